@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages that building, running and testing Tarvex 3 need.
+# Idempotent: only packages that are missing are installed.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # Qt 6 (Widgets, PrintSupport, Test, Multimedia) and translations
+  qt6-base-dev libqt6opengl6-dev qt6-multimedia-dev qt6-translations-l10n
+  # music, fonts
+  libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
+  # tests, screenshots and independent readers of the table files
+  xvfb xauth xdotool x11-utils poppler-utils imagemagick
+  python3 python3-dbfread python3-dbf libdbd-xbase-perl pgdbf
+  # comparison library for the engine benchmark
+  libxbase64-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Instalando pacotes que faltam: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
