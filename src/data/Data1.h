@@ -1,0 +1,44 @@
+#pragma once
+#include "TApTable.h"
+#include "TApolloEnv.h"
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+// The data module: the shared tables, the settings every window reads, and the rules on
+// student records. One instance, dm1, created at start-up right after the main menu.
+class Tdm1 : public QObject {
+    Q_OBJECT
+public:
+    explicit Tdm1(QObject* parent = nullptr);
+    ~Tdm1() override;
+
+    TApTable* TabLicao;
+    TApTable* TabAluno;
+    TApTable* TabRec;
+    TApTable* TabExig;
+    TApTable* TabConfig;
+    TApTable* TabRelat;
+    TApolloEnv* ApolloEnv1;
+
+    bool SoundOn = false;
+    bool MusicOn = false;
+    bool Abnt2Keyboard = false;
+    QString ProgramDir;
+
+    // Names of the existing students, slots 1 to 31 (index 0 unused), filled before a new
+    // student is started.
+    static constexpr int kMaxAlunos = 31;
+    std::array<QString, kMaxAlunos + 1> NameCache;
+
+    void TabAlunoBeforeInsert(TApTable& table);
+    void TabAlunoNewRecord(TApTable& table);
+    bool TabAlunoBeforePost(TApTable& table);
+
+private:
+    void dm1Create();
+};
+
+// The one data module of the program (null until created).
+extern Tdm1* dm1;
