@@ -1,0 +1,112 @@
+#include "Data1.h"
+
+#include "domain/Cursos.h"
+#include "domain/Filtros.h"
+#include "ui/Mensagens.h"
+#include "xbase/Codepage.h"
+
+#include <algorithm>
+
+Tdm1* dm1 = nullptr;
+
+namespace {
+
+// Placeholder of the empty name-cache slots; only slots just filled are ever compared.
+const QString kMarcador = QStringLiteral("X");
+
+} // namespace
+
+Tdm1::Tdm1(QObject* parent) : QObject(parent)
+{
+    ApolloEnv1 = new TApolloEnv(this);
+    ApolloEnv1->setCentury(true);
+    ApolloEnv1->setDeleted(true);
+
+    TabLicao = new TApTable(this);
+    TabAluno = new TApTable(this);
+    TabRec = new TApTable(this);
+    TabExig = new TApTable(this);
+    TabConfig = new TApTable(this);
+    TabRelat = new TApTable(this);
+
+    TabLicao->setTableName(QStringLiteral("LicaoB.dbf"));
+    TabLicao->setIndexName(QStringLiteral("TIPO"));
+    TabAluno->setTableName(QStringLiteral("Usuario.dbf"));
+    TabRec->setTableName(QStringLiteral("Recorde.dbf"));
+    TabExig->setTableName(QStringLiteral("Exigen.dbf"));
+    TabExig->setReadOnly(true);
+    TabConfig->setTableName(QStringLiteral("Config.dbf"));
+    TabRelat->setTableName(QStringLiteral("Relat.dbf"));
+
+    TabAluno->beforeInsert = [this](TApTable& t) { TabAlunoBeforeInsert(t); };
+    TabAluno->onNewRecord = [this](TApTable& t) { TabAlunoNewRecord(t); };
+    TabAluno->beforePost = [this](TApTable& t) { return TabAlunoBeforePost(t); };
+
+    dm1Create();
+    if (!dm1) dm1 = this;
+}
+
+Tdm1::~Tdm1()
+{
+    if (dm1 == this) dm1 = nullptr;
+}
+
+void Tdm1::dm1Create()
+{
+    NameCache.fill(kMarcador);
+}
+
+void Tdm1::TabAlunoBeforeInsert(TApTable& table)
+{
+    table.first();
+    int k = 1;
+    // A table with more students than slots never writes past the last slot.
+    while (!table.eof() && k <= kMaxAlunos) {
+        NameCache[k] = table.fields(0).asString();
+        ++k;
+        table.next();
+    }
+    while (!table.eof()) table.next();
+}
+
+void Tdm1::TabAlunoNewRecord(TApTable& table)
+{
+    table.fields(2).setAsInteger(1);
+    table.fields(3).setAsBoolean(true);
+}
+
+bool Tdm1::TabAlunoBeforePost(TApTable& table)
+{
+    const QString nome = table.fields(0).asString();
+
+    // A quote would end the filter text built from the name early (removing one student could
+    // then delete another's results); a character outside Windows-1252 would be stored mangled.
+    if (!dominio::podeIrNoFiltro(nome.toStdString())) {
+        ui::erro(nullptr, QStringLiteral("O nome do aluno não pode conter aspas (\")."));
+        return false;
+    }
+    if (!xbase::isRepresentable(nome.toStdString())) {
+        ui::erro(nullptr, QStringLiteral("O nome do aluno contém caracteres que não podem ser gravados."));
+        return false;
+    }
+
+    if (table.state() == TApTable::State::Insert) {
+        const int n = std::min(table.recordCount(), kMaxAlunos);
+        for (int k = 1; k <= n; ++k) {
+            if (nome == NameCache[k]) {
+                ui::erro(nullptr, QStringLiteral("Este nome<") + nome + QStringLiteral("> já existe!"));
+                return false;
+            }
+        }
+    }
+
+    const int maximo = dominio::maxLicoesAluno(table.fieldByName(QStringLiteral("Tipo")).asString().toStdString());
+    if (table.fields(2).asInteger() > maximo) table.fields(2).setAsInteger(maximo);
+
+    if (nome.isEmpty()) table.fields(0).setAsString(QStringLiteral("NONAME"));
+    if (table.fieldByName(QStringLiteral("Tipo")).asString().isEmpty())
+        table.fieldByName(QStringLiteral("Tipo")).setAsString(QStringLiteral("Básico"));
+    if (table.fieldByName(QStringLiteral("Nivel")).asString().isEmpty())
+        table.fieldByName(QStringLiteral("Nivel")).setAsString(QStringLiteral("Iniciante"));
+    return true;
+}

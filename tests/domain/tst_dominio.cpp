@@ -1,0 +1,95 @@
+// The shared domain rules: line division of lesson texts, filter texts, course types.
+#include "domain/Cursos.h"
+#include "domain/Filtros.h"
+#include "domain/Linhas.h"
+
+#include <QtTest>
+
+using Linhas = std::vector<std::string>;
+Q_DECLARE_METATYPE(Linhas)
+
+class TstDominio : public QObject {
+    Q_OBJECT
+private slots:
+    void dividirLinhas_data();
+    void dividirLinhas();
+    void nenhumaLinhaPassaDaLargura();
+    void filtros();
+    void filtroRecusaAspas();
+    void tiposDeCurso();
+};
+
+void TstDominio::dividirLinhas_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<Linhas>("esperado");
+
+    QTest::newRow("vazio") << "" << Linhas{};
+    QTest::newRow("uma linha") << "asdf jklç" << Linhas{"asdf jklç"};
+    QTest::newRow("quebras CRLF") << "aaa\r\nbbb\r\nccc" << Linhas{"aaa", "bbb", "ccc"};
+    QTest::newRow("quebras LF") << "aaa\nbbb" << Linhas{"aaa", "bbb"};
+    QTest::newRow("quebra final nao cria linha") << "aaa\r\nbbb\r\n" << Linhas{"aaa", "bbb"};
+    QTest::newRow("linha vazia no meio") << "aaa\r\n\r\nbbb" << Linhas{"aaa", "", "bbb"};
+    QTest::newRow("brancos aparados") << "  abc  \r\n\tdef " << Linhas{"abc", "def"};
+    // 70 characters without breaks: two lines, cut at the last blank that fits.
+    QTest::newRow("paragrafo de 70")
+        << "aaaaaaaaa bbbbbbbbb ccccccccc ddddddddd eeeeeeeee fffffffff ggggggggg h"
+        << Linhas{"aaaaaaaaa bbbbbbbbb ccccccccc ddddddddd eeeeeeeee fffffffff", "ggggggggg h"};
+    QTest::newRow("exatamente 61") << QString(61, 'x') << Linhas{std::string(61, 'x')};
+    QTest::newRow("palavra maior que a linha") << QString(70, 'y')
+                                               << Linhas{std::string(61, 'y'), std::string(9, 'y')};
+    // The blank right after the 61st character is a word boundary: the line is full.
+    QTest::newRow("branco na coluna 62") << QString(61, 'a') + " bb" << Linhas{std::string(61, 'a'), "bb"};
+    // Accented letters count as one character each.
+    QTest::newRow("acentos contam um") << QString(61, QChar(0xE1)) << Linhas{QString(61, QChar(0xE1)).toStdString()};
+}
+
+void TstDominio::dividirLinhas()
+{
+    QFETCH(QString, texto);
+    QFETCH(Linhas, esperado);
+    QCOMPARE(dominio::dividirLinhas(texto.toStdString()), esperado);
+}
+
+void TstDominio::nenhumaLinhaPassaDaLargura()
+{
+    std::string texto;
+    for (int i = 0; i < 200; ++i) texto += std::string(1 + (i * 7) % 13, char('a' + i % 26)) + (i % 37 == 0 ? "\r\n" : " ");
+    for (const std::string& linha : dominio::dividirLinhas(texto)) {
+        QVERIFY(QString::fromStdString(linha).size() <= 61);
+        QCOMPARE(dominio::aparar(linha), linha);
+    }
+}
+
+void TstDominio::filtros()
+{
+    QCOMPARE(dominio::filtroTipo("Textos"), std::string("Tipo = \"Textos\""));
+    QCOMPARE(dominio::filtroTipoLicao("Textos", 3), std::string("Tipo = \"Textos\" .AND. Licao = 3"));
+    QCOMPARE(dominio::filtroTipoNivel("Básico", "Iniciante"),
+             std::string("Tipo = \"Básico\" .AND. Nivel = \"Iniciante\""));
+    QCOMPARE(dominio::filtroNome("ANA"), std::string("Nome=\"ANA\""));
+    QCOMPARE(dominio::filtroResultados("ANA", "Básico", 1, 12),
+             std::string("Nome = \"ANA\" .AND. Tipo=\"Básico\" .AND. Licao >= 1 .AND. Licao <= 12"));
+}
+
+void TstDominio::filtroRecusaAspas()
+{
+    QVERIFY(!dominio::podeIrNoFiltro("AN\"A"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, dominio::filtroNome("AN\" .OR. .T. .OR. \"A"));
+}
+
+void TstDominio::tiposDeCurso()
+{
+    QCOMPARE(dominio::maxLicoesAluno("Básico"), 60);
+    QCOMPARE(dominio::maxLicoesAluno("Avançado"), 40);
+    QCOMPARE(dominio::maxLicoesAluno("Textos"), 20);
+    QCOMPARE(dominio::maxLicoesAluno("Numérico"), 30);
+    QCOMPARE(dominio::maxLicoesAluno(""), 20);
+    QCOMPARE(dominio::maxLicoesAluno("basico"), 20);  // compared exactly
+    QCOMPARE(dominio::slotRecorde("Numérico"), 4);
+    QCOMPARE(dominio::slotRecorde("Outro"), 1);
+    QCOMPARE(dominio::niveis().size(), std::size_t(5));
+}
+
+QTEST_APPLESS_MAIN(TstDominio)
+#include "tst_dominio.moc"
