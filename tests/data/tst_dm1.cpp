@@ -1,0 +1,205 @@
+// The data module's rules on student records, through the table component.
+#include "data/Data1.h"
+#include "ui/Mensagens.h"
+#include "xbase/Table.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstDm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void novoAlunoTemPadroes();
+    void licaoLimitadaPeloTipo_data();
+    void licaoLimitadaPeloTipo();
+    void nomeVazioViraNoname();
+    void nomeRepetidoRecusado();
+    void nomesDiferemPelaCaixa();
+    void renomearParaNomeExistenteNaoERecusado();
+    void nomeComAspasRecusado();
+    void cacheNuncaPassaDoSlot31();
+    void campoInexistente();
+    void formatoDeDataComSeculo();
+
+private:
+    bool inserir(const QString& nome, const QString& tipo, qint64 licao, const QString& nivel = QString());
+    void criarUsuario();
+    QTemporaryDir dir_;
+    Tdm1* dm_ = nullptr;
+    QStringList mensagens_;
+};
+
+void TstDm1::criarUsuario()
+{
+    using xbase::FieldType;
+    xbase::Table::create(dir_.path().toStdString(), "Usuario.dbf",
+                         {{"NOME", FieldType::Character, 20},
+                          {"TIPO", FieldType::Character, 8},
+                          {"LICAO", FieldType::Numeric, 5},
+                          {"TECLADO", FieldType::Logical, 1},
+                          {"NIVEL", FieldType::Character, 13}});
+}
+
+void TstDm1::init()
+{
+    QVERIFY(dir_.isValid());
+    criarUsuario();
+    mensagens_.clear();
+    ui::definirRespondedor([this](ui::TipoMensagem, const QString& texto) {
+        mensagens_ << texto;
+        return true;
+    });
+    dm_ = new Tdm1;
+    dm_->TabAluno->setDatabaseName(dir_.path());
+    dm_->TabAluno->open();
+}
+
+void TstDm1::cleanup()
+{
+    delete dm_;
+    dm_ = nullptr;
+    ui::definirRespondedor({});
+}
+
+bool TstDm1::inserir(const QString& nome, const QString& tipo, qint64 licao, const QString& nivel)
+{
+    TApTable* t = dm_->TabAluno;
+    t->insert();
+    t->fieldByName("Nome").setAsString(nome);
+    t->fieldByName("Tipo").setAsString(tipo);
+    t->fieldByName("Licao").setAsInteger(licao);
+    t->fieldByName("Nivel").setAsString(nivel);
+    return t->post();
+}
+
+void TstDm1::novoAlunoTemPadroes()
+{
+    TApTable* t = dm_->TabAluno;
+    t->insert();
+    QCOMPARE(t->fieldByName("Licao").asInteger(), 1);
+    QCOMPARE(t->fieldByName("Teclado").asBoolean(), true);
+    QVERIFY(t->post());
+    QCOMPARE(t->fieldByName("Nome").asString(), QString("NONAME"));
+    QCOMPARE(t->fieldByName("Tipo").asString(), QString("Básico"));
+    QCOMPARE(t->fieldByName("Nivel").asString(), QString("Iniciante"));
+}
+
+void TstDm1::licaoLimitadaPeloTipo_data()
+{
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<qint64>("digitada");
+    QTest::addColumn<QString>("tipoGravado");
+    QTest::addColumn<qint64>("gravada");
+    QTest::newRow("Avançado 75") << "Avançado" << qint64(75) << "Avançado" << qint64(40);
+    QTest::newRow("Textos 25") << "Textos" << qint64(25) << "Textos" << qint64(20);
+    QTest::newRow("Básico 60") << "Básico" << qint64(60) << "Básico" << qint64(60);
+    QTest::newRow("Básico 61") << "Básico" << qint64(61) << "Básico" << qint64(60);
+    QTest::newRow("Numérico 31") << "Numérico" << qint64(31) << "Numérico" << qint64(30);
+    // The limit is taken before the empty type is filled in.
+    QTest::newRow("tipo vazio 25") << "" << qint64(25) << "Básico" << qint64(20);
+    QTest::newRow("zero fica") << "Básico" << qint64(0) << "Básico" << qint64(0);
+    QTest::newRow("negativo fica") << "Textos" << qint64(-3) << "Textos" << qint64(-3);
+}
+
+void TstDm1::licaoLimitadaPeloTipo()
+{
+    QFETCH(QString, tipo);
+    QFETCH(qint64, digitada);
+    QFETCH(QString, tipoGravado);
+    QFETCH(qint64, gravada);
+    QVERIFY(inserir("ALUNO", tipo, digitada));
+    TApTable* t = dm_->TabAluno;
+    QCOMPARE(t->fieldByName("Tipo").asString(), tipoGravado);
+    QCOMPARE(t->fieldByName("Licao").asInteger(), gravada);
+}
+
+void TstDm1::nomeVazioViraNoname()
+{
+    QVERIFY(inserir("NONAME", "Básico", 1));
+    // An empty name passes the duplicate test even when NONAME exists already.
+    QVERIFY(inserir("", "Básico", 1));
+    QCOMPARE(dm_->TabAluno->recordCount(), 2);
+    QVERIFY(mensagens_.isEmpty());
+}
+
+void TstDm1::nomeRepetidoRecusado()
+{
+    QVERIFY(inserir("ANA", "Básico", 1));
+    QVERIFY(!inserir("ANA", "Textos", 3));
+    QCOMPARE(mensagens_, QStringList{"Este nome<ANA> já existe!"});
+    TApTable* t = dm_->TabAluno;
+    // The record stays open with what was typed, for correction.
+    QCOMPARE(t->state(), TApTable::State::Insert);
+    QCOMPARE(t->fieldByName("Tipo").asString(), QString("Textos"));
+    QCOMPARE(t->recordCount(), 1);
+    t->fieldByName("Nome").setAsString("ANAMARIA");
+    QVERIFY(t->post());
+    QCOMPARE(t->recordCount(), 2);
+}
+
+void TstDm1::nomesDiferemPelaCaixa()
+{
+    QVERIFY(inserir("ANA", "Básico", 1));
+    QVERIFY(inserir("Ana", "Básico", 1));
+    QCOMPARE(dm_->TabAluno->recordCount(), 2);
+}
+
+void TstDm1::renomearParaNomeExistenteNaoERecusado()
+{
+    QVERIFY(inserir("ANA", "Básico", 1));
+    QVERIFY(inserir("BIA", "Básico", 1));
+    TApTable* t = dm_->TabAluno;
+    t->edit();
+    t->fieldByName("Nome").setAsString("ANA");
+    QVERIFY(t->post());
+    QVERIFY(mensagens_.isEmpty());
+}
+
+void TstDm1::nomeComAspasRecusado()
+{
+    QVERIFY(!inserir("ANA\" .OR. \"X", "Básico", 1));
+    QCOMPARE(mensagens_.size(), 1);
+    QVERIFY(mensagens_.first().contains("aspas"));
+    dm_->TabAluno->cancel();
+    QCOMPARE(dm_->TabAluno->recordCount(), 0);
+}
+
+void TstDm1::cacheNuncaPassaDoSlot31()
+{
+    // A table filled past the limit by another program: the cache keeps to its 31 slots.
+    dm_->TabAluno->close();
+    {
+        xbase::Table t;
+        t.open(dir_.path().toStdString(), "Usuario.dbf");
+        for (int i = 1; i <= 35; ++i) {
+            t.insert();
+            t.setString(0, "ALUNO" + std::to_string(i));
+            QVERIFY(t.post());
+        }
+    }
+    dm_->TabAluno->open();
+    QVERIFY(!inserir("ALUNO33", "Básico", 1) || true);
+    QCOMPARE(dm_->NameCache[31], QString("ALUNO31"));
+    QCOMPARE(dm_->NameCache[1], QString("ALUNO1"));
+}
+
+void TstDm1::campoInexistente()
+{
+    try {
+        dm_->TabAluno->fieldByName("Xyz");
+        QFAIL("esperava erro");
+    } catch (const xbase::Error& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QString("Usuario.dbf: Campo 'Xyz' não encontrado"));
+    }
+}
+
+void TstDm1::formatoDeDataComSeculo()
+{
+    QVERIFY(TApolloEnv::shortDateFormat(true).contains("yyyy"));
+}
+
+QTEST_MAIN(TstDm1)
+#include "tst_dm1.moc"
