@@ -181,7 +181,7 @@ void TstDm1::cacheNuncaPassaDoSlot31()
         }
     }
     dm_->TabAluno->open();
-    QVERIFY(!inserir("ALUNO33", "Básico", 1) || true);
+    QVERIFY(inserir("NOVO", "Básico", 1));
     QCOMPARE(dm_->NameCache[31], QString("ALUNO31"));
     QCOMPARE(dm_->NameCache[1], QString("ALUNO1"));
 }
