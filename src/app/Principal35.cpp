@@ -1,0 +1,338 @@
+#include "Principal35.h"
+
+#include "QelImage.h"
+#include "TabelaMusicas.h"
+#include "abertura.h"
+#include "Copia.h"
+
+#include "data/Data1.h"
+#include "platform/Ajuda.h"
+#include "platform/CopiaArquivo.h"
+#include "platform/Diretorios.h"
+#include "platform/SomWave.h"
+#include "platform/TocadorMidi.h"
+#include "ui/Mensagens.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTimer>
+
+QString StartDir;
+
+const ArquivoCopia kListaCopia[10] = {
+    {"Config.dbf", 5},   {"LicaoA.dbf", 10}, {"LicaoA.cdx", 15}, {"LicaoA.fpt", 35},
+    {"LicaoB.dbf", 40},  {"LicaoB.cdx", 45}, {"LicaoB.fpt", 65}, {"Recorde.dbf", 80},
+    {"Relat.dbf", 90},   {"Usuario.dbf", 100},
+};
+
+std::function<std::unique_ptr<plataforma::TocadorMidi>()> TForm1::fabricaTocador =
+    [] { return plataforma::criarTocadorMidi(); };
+std::function<int()> TForm1::sorteioMusica;
+
+namespace {
+
+constexpr int kLarguraPainel = 632;
+constexpr int kAlturaPainel = 453;
+constexpr int kQuantidadeMusicas = 18;
+
+QString caminho(const QString& pasta, const QString& nome)
+{
+    return plataforma::resolver(plataforma::juntar(pasta, nome));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("Tarvex 3"));
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+TQelImage* TForm1::criarBotao(const QString& lista, int x, int y, const QString& dica)
+{
+    auto* botao = new TQelImage(Panel1);
+    botao->setObjectName(lista);
+    botao->setGeometry(x, y, 250, 100);
+    const QPixmap destaque(QStringLiteral(":/imagens/botoes/%1%2.png").arg(lista).arg(0));
+    connect(botao, &TQelImage::OnMouseEnter, this, [this, destaque, dica](TQelImage* b) {
+        b->setPicture(destaque);
+        Label1->setText(dica);
+    });
+    connect(botao, &TQelImage::OnMouseLeave, this, [this, lista](TQelImage* b) {
+        b->setPicture(QPixmap(QStringLiteral(":/imagens/botoes/%1%2.png").arg(lista).arg(1)));
+        Label1->clear();
+    });
+    return botao;
+}
+
+void TForm1::FormCreate()
+{
+    splash_ = new TfAbertura;
+    splash_->show();
+    Esperar(10);
+
+    StartDir = plataforma::calcularStartDir(QDir::currentPath(), plataforma::pastaDadosInstalada());
+
+    // The window covers the screen and cannot be resized.
+    setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
+    setAutoFillBackground(true);
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::black);
+    setPalette(paleta);
+    const QSize tela = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
+                                                         : QSize(1024, 768);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(tela);
+    setWindowState(Qt::WindowMaximized);
+
+    Panel1 = new QWidget(this);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setPalette(paleta);
+    posicionarPainel();
+
+    Label1 = new QLabel(Panel1);
+    Label1->setGeometry(8, 428, 616, 24);
+    QFont fonte(QStringLiteral("Arial"));
+    fonte.setPixelSize(16);
+    fonte.setBold(true);
+    Label1->setFont(fonte);
+    Label1->setStyleSheet(QStringLiteral("color: rgb(192,192,192);"));
+
+    DigiImage = criarBotao(QStringLiteral("Digi"), 8, 8, QStringLiteral("Iniciar a digitação"));
+    CadImage = criarBotao(QStringLiteral("Cad"), 8, 112, QStringLiteral("Cadastrar aluno"));
+    RecImage = criarBotao(QStringLiteral("Rec"), 8, 216, QStringLiteral("Consultar os recordes"));
+    AjudaImage = criarBotao(QStringLiteral("Ajuda"), 8, 320, QStringLiteral("Consultar arquivo de ajuda"));
+    ConfigImage = criarBotao(QStringLiteral("Config"), 368, 8, QStringLiteral("Configurar o Tarvex"));
+    LicaoImage = criarBotao(QStringLiteral("Licao"), 368, 112, QStringLiteral("Editar as lições"));
+    ExigeImage = criarBotao(QStringLiteral("Exige"), 368, 216, QStringLiteral("Consultar tabela de exigências"));
+    SairImage = criarBotao(QStringLiteral("Sair"), 368, 328, QStringLiteral("Finalizar o Tarvex"));
+
+    connect(DigiImage, &TQelImage::clicked, this, &TForm1::DigiImageClick);
+    connect(CadImage, &TQelImage::clicked, this, &TForm1::CadImageClick);
+    connect(RecImage, &TQelImage::clicked, this, &TForm1::RecImageClick);
+    connect(AjudaImage, &TQelImage::clicked, this, &TForm1::AjudaImageClick);
+    connect(ConfigImage, &TQelImage::clicked, this, &TForm1::ConfigImageClick);
+    connect(LicaoImage, &TQelImage::clicked, this, &TForm1::LicaoImageClick);
+    connect(ExigeImage, &TQelImage::clicked, this, &TForm1::ExigeImageClick);
+    connect(SairImage, &TQelImage::clicked, this, &TForm1::SairImageClick);
+
+    for (TQelImage* b : {ExigeImage, DigiImage, CadImage, LicaoImage, RecImage, ConfigImage, SairImage, AjudaImage})
+        b->setPicture(QPixmap(QStringLiteral(":/imagens/botoes/%1%2.png").arg(b->objectName()).arg(1)));
+
+    LWave1 = new plataforma::SomWave(QStringLiteral(":/sons/clique.wav"), this);
+    mp1_ = fabricaTocador();
+
+    Timer3 = new QTimer(this);
+    Timer3->setInterval(1000);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::posicionarPainel()
+{
+    // Integer division that truncates toward zero, as on the original screen formula.
+    Panel1->setGeometry((width() - kLarguraPainel) / 2, (height() - (kAlturaPainel + 30)) / 2,
+                        kLarguraPainel, kAlturaPainel);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (mostrado_) return;
+    mostrado_ = true;
+    // FormShow runs once, after the window is on screen, as the message loop shows it.
+    QTimer::singleShot(0, this, [this] {
+        ui::protegido(this, [this] { FormShow(); });
+        emit inicioConcluido();
+    });
+}
+
+void TForm1::FormShow()
+{
+    dm1->ProgramDir = StartDir;
+    const QString pastaDados = caminho(StartDir, QStringLiteral("Dados"));
+    const QString trabalho = plataforma::diretorioTrabalho();
+    const bool primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
+
+    copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
+
+    dm1->TabConfig->setDatabaseName(trabalho);
+    dm1->TabConfig->open();
+    dm1->SoundOn = dm1->TabConfig->fieldByName(QStringLiteral("Som")).asBoolean();
+    dm1->MusicOn = dm1->TabConfig->fieldByName(QStringLiteral("Musica")).asBoolean();
+    if (primeiraVez) perguntarTecladoABNT2();
+    dm1->Abnt2Keyboard = dm1->TabConfig->fieldByName(QStringLiteral("ABNT2")).asBoolean();
+
+    for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec}) {
+        t->setDatabaseName(trabalho);
+        t->open();
+    }
+    if (dm1->MusicOn) Timer3->start();
+
+    dm1->TabExig->setDatabaseName(pastaDados);
+    dm1->TabExig->open();
+
+    splash_->hide();
+    splash_->deleteLater();
+    splash_ = nullptr;
+}
+
+void TForm1::copiarArquivosIniciais(const QString& pastaDados, const QString& trabalho, bool primeiraVez)
+{
+    if (!primeiraVez) {
+        // A first run cut short after Config.dbf: the missing tables are copied now, and no
+        // file that exists is ever replaced.
+        for (const ArquivoCopia& a : kListaCopia) {
+            const QString destino = caminho(trabalho, QString::fromUtf8(a.nome));
+            if (!QFileInfo::exists(destino))
+                plataforma::copiarArquivo(caminho(pastaDados, QString::fromUtf8(a.nome)), destino);
+        }
+        return;
+    }
+
+    auto* copia = new TfCopia;
+    copia->show();
+    Esperar(10);
+    copia->Pb1->setValue(0);
+    if (!QDir(trabalho).exists()) QDir().mkpath(trabalho);
+    for (const ArquivoCopia& a : kListaCopia) {
+        const QString nome = QString::fromUtf8(a.nome);
+        plataforma::copiarArquivo(caminho(pastaDados, nome), caminho(trabalho, nome),
+                                  [copia](qint64 copiados, qint64 total) {
+                                      copia->Pb2->setRange(0, static_cast<int>(qMax<qint64>(total, 1)));
+                                      copia->Pb2->setValue(static_cast<int>(copiados));
+                                  });
+        copia->Pb1->setValue(a.percentual);
+        emit arquivoCopiado(nome, a.percentual);
+        QCoreApplication::processEvents();
+    }
+    copia->close();
+}
+
+void TForm1::perguntarTecladoABNT2()
+{
+    TApTable* config = dm1->TabConfig;
+    config->edit();
+    const bool abnt2 = ui::pergunta(this, QStringLiteral("Seu teclado possui tecla \"Ç\"?"));
+    config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(abnt2);
+    config->post();
+}
+
+void TForm1::Esperar(int ms)
+{
+    if (esperando_) return;
+    QTimer espera;
+    espera.setSingleShot(true);
+    espera.setInterval(ms);
+    esperando_ = true;
+    espera.start();
+    struct Liberar {
+        bool& flag;
+        ~Liberar() { flag = false; }
+    } liberar{esperando_};
+    while (espera.isActive() && !QCoreApplication::closingDown())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+}
+
+void TForm1::TocarMusica()
+{
+    if (!dm1->MusicOn) {
+        if (mp1_->aberto()) mp1_->parar();
+        return;
+    }
+    const int n = sorteioMusica ? sorteioMusica()
+                                : QRandomGenerator::securelySeeded().bounded(1, kQuantidadeMusicas + 1);
+    musicaAtual_ = n;
+    fimMusica_ = kFimMusica[n];
+    const QString arquivo = caminho(StartDir, QStringLiteral("som/QEL%1.MID").arg(n));
+    if (!mp1_->abrir(arquivo) || !mp1_->tocarDoInicio()) {
+        ui::erro(this, mp1_->erro());
+        return;
+    }
+    Timer3->start();
+}
+
+void TForm1::Timer3Timer()
+{
+    if (mp1_->posicaoMs() == fimMusica_) {
+        Timer3->stop();
+        TocarMusica();
+    }
+}
+
+void TForm1::aplicarRegraMusica()
+{
+    if (!dm1->MusicOn) {
+        if (mp1_->aberto()) mp1_->parar();
+        Timer3->stop();
+    } else if (!Timer3->isActive()) {
+        TocarMusica();
+    }
+}
+
+void TForm1::tocarClique()
+{
+    if (dm1 && dm1->SoundOn) LWave1->tocar();
+}
+
+void TForm1::DigiImageClick()
+{
+    tocarClique();
+    // The student chooser and the practice window come with their own windows.
+}
+
+void TForm1::CadImageClick()
+{
+    tocarClique();
+}
+
+void TForm1::RecImageClick()
+{
+    tocarClique();
+}
+
+void TForm1::AjudaImageClick()
+{
+    tocarClique();
+    plataforma::mostrarAjuda(20, this);
+}
+
+void TForm1::ConfigImageClick()
+{
+    tocarClique();
+}
+
+void TForm1::LicaoImageClick()
+{
+    tocarClique();
+}
+
+void TForm1::ExigeImageClick()
+{
+    tocarClique();
+}
+
+void TForm1::SairImageClick()
+{
+    tocarClique();
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormCloseQuery(event);
+}
+
+void TForm1::FormCloseQuery(QCloseEvent* event)
+{
+    if (ui::pergunta(this, QStringLiteral("Finalizar o Tarvex?"))) event->accept();
+    else event->ignore();
+}

@@ -1,0 +1,101 @@
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QTimer;
+class TfAbertura;
+class TQelImage;
+class TLabel3D;
+namespace plataforma {
+class SomWave;
+class TocadorMidi;
+}
+
+// The start directory: the current directory when the main menu was created.
+extern QString StartDir;
+
+// One file of the first-run copy and the overall progress after it.
+struct ArquivoCopia {
+    const char* nome;
+    int percentual;
+};
+extern const ArquivoCopia kListaCopia[10];
+
+// The main menu: a full-screen black window with eight picture buttons.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Returns after ms milliseconds while window messages keep being processed.
+    // A wait that is already running is not nested.
+    void Esperar(int ms);
+    // Starts a new random song when music is on, stops the music otherwise.
+    void TocarMusica();
+    void Timer3Timer();
+    // After the settings window closed: music off stops it; music on starts it when the timer
+    // is off; a song playing with the timer on goes on.
+    void aplicarRegraMusica();
+
+    QWidget* Panel1;
+    TQelImage* DigiImage;
+    TQelImage* CadImage;
+    TQelImage* RecImage;
+    TQelImage* AjudaImage;
+    TQelImage* ConfigImage;
+    TQelImage* LicaoImage;
+    TQelImage* ExigeImage;
+    TQelImage* SairImage;
+    QLabel* Label1;
+    QTimer* Timer3;
+
+    // Current song (1 to 18) and its end position in milliseconds; 0 until the first song.
+    int musicaAtual() const { return musicaAtual_; }
+    qint64 fimMusica() const { return fimMusica_; }
+    plataforma::TocadorMidi* Mp1() const { return mp1_.get(); }
+
+    // Tests give their own music player and song choice.
+    static std::function<std::unique_ptr<plataforma::TocadorMidi>()> fabricaTocador;
+    static std::function<int()> sorteioMusica;
+
+signals:
+    // After each file of the first-run copy, with the overall progress.
+    void arquivoCopiado(const QString& nome, int percentual);
+    void inicioConcluido();
+
+public slots:
+    void DigiImageClick();
+    void CadImageClick();
+    void RecImageClick();
+    void AjudaImageClick();
+    void ConfigImageClick();
+    void LicaoImageClick();
+    void ExigeImageClick();
+    void SairImageClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(QCloseEvent* event);
+    void copiarArquivosIniciais(const QString& pastaDados, const QString& trabalho, bool primeiraVez);
+    void perguntarTecladoABNT2();
+    TQelImage* criarBotao(const QString& lista, int x, int y, const QString& dica);
+    void tocarClique();
+    void posicionarPainel();
+
+    TfAbertura* splash_ = nullptr;
+    std::unique_ptr<plataforma::TocadorMidi> mp1_;
+    plataforma::SomWave* LWave1 = nullptr;
+    bool esperando_ = false;
+    bool mostrado_ = false;
+    int musicaAtual_ = 0;
+    qint64 fimMusica_ = 0;
+};

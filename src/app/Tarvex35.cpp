@@ -1,0 +1,29 @@
+// Program entry: creates the long-lived objects in their fixed order and runs the message loop.
+#include "Principal35.h"
+
+#include "data/Data1.h"
+#include "platform/InstanciaUnica.h"
+#include "ui/Mensagens.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarvex3"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagens/icone.png")));
+
+    // Two copies would share the same tables.
+    if (!plataforma::adquirirInstanciaUnica()) {
+        ui::aviso(nullptr, QStringLiteral("O Tarvex já está aberto."));
+        return 0;
+    }
+
+    TForm1 form1;
+    Tdm1 dataModule;
+    // The student chooser, the lesson chooser and the report form join here as they are built.
+    form1.show();
+    return app.exec();
+}

@@ -1,0 +1,16 @@
+#include "abertura.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+TfAbertura::TfAbertura(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setFixedSize(399, 199);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 0, 400, 200);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/abertura.png")));
+    if (QScreen* tela = QGuiApplication::primaryScreen())
+        move(tela->geometry().center() - rect().center());
+}

@@ -1,0 +1,309 @@
+// The start-up of the main menu: first-run copy, settings, the keyboard question, music, exit.
+#include "app/Principal35.h"
+#include "app/TabelaMusicas.h"
+#include "data/Data1.h"
+#include "platform/Diretorios.h"
+#include "platform/TocadorMidi.h"
+#include "ui/Mensagens.h"
+#include "xbase/Table.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A music player whose position the test sets.
+struct TocadorFalso : plataforma::TocadorMidi {
+    static inline QStringList abertos;
+    static inline qint64 posicao = 0;
+    static inline bool falhar = false;
+    bool aberto_ = false;
+    bool abrir(const QString& arquivo) override
+    {
+        if (falhar) return false;
+        abertos << QFileInfo(arquivo).fileName();
+        aberto_ = true;
+        posicao = 0;
+        return true;
+    }
+    bool tocarDoInicio() override { return aberto_; }
+    void parar() override {}
+    void fechar() override { aberto_ = false; }
+    bool aberto() const override { return aberto_; }
+    qint64 posicaoMs() const override { return aberto_ ? posicao : 0; }
+    QString erro() const override { return QStringLiteral("Não há dispositivo MIDI"); }
+};
+
+using xbase::FieldType;
+
+void criarTabelas(const QString& pasta, bool musica)
+{
+    const std::string p = pasta.toStdString();
+    xbase::Table::create(p, "Config.dbf", {{"SOM", FieldType::Logical, 1}, {"MUSICA", FieldType::Logical, 1},
+                                           {"ABNT2", FieldType::Logical, 1}});
+    xbase::Table config;
+    config.open(p, "Config.dbf");
+    config.insert();
+    config.setBoolean(0, true);
+    config.setBoolean(1, musica);
+    config.setBoolean(2, false);
+    config.post();
+    config.close();
+    xbase::Table::create(p, "Usuario.dbf", {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
+                                            {"LICAO", FieldType::Numeric, 5}, {"TECLADO", FieldType::Logical, 1},
+                                            {"NIVEL", FieldType::Character, 13}});
+    xbase::Table::create(p, "Relat.dbf", {{"NOME", FieldType::Character, 20}, {"LICAO", FieldType::Numeric, 3}});
+    xbase::Table::create(p, "Recorde.dbf", {{"TIPO", FieldType::Character, 8}, {"PONTUACAO", FieldType::Numeric, 10}});
+    xbase::Table::create(p, "Exigen.dbf", {{"TIPO", FieldType::Character, 8}, {"NIVEL", FieldType::Character, 13}});
+    for (const char* licao : {"LicaoA.dbf", "LicaoB.dbf"})
+        xbase::Table::create(p, licao, {{"TIPO", FieldType::Character, 8}, {"LICAO", FieldType::Numeric, 3},
+                                        {"TEXTO", FieldType::Memo, 10}},
+                             {{"TIPO", "TIPO+STR(LICAO,3)"}});
+}
+
+} // namespace
+
+class TstMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void primeiraExecucaoCopiaNaOrdem();
+    void respostaDoCedilhaGravadaNaHora_data();
+    void respostaDoCedilhaGravadaNaHora();
+    void pastaExistenteSemConfigRecebeTudo();
+    void copiaInterrompidaSeCompletaSemPergunta();
+    void sairPerguntaENaoMudaNada();
+    void esperarNaoAninha();
+    void musicaComecaNoPrimeiroTique();
+    void musicaSegueSoNaPosicaoExata();
+    void musicaQueFalhaAvisaUmaVez();
+    void configuracaoDesligaEReligaMusica();
+
+private:
+    void iniciar(bool musica = false);
+    QTemporaryDir tmp_;
+    QString inicio_, trabalho_;
+    TForm1* menu_ = nullptr;
+    Tdm1* dm_ = nullptr;
+    QList<QPair<ui::TipoMensagem, QString>> mensagens_;
+    bool respostaSim_ = true;
+    QString dirOriginal_;
+};
+
+void TstMenu::init()
+{
+    QVERIFY(tmp_.isValid());
+    inicio_ = tmp_.path() + "/inicio";
+    trabalho_ = tmp_.path() + "/qel99";
+    QDir().mkpath(inicio_ + "/Dados");
+    QDir(trabalho_).removeRecursively();
+    plataforma::definirDiretorioTrabalho(trabalho_);
+    dirOriginal_ = QDir::currentPath();
+    QDir::setCurrent(inicio_);
+    mensagens_.clear();
+    respostaSim_ = true;
+    ui::definirRespondedor([this](ui::TipoMensagem tipo, const QString& texto) {
+        mensagens_ << qMakePair(tipo, texto);
+        return respostaSim_;
+    });
+    TocadorFalso::abertos.clear();
+    TocadorFalso::falhar = false;
+    TForm1::fabricaTocador = [] { return std::make_unique<TocadorFalso>(); };
+    TForm1::sorteioMusica = [] { return 7; };
+}
+
+void TstMenu::cleanup()
+{
+    delete menu_;
+    menu_ = nullptr;
+    delete dm_;
+    dm_ = nullptr;
+    QDir::setCurrent(dirOriginal_);
+    ui::definirRespondedor({});
+}
+
+void TstMenu::iniciar(bool musica)
+{
+    criarTabelas(inicio_ + "/Dados", musica);
+    menu_ = new TForm1;
+    dm_ = new Tdm1;
+    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
+    menu_->show();
+    QVERIFY(pronto.wait(5000));
+}
+
+void TstMenu::primeiraExecucaoCopiaNaOrdem()
+{
+    criarTabelas(inicio_ + "/Dados", false);
+    menu_ = new TForm1;
+    dm_ = new Tdm1;
+    QSignalSpy copiados(menu_, &TForm1::arquivoCopiado);
+    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
+    menu_->show();
+    QVERIFY(pronto.wait(5000));
+
+    QCOMPARE(StartDir, inicio_);
+    QCOMPARE(copiados.size(), 10);
+    const QStringList nomes{"Config.dbf", "LicaoA.dbf", "LicaoA.cdx", "LicaoA.fpt", "LicaoB.dbf",
+                            "LicaoB.cdx", "LicaoB.fpt", "Recorde.dbf", "Relat.dbf", "Usuario.dbf"};
+    const QList<int> percentuais{5, 10, 15, 35, 40, 45, 65, 80, 90, 100};
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(copiados.at(i).at(0).toString(), nomes.at(i));
+        QCOMPARE(copiados.at(i).at(1).toInt(), percentuais.at(i));
+        QVERIFY(QFileInfo::exists(trabalho_ + "/" + nomes.at(i)));
+    }
+    QVERIFY(!QFileInfo::exists(trabalho_ + "/Exigen.dbf"));  // read from the data folder, never copied
+    QVERIFY(dm_->TabAluno->active() && dm_->TabRelat->active() && dm_->TabRec->active());
+    QVERIFY(dm_->TabExig->active());
+    QCOMPARE(dm_->ProgramDir, inicio_);
+}
+
+void TstMenu::respostaDoCedilhaGravadaNaHora_data()
+{
+    QTest::addColumn<bool>("sim");
+    QTest::newRow("Sim") << true;
+    QTest::newRow("Não") << false;
+}
+
+void TstMenu::respostaDoCedilhaGravadaNaHora()
+{
+    QFETCH(bool, sim);
+    respostaSim_ = sim;
+    iniciar();
+    QCOMPARE(mensagens_.size(), 1);
+    QCOMPARE(mensagens_.first().second, QString("Seu teclado possui tecla \"Ç\"?"));
+    QCOMPARE(dm_->Abnt2Keyboard, sim);
+    xbase::Table config;
+    config.open(trabalho_.toStdString(), "Config.dbf", true);
+    QCOMPARE(config.asBoolean("ABNT2"), sim);
+}
+
+void TstMenu::pastaExistenteSemConfigRecebeTudo()
+{
+    QDir().mkpath(trabalho_);
+    QFile velho(trabalho_ + "/Usuario.dbf");
+    QVERIFY(velho.open(QIODevice::WriteOnly));
+    velho.write("lixo");
+    velho.close();
+    iniciar();
+    QVERIFY(QFileInfo(trabalho_ + "/Usuario.dbf").size() > 4);  // replaced by the delivered table
+    QCOMPARE(mensagens_.size(), 1);                              // the keyboard question
+}
+
+void TstMenu::copiaInterrompidaSeCompletaSemPergunta()
+{
+    criarTabelas(inicio_ + "/Dados", false);
+    QDir().mkpath(trabalho_);
+    QVERIFY(QFile::copy(inicio_ + "/Dados/Config.dbf", trabalho_ + "/Config.dbf"));
+    // A students table already there with a student in it is never replaced.
+    QVERIFY(QFile::copy(inicio_ + "/Dados/Usuario.dbf", trabalho_ + "/Usuario.dbf"));
+    {
+        xbase::Table usuario;
+        usuario.open(trabalho_.toStdString(), "Usuario.dbf");
+        usuario.insert();
+        usuario.setString(0, "ANA");
+        usuario.post();
+    }
+    menu_ = new TForm1;
+    dm_ = new Tdm1;
+    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
+    menu_->show();
+    QVERIFY(pronto.wait(5000));
+    QVERIFY(mensagens_.isEmpty());  // no keyboard question again
+    for (const ArquivoCopia& a : kListaCopia) QVERIFY(QFileInfo::exists(trabalho_ + "/" + a.nome));
+    QCOMPARE(dm_->TabAluno->recordCount(), 1);
+}
+
+void TstMenu::sairPerguntaENaoMudaNada()
+{
+    iniciar(true);
+    mensagens_.clear();
+    respostaSim_ = false;
+    const bool musica = menu_->Timer3->isActive();
+    menu_->SairImageClick();
+    QCOMPARE(mensagens_.size(), 1);
+    QCOMPARE(mensagens_.first().second, QString("Finalizar o Tarvex?"));
+    QVERIFY(menu_->isVisible());
+    QCOMPARE(menu_->Timer3->isActive(), musica);
+    respostaSim_ = true;
+    QVERIFY(menu_->close());
+}
+
+void TstMenu::esperarNaoAninha()
+{
+    iniciar();
+    qint64 interna = -1;
+    QTimer::singleShot(20, menu_, [&] {
+        QElapsedTimer t;
+        t.start();
+        menu_->Esperar(2000);  // a second wait started during the first returns at once
+        interna = t.elapsed();
+    });
+    QElapsedTimer total;
+    total.start();
+    menu_->Esperar(200);
+    QVERIFY(interna >= 0 && interna < 100);
+    QVERIFY(total.elapsed() >= 190 && total.elapsed() < 1500);
+}
+
+void TstMenu::musicaComecaNoPrimeiroTique()
+{
+    iniciar(true);
+    QVERIFY(menu_->Timer3->isActive());
+    QCOMPARE(menu_->fimMusica(), qint64(0));
+    QVERIFY(TocadorFalso::abertos.isEmpty());
+    menu_->Timer3Timer();  // no song open: position 0 equals the end position 0
+    QCOMPARE(TocadorFalso::abertos, QStringList{"QEL7.MID"});
+    QCOMPARE(menu_->musicaAtual(), 7);
+    QCOMPARE(menu_->fimMusica(), qint64(kFimMusica[7]));
+    QVERIFY(menu_->Timer3->isActive());
+}
+
+void TstMenu::musicaSegueSoNaPosicaoExata()
+{
+    iniciar(true);
+    menu_->Timer3Timer();
+    TocadorFalso::posicao = kFimMusica[7] - 1;
+    menu_->Timer3Timer();
+    QCOMPARE(TocadorFalso::abertos.size(), 1);
+    // The same song may come twice in a row.
+    TocadorFalso::posicao = kFimMusica[7];
+    menu_->Timer3Timer();
+    QCOMPARE(TocadorFalso::abertos, (QStringList{"QEL7.MID", "QEL7.MID"}));
+}
+
+void TstMenu::musicaQueFalhaAvisaUmaVez()
+{
+    iniciar(true);
+    TocadorFalso::falhar = true;
+    menu_->Timer3Timer();
+    QCOMPARE(mensagens_.size(), 2);  // the keyboard question, then the player's error
+    QCOMPARE(mensagens_.last().first, ui::TipoMensagem::Erro);
+    QCOMPARE(mensagens_.last().second, QString("Não há dispositivo MIDI"));
+    QVERIFY(!menu_->Timer3->isActive());
+}
+
+void TstMenu::configuracaoDesligaEReligaMusica()
+{
+    iniciar(false);
+    QVERIFY(!menu_->Timer3->isActive());
+    // Music switched off while no song was ever opened: nothing is said.
+    menu_->aplicarRegraMusica();
+    QVERIFY(!menu_->Timer3->isActive());
+    QCOMPARE(mensagens_.size(), 1);
+    dm_->MusicOn = true;
+    menu_->aplicarRegraMusica();
+    QVERIFY(menu_->Timer3->isActive());
+    QCOMPARE(TocadorFalso::abertos.size(), 1);
+    // A song playing with the timer on goes on undisturbed.
+    menu_->aplicarRegraMusica();
+    QCOMPARE(TocadorFalso::abertos.size(), 1);
+    dm_->MusicOn = false;
+    menu_->aplicarRegraMusica();
+    QVERIFY(!menu_->Timer3->isActive());
+}
+
+QTEST_MAIN(TstMenu)
+#include "tst_menu.moc"
