@@ -1,5 +1,6 @@
 // The shared domain rules: line division of lesson texts, filter texts, course types.
 #include "domain/Cursos.h"
+#include "domain/Estatisticas.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
 
@@ -17,6 +18,10 @@ private slots:
     void filtros();
     void filtroRecusaAspas();
     void tiposDeCurso();
+    void velocidade_data();
+    void velocidade();
+    void precisaoEDuracao();
+    void pontuacaoNaoDaAVolta();
 };
 
 void TstDominio::dividirLinhas_data()
@@ -89,6 +94,50 @@ void TstDominio::tiposDeCurso()
     QCOMPARE(dominio::slotRecorde("Numérico"), 4);
     QCOMPARE(dominio::slotRecorde("Outro"), 1);
     QCOMPARE(dominio::niveis().size(), std::size_t(5));
+}
+
+void TstDominio::velocidade_data()
+{
+    QTest::addColumn<int>("acertos");
+    QTest::addColumn<int>("h");
+    QTest::addColumn<int>("m");
+    QTest::addColumn<int>("s");
+    QTest::addColumn<int>("esperada");
+    // The extended-precision 1/60 lies just above 1/60: the exact 60 falls short.
+    QTest::newRow("1 em 00:01") << 1 << 0 << 0 << 1 << 59;
+    QTest::newRow("90 em 00:45") << 90 << 0 << 0 << 45 << 119;
+    QTest::newRow("100 em 00:30") << 100 << 0 << 0 << 30 << 200;
+    QTest::newRow("0 em 00:01") << 0 << 0 << 0 << 1 << 0;
+    QTest::newRow("122 em 01:01") << 122 << 0 << 1 << 1 << 120;
+    QTest::newRow("3630 em 1:00:30") << 3630 << 1 << 0 << 30 << 60;
+}
+
+void TstDominio::velocidade()
+{
+    QFETCH(int, acertos);
+    QFETCH(int, h);
+    QFETCH(int, m);
+    QFETCH(int, s);
+    QFETCH(int, esperada);
+    QCOMPARE(dominio::velocidade(acertos, h, m, s), esperada);
+}
+
+void TstDominio::precisaoEDuracao()
+{
+    QCOMPARE(dominio::precisao(55, 5), 91);
+    QCOMPARE(dominio::precisao(0, 0), 0);
+    QCOMPARE(dominio::precisao(0, 3), 0);
+    QCOMPARE(dominio::textoDuracao(0, 5, 9), std::string("05:09"));
+    QCOMPARE(dominio::textoDuracao(1, 5, 9), std::string("1:05:09"));
+    QCOMPARE(dominio::textoDuracao(1, 0, 0), std::string("1:00:00"));
+    QVERIFY(dominio::atingiu(120, 120));
+    QVERIFY(!dominio::atingiu(119, 120));
+}
+
+void TstDominio::pontuacaoNaoDaAVolta()
+{
+    QCOMPARE(dominio::pontuacao(200, 95, 4), 19040LL);
+    QCOMPARE(dominio::pontuacao(700, 100, 1), 70010LL);  // would have wrapped to 4,474 in 16 bits
 }
 
 QTEST_APPLESS_MAIN(TstDominio)
