@@ -1,0 +1,46 @@
+#pragma once
+#include "Schema.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace xbase {
+
+class File;
+
+constexpr uint8_t kDbfPlain = 0x03;      // FoxPro 2.x without memo
+constexpr uint8_t kDbfWithMemo = 0xF5;   // FoxPro 2.x with .fpt
+constexpr uint8_t kFlagStructuralCdx = 0x01;
+constexpr uint8_t kCodePage1252 = 0x03;
+constexpr uint8_t kEndOfFile = 0x1A;
+constexpr char kLiveMark = ' ';
+constexpr char kDeletedMark = '*';
+
+// The parts of a .dbf header the engine uses.
+struct DbfHeader {
+    uint8_t version = kDbfPlain;
+    uint32_t count = 0;
+    uint16_t headerLength = 0;
+    uint16_t recordLength = 0;
+    uint8_t flags = 0;
+    uint8_t codePage = kCodePage1252;
+    std::vector<FieldDef> fields;
+
+    bool hasMemo() const;
+};
+
+// Checks a field list for a new table and fills in offsets, record and header lengths and
+// the version byte. Throws Error naming the table.
+DbfHeader layoutHeader(const std::string& tableName, std::vector<FieldDef> fields, bool withCdx);
+
+// Reads the header of an open .dbf and checks it against the file size.
+DbfHeader readHeader(const File& file);
+
+// The complete header bytes (headerLength of them), dated today.
+std::string headerBytes(const DbfHeader& header);
+
+// Bytes 1..7 of the header: date of last update (today) and record count.
+std::string dateAndCount(uint32_t count);
+
+} // namespace xbase

@@ -1,0 +1,11 @@
+#include "Environment.h"
+
+namespace xbase {
+
+Environment& environment()
+{
+    static Environment env;
+    return env;
+}
+
+} // namespace xbase

@@ -1,0 +1,154 @@
+#include "File.h"
+#include "Error.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace xbase {
+namespace {
+
+std::string systemReason()
+{
+    return std::strerror(errno);
+}
+
+} // namespace
+
+File::~File()
+{
+    close();
+}
+
+void File::open(const std::string& path, bool readOnly)
+{
+    close();
+    fd_ = ::open(path.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    if (fd_ < 0)
+        throw Error("Não foi possível abrir o arquivo '" + path + "': " + systemReason());
+    path_ = path;
+}
+
+void File::create(const std::string& path)
+{
+    close();
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0)
+        throw Error("Não foi possível criar o arquivo '" + path + "': " + systemReason());
+    path_ = path;
+}
+
+void File::close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+uint64_t File::size() const
+{
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        throw Error("Não foi possível ler o tamanho do arquivo '" + path_ + "': " + systemReason());
+    return static_cast<uint64_t>(st.st_size);
+}
+
+void File::readAt(uint64_t offset, void* data, std::size_t length) const
+{
+    auto* out = static_cast<char*>(data);
+    while (length > 0) {
+        const ssize_t n = ::pread(fd_, out, length, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw Error("Erro ao ler o arquivo '" + path_ + "': " + systemReason());
+        if (n == 0)
+            throw Error("Arquivo '" + path_ + "' danificado: termina antes do esperado");
+        out += n;
+        offset += static_cast<uint64_t>(n);
+        length -= static_cast<std::size_t>(n);
+    }
+}
+
+std::string File::readAt(uint64_t offset, std::size_t length) const
+{
+    std::string data(length, '\0');
+    readAt(offset, data.data(), length);
+    return data;
+}
+
+void File::writeAt(uint64_t offset, const void* data, std::size_t length)
+{
+    const auto* in = static_cast<const char*>(data);
+    while (length > 0) {
+        const ssize_t n = ::pwrite(fd_, in, length, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+        in += n;
+        offset += static_cast<uint64_t>(n);
+        length -= static_cast<std::size_t>(n);
+    }
+}
+
+void File::writeAt(uint64_t offset, const std::string& data)
+{
+    writeAt(offset, data.data(), data.size());
+}
+
+void File::sync()
+{
+    if (::fsync(fd_) != 0)
+        throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void removeFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw Error("Não foi possível apagar o arquivo '" + path + "': " + systemReason());
+}
+
+void renameFile(const std::string& from, const std::string& to)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw Error("Não foi possível substituir o arquivo '" + to + "': " + systemReason());
+}
+
+std::string joinPath(const std::string& dir, const std::string& name)
+{
+    if (dir.empty())
+        return name;
+    if (dir.back() == '/')
+        return dir + name;
+    return dir + "/" + name;
+}
+
+std::string companionPath(const std::string& dbfPath, const std::string& lowerExtension)
+{
+    const std::size_t dot = dbfPath.find_last_of('.');
+    const std::size_t slash = dbfPath.find_last_of('/');
+    const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string base = hasExt ? dbfPath.substr(0, dot) : dbfPath;
+    const bool upperTable = hasExt && dot + 1 < dbfPath.size()
+                            && std::isupper(static_cast<unsigned char>(dbfPath[dot + 1]));
+    std::string upperExtension = lowerExtension;
+    for (char& c : upperExtension)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string preferred = base + "." + (upperTable ? upperExtension : lowerExtension);
+    const std::string other = base + "." + (upperTable ? lowerExtension : upperExtension);
+    if (!fileExists(preferred) && fileExists(other))
+        return other;
+    return preferred;
+}
+
+} // namespace xbase

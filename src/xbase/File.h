@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace xbase {
+
+// A file read and written with pread/pwrite: no buffering of our own, so a write is in the
+// kernel when the call returns. Every failure is an Error naming the file.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    void open(const std::string& path, bool readOnly);
+    void create(const std::string& path);  // truncates an existing file
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+
+    uint64_t size() const;
+    // Reads exactly length bytes at offset; a short read means the file is truncated.
+    void readAt(uint64_t offset, void* data, std::size_t length) const;
+    std::string readAt(uint64_t offset, std::size_t length) const;
+    void writeAt(uint64_t offset, const void* data, std::size_t length);
+    void writeAt(uint64_t offset, const std::string& data);
+    void sync();  // fsync: used before a new file is renamed over an old one
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+bool fileExists(const std::string& path);
+void removeFile(const std::string& path);   // no error when missing
+void renameFile(const std::string& from, const std::string& to);
+std::string joinPath(const std::string& dir, const std::string& name);
+// The companion file of a table (".fpt", ".cdx"): the extension in the case of the table's
+// own extension, or, when only the other case exists on disk, that one.
+std::string companionPath(const std::string& dbfPath, const std::string& lowerExtension);
+
+} // namespace xbase

@@ -1,0 +1,919 @@
+#include "TableImpl.h"
+#include "Codepage.h"
+#include "DbfValue.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace xbase {
+namespace {
+
+bool hasExtension(const std::string& name)
+{
+    const std::size_t dot = name.find_last_of('.');
+    const std::size_t slash = name.find_last_of('/');
+    return dot != std::string::npos && (slash == std::string::npos || dot > slash);
+}
+
+std::string withDbfExtension(const std::string& name)
+{
+    return hasExtension(name) ? name : name + ".dbf";
+}
+
+std::string upper(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string trimmed(const std::string& s)
+{
+    const std::size_t begin = s.find_first_not_of(' ');
+    if (begin == std::string::npos)
+        return {};
+    return s.substr(begin, s.find_last_not_of(' ') + 1 - begin);
+}
+
+bool isNumericType(FieldType t)
+{
+    return t == FieldType::Numeric || t == FieldType::Float;
+}
+
+bool parseWholeNumber(const std::string& text, long long& value)
+{
+    const std::string s = trimmed(text);
+    const char* begin = s.data() + (!s.empty() && s[0] == '+' ? 1 : 0);
+    const auto result = std::from_chars(begin, s.data() + s.size(), value);
+    return !s.empty() && result.ec == std::errc() && result.ptr == s.data() + s.size();
+}
+
+std::string shortestNumber(double value)
+{
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, result.ptr);
+}
+
+} // namespace
+
+// ==================================================================== loading
+
+const uint8_t* Table::Impl::currentRecord() const
+{
+    if (isEditing())
+        return buffer.data();
+    if (current == 0 || current > count())
+        return blankRecord.data();
+    return record(current);
+}
+
+void Table::Impl::load(const std::string& path, bool readOnlyMode)
+{
+    readOnly = readOnlyMode;
+    dbfPath = path;
+    dbf.open(path, readOnly);
+    header = readHeader(dbf);
+    records.assign(std::size_t(header.count) * header.recordLength, 0);
+    if (!records.empty())
+        dbf.readAt(header.headerLength, records.data(), records.size());
+    blankRecord.assign(header.recordLength, ' ');
+
+    fptPath = companionPath(path, "fpt");
+    if (header.hasMemo()) {
+        if (!fileExists(fptPath))
+            throw Error(tableName + ": arquivo de memo '" + fptPath + "' não encontrado");
+        memo.open(fptPath, readOnly);
+    }
+    cdxPath = companionPath(path, "cdx");
+    if (header.flags & kFlagStructuralCdx) {
+        if (!fileExists(cdxPath))
+            throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
+        loadTags();
+    }
+    activeTag = -1;
+    orderChanged();
+}
+
+void Table::Impl::unload()
+{
+    dbf.close();
+    memo.close();
+    records.clear();
+    tags.clear();
+    activeTag = -1;
+    positionOf.clear();
+    header = DbfHeader();
+    state = State::Inactive;
+    buffer.clear();
+    pendingMemos.clear();
+    current = 0;
+    atEof = atBof = true;
+}
+
+// ==================================================================== create, open, close
+
+Table::Table() : d_(std::make_unique<Impl>()) {}
+Table::~Table() = default;
+
+void Table::create(const std::string& dir, const std::string& fileName,
+                   const std::vector<FieldDef>& fields, const std::vector<TagDef>& tags)
+{
+    const std::string path = joinPath(dir, withDbfExtension(fileName));
+    const DbfHeader header = layoutHeader(fileName, fields, !tags.empty());
+
+    std::vector<cdx::Tag> cdxTags;
+    for (const TagDef& def : tags) {
+        cdx::Tag tag;
+        tag.name = upper(def.name);
+        if (tag.name.empty() || tag.name.size() > 10)
+            throw Error(fileName + ": nome de índice '" + def.name + "' inválido");
+        for (const cdx::Tag& other : cdxTags)
+            if (other.name == tag.name)
+                throw Error(fileName + ": índice '" + tag.name + "' repetido");
+        const Expression key = Expression::compileKey(def.expression, header.fields);
+        tag.expression = def.expression;
+        tag.keyLength = key.width();
+        tag.keyType = key.type() == ValueType::Character ? cdx::KeyType::Character : cdx::KeyType::Numeric;
+        cdxTags.push_back(std::move(tag));
+    }
+
+    File dbf;
+    dbf.create(path);
+    std::string bytes = headerBytes(header);
+    bytes += static_cast<char>(kEndOfFile);
+    dbf.writeAt(0, bytes);
+    dbf.close();
+
+    const std::string fpt = companionPath(path, "fpt");
+    if (header.hasMemo())
+        MemoFile::create(fpt, 64);
+    else
+        removeFile(fpt);
+    const std::string cdxFile = companionPath(path, "cdx");
+    if (!cdxTags.empty())
+        cdx::write(cdxFile, std::move(cdxTags));
+    else
+        removeFile(cdxFile);
+}
+
+void Table::open(const std::string& dir, const std::string& fileName, bool readOnly)
+{
+    close();
+    d_->tableName = fileName;
+    try {
+        d_->load(joinPath(dir, withDbfExtension(fileName)), readOnly);
+    } catch (...) {
+        d_->unload();
+        throw;
+    }
+    d_->filterText.clear();
+    d_->filter = Expression();
+    d_->hasRange = false;
+    d_->activeTagName.clear();
+    d_->state = State::Browse;
+    first();
+}
+
+void Table::close()
+{
+    d_->unload();
+    d_->filterText.clear();
+    d_->filter = Expression();
+    d_->hasRange = false;
+    d_->activeTagName.clear();
+}
+
+bool Table::isOpen() const { return d_->state != State::Inactive; }
+bool Table::isReadOnly() const { return d_->readOnly; }
+const std::string& Table::tableName() const { return d_->tableName; }
+std::string Table::path() const { return d_->dbfPath; }
+
+// ==================================================================== structure
+
+int Table::fieldCount() const { return static_cast<int>(d_->header.fields.size()); }
+
+const FieldDef& Table::fieldDef(int index) const
+{
+    if (index < 0 || index >= fieldCount())
+        throw Error(d_->tableName + ": campo na posição " + std::to_string(index) + " não existe");
+    return d_->header.fields[static_cast<std::size_t>(index)];
+}
+
+const std::vector<FieldDef>& Table::fields() const { return d_->header.fields; }
+
+int Table::findField(const std::string& name) const
+{
+    const std::string wanted = upper(name);
+    for (int i = 0; i < fieldCount(); ++i)
+        if (upper(d_->header.fields[static_cast<std::size_t>(i)].name) == wanted)
+            return i;
+    return -1;
+}
+
+int Table::fieldIndex(const std::string& name) const
+{
+    const int index = findField(name);
+    if (index < 0)
+        throw Error(d_->tableName + ": Campo '" + name + "' não encontrado");
+    return index;
+}
+
+std::vector<std::string> Table::tagNames() const
+{
+    std::vector<std::string> names;
+    for (const TagState& tag : d_->tags)
+        names.push_back(tag.tag.name);
+    return names;
+}
+
+void Table::setIndexName(const std::string& tag)
+{
+    int index = -1;
+    if (!tag.empty()) {
+        index = d_->findTag(tag);
+        if (index < 0)
+            throw Error(d_->tableName + ": índice '" + tag + "' não encontrado");
+    }
+    d_->activeTag = index;
+    d_->activeTagName = index < 0 ? std::string() : d_->tags[static_cast<std::size_t>(index)].tag.name;
+    d_->hasRange = false;  // a range belongs to the tag it was set on
+    d_->orderChanged();
+}
+
+const std::string& Table::indexName() const { return d_->activeTagName; }
+
+// ==================================================================== navigation
+
+void Table::Impl::requireOpen() const
+{
+    if (state == State::Inactive)
+        throw Error(tableName + ": a tabela não está aberta");
+}
+
+// Moving while a change is pending writes it first, as a data-aware form expects;
+// false when the before-post hook refused, and then the cursor stays.
+static bool leaveEditing(Table& table)
+{
+    if (table.state() == Table::State::Edit || table.state() == Table::State::Insert)
+        return table.post();
+    return true;
+}
+
+void Table::first()
+{
+    d_->requireOpen();
+    if (!leaveEditing(*this))
+        return;
+    uint32_t recno = 0;
+    if (d_->scanForward(d_->rangeBegin, recno)) {
+        d_->current = recno;
+        d_->atEof = false;
+        d_->atBof = true;
+    } else {
+        d_->current = 0;
+        d_->atEof = d_->atBof = true;
+    }
+}
+
+void Table::last()
+{
+    d_->requireOpen();
+    if (!leaveEditing(*this))
+        return;
+    uint32_t recno = 0;
+    if (d_->scanBackward(d_->rangeEnd, recno)) {
+        d_->current = recno;
+        d_->atEof = true;
+        d_->atBof = false;
+    } else {
+        d_->current = 0;
+        d_->atEof = d_->atBof = true;
+    }
+}
+
+void Table::next()
+{
+    d_->requireOpen();
+    if (!leaveEditing(*this))
+        return;
+    const std::size_t position = d_->positionOfRecord(d_->current);
+    uint32_t recno = 0;
+    const bool found = position == kNoPosition ? d_->scanForward(d_->rangeBegin, recno)
+                                               : d_->scanForward(position + 1, recno);
+    if (found) {
+        d_->current = recno;
+        d_->atEof = d_->atBof = false;
+    } else {
+        d_->atEof = true;
+    }
+}
+
+void Table::prior()
+{
+    d_->requireOpen();
+    if (!leaveEditing(*this))
+        return;
+    const std::size_t position = d_->positionOfRecord(d_->current);
+    uint32_t recno = 0;
+    const bool found = position == kNoPosition ? d_->scanBackward(d_->rangeEnd, recno)
+                                               : d_->scanBackward(position, recno);
+    if (found) {
+        d_->current = recno;
+        d_->atEof = d_->atBof = false;
+    } else {
+        d_->atBof = true;
+    }
+}
+
+bool Table::eof() const { return d_->atEof || d_->current == 0; }
+bool Table::bof() const { return d_->atBof || d_->current == 0; }
+
+bool Table::isEmpty() const
+{
+    uint32_t recno = 0;
+    return !d_->scanForward(d_->rangeBegin, recno);
+}
+
+void Table::goTo(uint32_t recno)
+{
+    d_->requireOpen();
+    if (recno < 1 || recno > d_->count())
+        throw Error(d_->tableName + ": registro " + std::to_string(recno) + " não existe");
+    if (!leaveEditing(*this))
+        return;
+    d_->current = recno;
+    d_->atEof = d_->atBof = false;
+}
+
+uint32_t Table::recNo() const
+{
+    return d_->state == State::Insert ? 0 : d_->current;
+}
+
+uint32_t Table::physicalCount() const { return d_->count(); }
+
+uint32_t Table::count() const
+{
+    const Impl& d = *d_;
+    const bool hideDeleted = environment().deleted;
+    const bool filtered = d.filter.isValid();
+    const std::size_t length = d.recordLength();
+    uint32_t n = 0;
+    if (d.activeTag < 0) {
+        const uint8_t* rec = d.records.data() + d.rangeBegin * length;
+        for (std::size_t p = d.rangeBegin; p < d.rangeEnd; ++p, rec += length)
+            if (!(hideDeleted && rec[0] == kDeletedMark) && (!filtered || d.filter.test(rec)))
+                ++n;
+        return n;
+    }
+    const auto& entries = d.tags[static_cast<std::size_t>(d.activeTag)].tag.entries;
+    for (std::size_t p = d.rangeBegin; p < d.rangeEnd; ++p) {
+        const uint32_t r = entries[p].recno;
+        if (r >= 1 && r <= d.count() && d.passes(d.record(r)))
+            ++n;
+    }
+    return n;
+}
+
+bool Table::isDeleted() const
+{
+    return d_->current != 0 && d_->current <= d_->count() && d_->record(d_->current)[0] == kDeletedMark;
+}
+
+void Table::setFilter(const std::string& expression)
+{
+    d_->requireOpen();
+    if (trimmed(expression).empty()) {
+        d_->filter = Expression();
+        d_->filterText.clear();
+    } else {
+        try {
+            d_->filter = Expression::compileFilter(expression, d_->header.fields);
+        } catch (const Error& e) {
+            throw Error(d_->tableName + ": " + e.what());
+        }
+        d_->filterText = expression;
+    }
+    first();
+}
+
+const std::string& Table::filter() const { return d_->filterText; }
+
+void Table::setRange(const std::string& low, const std::string& high)
+{
+    d_->requireOpen();
+    if (d_->activeTag < 0)
+        throw Error(d_->tableName + ": intervalo pedido sem índice ativo");
+    const TagState& tag = d_->tags[static_cast<std::size_t>(d_->activeTag)];
+    d_->rangeLow = d_->searchKey(tag, low);
+    d_->rangeHigh = d_->searchKey(tag, high);
+    d_->hasRange = true;
+    d_->orderChanged();
+    first();
+}
+
+void Table::clearRange()
+{
+    d_->requireOpen();
+    d_->hasRange = false;
+    d_->orderChanged();
+    first();
+}
+
+bool Table::findKey(const std::string& value)
+{
+    d_->requireOpen();
+    if (d_->activeTag < 0)
+        throw Error(d_->tableName + ": busca de chave sem índice ativo");
+    if (!leaveEditing(*this))
+        return false;
+    const TagState& tag = d_->tags[static_cast<std::size_t>(d_->activeTag)];
+    std::string key = d_->searchKey(tag, value);
+    const std::size_t length = static_cast<std::size_t>(tag.tag.keyLength);
+    if (key.size() > length) {
+        if (key.find_first_not_of(' ', length) != std::string::npos)
+            return false;  // longer than any key
+        key.resize(length);
+    }
+    key.resize(length, tag.tag.keyType == cdx::KeyType::Character ? ' ' : '\0');
+
+    const auto& entries = tag.tag.entries;
+    const auto from = std::lower_bound(entries.begin(), entries.end(), key,
+                                       [](const cdx::Entry& e, const std::string& k) { return e.key < k; });
+    for (auto it = from; it != entries.end() && it->key == key; ++it) {
+        uint32_t recno = 0;
+        if (d_->visibleAt(static_cast<std::size_t>(it - entries.begin()), recno)) {
+            d_->current = recno;
+            d_->atEof = d_->atBof = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Table::locate(const std::string& field, const std::string& value)
+{
+    d_->requireOpen();
+    const int index = fieldIndex(field);
+    if (!leaveEditing(*this))
+        return false;
+    const uint32_t saved = d_->current;
+    for (std::size_t p = d_->rangeBegin; p < d_->rangeEnd; ++p) {
+        uint32_t recno = 0;
+        if (!d_->visibleAt(p, recno))
+            continue;
+        d_->current = recno;  // asString reads the current record
+        if (asString(index) == value) {
+            d_->atEof = d_->atBof = false;
+            return true;
+        }
+    }
+    d_->current = saved;
+    return false;
+}
+
+// ==================================================================== reading fields
+
+std::string Table::asString(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    const uint8_t* rec = d_->currentRecord();
+    switch (f.type) {
+    case FieldType::Character:
+    case FieldType::Numeric:
+    case FieldType::Float:
+        return toUtf8(fieldText(rec, f));
+    case FieldType::Logical:
+        return isTrueMark(rec[f.offset]) ? "T" : isFalseMark(rec[f.offset]) ? "F" : "";
+    case FieldType::Date:
+        return formatDate(rec + f.offset, environment().dateFormat);
+    case FieldType::Memo: {
+        const auto pending = d_->pendingMemos.find(index);
+        if (d_->isEditing() && pending != d_->pendingMemos.end())
+            return toUtf8(pending->second);
+        const uint32_t block = memoBlock(rec + f.offset, d_->tableName);
+        return block == 0 ? std::string() : toUtf8(d_->memo.read(block));
+    }
+    }
+    return {};
+}
+
+double Table::asFloat(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    const uint8_t* rec = d_->currentRecord();
+    if (f.type == FieldType::Logical)
+        return isTrueMark(rec[f.offset]) ? 1 : 0;
+    double value = 0;
+    if (f.type == FieldType::Memo)
+        return parseNumber(asString(index), value) ? value : 0;
+    return fieldNumber(rec, f, value) ? value : 0;
+}
+
+long long Table::asInteger(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    long long whole = 0;
+    if (f.type != FieldType::Logical && f.type != FieldType::Memo
+        && parseWholeNumber(fieldText(d_->currentRecord(), f), whole))
+        return whole;
+    const double value = asFloat(index);
+    if (!(std::fabs(value) < 9.2e18))
+        return 0;
+    return std::llround(value);
+}
+
+bool Table::asBoolean(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    if (f.type == FieldType::Logical)
+        return isTrueMark(d_->currentRecord()[f.offset]);
+    const std::string text = trimmed(asString(index));
+    return text == "T" || text == "t" || text == "Y" || text == "y" || upper(text) == "TRUE";
+}
+
+bool Table::isBlank(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    if (f.type == FieldType::Memo && d_->isEditing()) {
+        const auto pending = d_->pendingMemos.find(index);
+        if (pending != d_->pendingMemos.end())
+            return pending->second.empty();
+    }
+    const uint8_t* p = d_->currentRecord() + f.offset;
+    return std::all_of(p, p + f.length, [](uint8_t c) { return c == ' ' || c == 0; })
+           || (f.type == FieldType::Memo && memoBlock(p, d_->tableName) == 0);
+}
+
+std::string Table::asString(const std::string& name) const { return asString(fieldIndex(name)); }
+long long Table::asInteger(const std::string& name) const { return asInteger(fieldIndex(name)); }
+double Table::asFloat(const std::string& name) const { return asFloat(fieldIndex(name)); }
+bool Table::asBoolean(const std::string& name) const { return asBoolean(fieldIndex(name)); }
+
+// ==================================================================== writing fields
+
+void Table::Impl::requireEditing() const
+{
+    if (!isEditing())
+        throw Error(tableName + ": a tabela não está em modo de edição");
+}
+
+void Table::Impl::store(const FieldDef& f, const std::string& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), buffer.begin() + f.offset);
+}
+
+namespace {
+
+char logicalMark(const std::string& text, const std::string& table, const FieldDef& f)
+{
+    const std::string t = upper(trimmed(text));
+    if (t.empty())
+        return ' ';
+    if (t == "T" || t == "Y" || t == "S" || t == ".T." || t == "TRUE" || t == "SIM")
+        return 'T';
+    if (t == "F" || t == "N" || t == ".F." || t == "FALSE" || t == "NAO" || t == "NÃO")
+        return 'F';
+    throw Error(table + ": valor lógico inválido '" + text + "' para o campo '" + f.name + "'");
+}
+
+std::string dateBytes(const std::string& text, const std::string& table)
+{
+    // Besides the user's format, the stored form YYYYMMDD is understood.
+    const std::string t = trimmed(text);
+    if (t.size() == 8 && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        int y = 0, m = 0, d = 0;
+        splitDate(reinterpret_cast<const uint8_t*>(t.data()), y, m, d);
+        const std::string iso = std::to_string(d) + "/" + std::to_string(m) + "/" + std::to_string(y);
+        try {
+            return parseDate(iso, "d/M/yyyy", table);
+        } catch (const Error&) {
+            // not a date in that form either: report it in the user's format below
+        }
+    }
+    return parseDate(text, environment().dateFormat, table);
+}
+
+} // namespace
+
+void Table::setString(int index, const std::string& value)
+{
+    d_->requireEditing();
+    const FieldDef& f = fieldDef(index);
+    switch (f.type) {
+    case FieldType::Character: {
+        std::string bytes = fromUtf8(value);
+        bytes.resize(static_cast<std::size_t>(f.length), ' ');
+        d_->store(f, bytes);
+        break;
+    }
+    case FieldType::Numeric:
+    case FieldType::Float: {
+        if (trimmed(value).empty()) {
+            d_->store(f, std::string(static_cast<std::size_t>(f.length), ' '));
+            break;
+        }
+        long long whole = 0;
+        double number = 0;
+        if (f.decimals == 0 && parseWholeNumber(value, whole))
+            d_->store(f, formatInteger(whole, f, d_->tableName));
+        else if (parseNumber(value, number))
+            d_->store(f, formatFloat(number, f, d_->tableName));
+        else
+            throw Error(d_->tableName + ": valor numérico inválido '" + value + "' para o campo '" + f.name + "'");
+        break;
+    }
+    case FieldType::Logical:
+        d_->buffer[static_cast<std::size_t>(f.offset)] = static_cast<uint8_t>(logicalMark(value, d_->tableName, f));
+        break;
+    case FieldType::Date:
+        d_->store(f, dateBytes(value, d_->tableName));
+        break;
+    case FieldType::Memo:
+        d_->pendingMemos[index] = fromUtf8(value);
+        break;
+    }
+}
+
+void Table::setInteger(int index, long long value)
+{
+    d_->requireEditing();
+    const FieldDef& f = fieldDef(index);
+    if (isNumericType(f.type))
+        d_->store(f, formatInteger(value, f, d_->tableName));
+    else if (f.type == FieldType::Logical)
+        setBoolean(index, value != 0);
+    else
+        setString(index, std::to_string(value));
+}
+
+void Table::setFloat(int index, double value)
+{
+    d_->requireEditing();
+    const FieldDef& f = fieldDef(index);
+    if (isNumericType(f.type))
+        d_->store(f, formatFloat(value, f, d_->tableName));
+    else if (f.type == FieldType::Logical)
+        setBoolean(index, value != 0);
+    else
+        setString(index, shortestNumber(value));
+}
+
+void Table::setBoolean(int index, bool value)
+{
+    d_->requireEditing();
+    const FieldDef& f = fieldDef(index);
+    if (f.type == FieldType::Logical)
+        d_->buffer[static_cast<std::size_t>(f.offset)] = value ? 'T' : 'F';
+    else if (isNumericType(f.type))
+        setInteger(index, value ? 1 : 0);
+    else
+        setString(index, value ? "T" : "F");
+}
+
+void Table::setString(const std::string& name, const std::string& value) { setString(fieldIndex(name), value); }
+void Table::setInteger(const std::string& name, long long value) { setInteger(fieldIndex(name), value); }
+void Table::setFloat(const std::string& name, double value) { setFloat(fieldIndex(name), value); }
+void Table::setBoolean(const std::string& name, bool value) { setBoolean(fieldIndex(name), value); }
+
+// ==================================================================== edit, insert, post
+
+Table::State Table::state() const { return d_->state; }
+
+void Table::Impl::requireWritable() const
+{
+    if (readOnly)
+        throw Error(tableName + ": a tabela foi aberta somente para leitura");
+}
+
+void Table::edit()
+{
+    d_->requireOpen();
+    d_->requireWritable();
+    if (d_->isEditing())
+        return;
+    if (d_->current == 0 || d_->current > d_->count())
+        throw Error(d_->tableName + ": não há registro para editar");
+    const uint8_t* rec = d_->record(d_->current);
+    d_->buffer.assign(rec, rec + d_->recordLength());
+    d_->pendingMemos.clear();
+    d_->state = State::Edit;
+}
+
+void Table::insert()
+{
+    d_->requireOpen();
+    d_->requireWritable();
+    if (!leaveEditing(*this))
+        return;
+    d_->savedCurrent = d_->current;
+    d_->savedEof = d_->atEof;
+    d_->savedBof = d_->atBof;
+    if (beforeInsert)
+        beforeInsert(*this);
+    d_->buffer = d_->blankRecord;
+    d_->pendingMemos.clear();
+    d_->state = State::Insert;
+    if (onNewRecord)
+        onNewRecord(*this);
+}
+
+bool Table::post()
+{
+    d_->requireOpen();
+    if (!d_->isEditing())
+        return false;
+    if (beforePost && !beforePost(*this))
+        return false;
+    Impl& d = *d_;
+
+    // Memos first: the record must never point at blocks that are not written yet.
+    for (const auto& [index, text] : d.pendingMemos) {
+        const FieldDef& f = d.header.fields[static_cast<std::size_t>(index)];
+        const uint32_t oldBlock = memoBlock(d.buffer.data() + f.offset, d.tableName);
+        d.store(f, memoPointer(d.memo.write(oldBlock, text)));
+    }
+    d.pendingMemos.clear();
+
+    if (d.state == State::Insert) {
+        const uint32_t recno = d.count() + 1;
+        std::string bytes(d.buffer.begin(), d.buffer.end());
+        bytes += static_cast<char>(kEndOfFile);
+        // The record (and the end mark) before the count, so a crash never counts a record
+        // that is not there.
+        d.dbf.writeAt(d.recordOffset(recno), bytes);
+        d.dbf.writeAt(1, dateAndCount(recno));
+        d.records.insert(d.records.end(), d.buffer.begin(), d.buffer.end());
+        d.header.count = recno;
+        d.current = recno;
+        d.state = State::Browse;
+        d.updateTags(recno, nullptr, d.record(recno));
+    } else {
+        const uint32_t recno = d.current;
+        d.dbf.writeAt(d.recordOffset(recno), d.buffer.data(), d.buffer.size());
+        const std::vector<uint8_t> old(d.record(recno), d.record(recno) + d.recordLength());
+        std::copy(d.buffer.begin(), d.buffer.end(), d.record(recno));
+        d.state = State::Browse;
+        d.updateTags(recno, old.data(), d.record(recno));
+    }
+    d.atEof = d.atBof = false;
+    d.buffer.clear();
+    return true;
+}
+
+void Table::cancel()
+{
+    if (!d_->isEditing())
+        return;
+    if (d_->state == State::Insert) {
+        d_->current = d_->savedCurrent;
+        d_->atEof = d_->savedEof;
+        d_->atBof = d_->savedBof;
+    }
+    d_->state = State::Browse;
+    d_->buffer.clear();
+    d_->pendingMemos.clear();
+}
+
+void Table::deleteRecord()
+{
+    d_->requireOpen();
+    d_->requireWritable();
+    cancel();  // deleting a record being changed drops the change first
+    Impl& d = *d_;
+    if (d.current == 0 || d.current > d.count())
+        throw Error(d.tableName + ": não há registro para apagar");
+    const uint32_t recno = d.current;
+    const uint8_t mark = kDeletedMark;
+    d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
+    d.record(recno)[0] = mark;
+
+    // The cursor goes to the next visible record, else the previous one.
+    const std::size_t position = d.positionOfRecord(recno);
+    uint32_t neighbour = 0;
+    if (position != kNoPosition && d.scanForward(position + 1, neighbour)) {
+        d.current = neighbour;
+        d.atEof = d.atBof = false;
+    } else if (position != kNoPosition && d.scanBackward(position, neighbour)) {
+        d.current = neighbour;
+        d.atEof = d.atBof = false;
+    } else if (position == kNoPosition && d.scanForward(d.rangeBegin, neighbour)) {
+        d.current = neighbour;
+        d.atEof = d.atBof = false;
+    } else {
+        d.current = 0;
+        d.atEof = d.atBof = true;
+    }
+}
+
+// ==================================================================== pack, refresh
+
+void Table::pack()
+{
+    d_->requireOpen();
+    d_->requireWritable();
+    if (!leaveEditing(*this))
+        return;
+    Impl& d = *d_;
+    const std::size_t length = d.recordLength();
+
+    std::vector<uint8_t> live;
+    live.reserve(d.records.size());
+    for (uint32_t r = 1; r <= d.count(); ++r)
+        if (d.record(r)[0] != kDeletedMark)
+            live.insert(live.end(), d.record(r), d.record(r) + length);
+    const uint32_t liveCount = static_cast<uint32_t>(live.size() / length);
+
+    // The live memos go into a new memo file, and the records are pointed at their new blocks.
+    const std::string newFpt = d.fptPath + ".tmp";
+    if (d.header.hasMemo()) {
+        MemoFile::create(newFpt, static_cast<uint16_t>(d.memo.blockSize()));
+        MemoFile packed;
+        packed.open(newFpt, false);
+        for (uint32_t r = 0; r < liveCount; ++r) {
+            uint8_t* rec = live.data() + std::size_t(r) * length;
+            for (const FieldDef& f : d.header.fields) {
+                if (f.type != FieldType::Memo)
+                    continue;
+                const uint32_t block = memoBlock(rec + f.offset, d.tableName);
+                const std::string pointer = memoPointer(packed.write(0, d.memo.read(block)));
+                std::copy(pointer.begin(), pointer.end(), rec + f.offset);
+            }
+        }
+        packed.close();
+        File sync;
+        sync.open(newFpt, false);
+        sync.sync();
+    }
+
+    const std::string newDbf = d.dbfPath + ".tmp";
+    {
+        DbfHeader header = d.header;
+        header.count = liveCount;
+        std::string bytes = headerBytes(header);
+        bytes.append(live.begin(), live.end());
+        bytes += static_cast<char>(kEndOfFile);
+        File file;
+        file.create(newDbf);
+        file.writeAt(0, bytes);
+        file.sync();
+    }
+
+    // Only complete files replace the old ones.
+    if (d.header.hasMemo()) {
+        d.memo.close();
+        renameFile(newFpt, d.fptPath);
+    }
+    renameFile(newDbf, d.dbfPath);
+
+    d.dbf.open(d.dbfPath, false);
+    if (d.header.hasMemo())
+        d.memo.open(d.fptPath, false);
+    d.records = std::move(live);
+    d.header.count = liveCount;
+    if (!d.tags.empty()) {
+        d.rebuildAllTags();
+        d.writeCdx();
+    } else {
+        d.orderChanged();
+    }
+    first();
+}
+
+void Table::refresh()
+{
+    d_->requireOpen();
+    if (!leaveEditing(*this))
+        return;
+    Impl& d = *d_;
+    const uint32_t current = d.current;
+    const bool wasEof = d.atEof, wasBof = d.atBof;
+    const std::string path = d.dbfPath;
+    const bool readOnly = d.readOnly;
+    d.dbf.close();
+    d.memo.close();
+    d.tags.clear();
+    try {
+        d.load(path, readOnly);
+    } catch (...) {
+        close();
+        throw;
+    }
+    d.activeTag = d.findTag(d.activeTagName);
+    if (d.activeTag < 0)
+        d.activeTagName.clear();
+    if (d.filter.isValid())
+        d.filter = Expression::compileFilter(d.filterText, d.header.fields);
+    d.orderChanged();
+    if (current >= 1 && current <= d.count()) {
+        d.current = current;
+        d.atEof = wasEof;
+        d.atBof = wasBof;
+    } else {
+        first();
+    }
+}
+
+} // namespace xbase

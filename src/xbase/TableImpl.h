@@ -1,0 +1,107 @@
+#pragma once
+// Inside of Table, shared by Table.cpp (cursor, fields, writes) and TableTags.cpp (tags,
+// order, ranges). Not part of the interface.
+#include "Cdx.h"
+#include "Dbf.h"
+#include "Expr.h"
+#include "File.h"
+#include "Memo.h"
+#include "Table.h"
+
+#include <map>
+
+namespace xbase {
+
+constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
+
+// One tag of the structural index, its entries kept in memory in index order.
+struct TagState {
+    cdx::Tag tag;
+    Expression key;
+    Expression forClause;  // valid only when the tag has a FOR clause
+    bool needsRebuild() const;  // FOR or unique tags are rebuilt instead of patched
+};
+
+struct Table::Impl {
+    // Files
+    std::string tableName;
+    std::string dbfPath;
+    std::string fptPath;
+    std::string cdxPath;
+    bool readOnly = false;
+    File dbf;
+    MemoFile memo;
+    DbfHeader header;
+    std::vector<uint8_t> records;  // every record, deleted ones included, in file order
+    std::vector<uint8_t> blankRecord;
+
+    // Tags and the visible order
+    std::vector<TagState> tags;
+    int activeTag = -1;
+    std::string activeTagName;
+    std::vector<std::size_t> positionOf;  // recno -> position in the active tag
+    std::string filterText;
+    Expression filter;
+    bool hasRange = false;
+    std::string rangeLow, rangeHigh;  // key bytes
+    std::size_t rangeBegin = 0, rangeEnd = 0;
+
+    // Cursor
+    uint32_t current = 0;  // 0: no record
+    bool atEof = true;
+    bool atBof = true;
+
+    // Pending change
+    State state = State::Inactive;
+    std::vector<uint8_t> buffer;
+    std::map<int, std::string> pendingMemos;  // field index -> Windows-1252 text
+    uint32_t savedCurrent = 0;
+    bool savedEof = true, savedBof = true;
+
+    // --- records
+    uint32_t count() const { return header.count; }
+    std::size_t recordLength() const { return header.recordLength; }
+    const uint8_t* record(uint32_t recno) const
+    {
+        return records.data() + std::size_t(recno - 1) * header.recordLength;
+    }
+    uint8_t* record(uint32_t recno) { return records.data() + std::size_t(recno - 1) * header.recordLength; }
+    uint64_t recordOffset(uint32_t recno) const
+    {
+        return header.headerLength + uint64_t(recno - 1) * header.recordLength;
+    }
+    const uint8_t* currentRecord() const;
+    bool isEditing() const { return state == State::Edit || state == State::Insert; }
+    void requireOpen() const;
+    void requireEditing() const;
+    void requireWritable() const;
+    void store(const FieldDef& field, const std::string& bytes);  // into the edit buffer
+
+    // --- loading (Table.cpp)
+    void load(const std::string& path, bool readOnlyMode);
+    void unload();
+
+    // --- order and visibility (TableTags.cpp)
+    std::size_t orderSize() const;
+    uint32_t recnoAt(std::size_t position) const;
+    std::size_t positionOfRecord(uint32_t recno) const;
+    bool passes(const uint8_t* rec) const;  // deletion and filter
+    bool visibleAt(std::size_t position, uint32_t& recno) const;
+    bool scanForward(std::size_t from, uint32_t& recno) const;
+    bool scanBackward(std::size_t from, uint32_t& recno) const;  // from is exclusive
+    void orderChanged();  // positions and range bounds after a change of tag or entries
+
+    // --- tags (TableTags.cpp)
+    void loadTags();
+    int findTag(const std::string& name) const;
+    std::string keyOf(const TagState& tag, const uint8_t* rec) const;
+    std::string searchKey(const TagState& tag, const std::string& value) const;
+    void rebuildTag(TagState& tag);
+    void rebuildAllTags();
+    // Brings every tag up to date after a record changed (oldRec null for an append) and
+    // rewrites the .cdx when a key changed.
+    void updateTags(uint32_t recno, const uint8_t* oldRec, const uint8_t* newRec);
+    void writeCdx();
+};
+
+} // namespace xbase
