@@ -1,0 +1,48 @@
+#include "Recorde.h"
+
+#include "data/Data1.h"
+#include "platform/Ajuda.h"
+#include "ui/TDBGrid.h"
+#include "ui/TDataSource.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+TfRecorde::TfRecorde(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Recordes"));
+    setFixedSize(523, 272);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* moldura = new QFrame(this);
+    moldura->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    moldura->setGeometry(8, 8, 121, 201);
+    Image1 = new QLabel(moldura);
+    Image1->setGeometry(2, 2, 117, 197);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/trofeu.png")));
+
+    DataSource1 = new TDataSource(dm1->TabRec, this);
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setGeometry(138, 8, 377, 201);
+    DBGrid1->setFundoDica(true);
+    DBGrid1->setDataSource(DataSource1);
+
+    auto* linha = new QFrame(this);
+    linha->setFrameShape(QFrame::HLine);
+    linha->setFrameShadow(QFrame::Sunken);
+    linha->setGeometry(8, 220, 507, 4);
+
+    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
+    BitBtn1->setGeometry(340, 236, 81, 27);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
+    BitBtn3->setGeometry(434, 236, 81, 27);
+    connect(BitBtn3, &QPushButton::clicked, this, &TfRecorde::BitBtn3Click);
+}
+
+void TfRecorde::BitBtn3Click()
+{
+    plataforma::mostrarAjuda(10, this);
+}
