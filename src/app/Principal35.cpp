@@ -11,7 +11,9 @@
 #include "platform/Diretorios.h"
 #include "platform/SomWave.h"
 #include "platform/TocadorMidi.h"
+#include "results/Recorde.h"
 #include "ui/Mensagens.h"
+#include "ui/TLabel3D.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,7 +101,11 @@ void TForm1::FormCreate()
     Panel1->setPalette(paleta);
     posicionarPainel();
 
-    Label1 = new QLabel(Panel1);
+    Label1 = new TLabel3D(QString(), Panel1);
+    Label1->setEstilo(TLabel3D::Estilo::Raised);
+    Label1->setProfundidade(2);
+    Label1->setCorLuz(QColor(128, 128, 128));
+    Label1->setCorSombra(QColor(32, 32, 32));
     Label1->setGeometry(8, 428, 616, 24);
     QFont fonte(QStringLiteral("Arial"));
     fonte.setPixelSize(16);
@@ -297,6 +303,7 @@ void TForm1::CadImageClick()
 void TForm1::RecImageClick()
 {
     tocarClique();
+    ui::protegido(this, [this] { (new TfRecorde(this))->exec(); });
 }
 
 void TForm1::AjudaImageClick()

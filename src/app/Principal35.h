@@ -7,6 +7,7 @@
 class QLabel;
 class QTimer;
 class TfAbertura;
+class TLabel3D;
 class TQelImage;
 class TLabel3D;
 namespace plataforma {
@@ -50,7 +51,7 @@ public:
     TQelImage* LicaoImage;
     TQelImage* ExigeImage;
     TQelImage* SairImage;
-    QLabel* Label1;
+    TLabel3D* Label1;
     QTimer* Timer3;
 
     // Current song (1 to 18) and its end position in milliseconds; 0 until the first song.
