@@ -1,0 +1,229 @@
+#include "platform/CopiaArquivo.h"
+#include "platform/Diretorios.h"
+#include "platform/InstanciaUnica.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace plataforma;
+
+namespace {
+
+void criarArquivo(const QString& caminho, const QByteArray& conteudo)
+{
+    QDir().mkpath(QFileInfo(caminho).absolutePath());
+    QFile f(caminho);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(conteudo);
+}
+
+QByteArray lerArquivo(const QString& caminho)
+{
+    QFile f(caminho);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray bytesAleatorios(int tamanho)
+{
+    QByteArray bytes(tamanho, Qt::Uninitialized);
+    for (char& c : bytes) c = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class TstArquivos : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startDir_data();
+    void startDir();
+    void startDirNaRaiz();
+    void resolver_data();
+    void resolver();
+    void copiaCompleta_data();
+    void copiaCompleta();
+    void falhasDaCopia_data();
+    void falhasDaCopia();
+    void instanciaUnica();
+
+private:
+    QTemporaryDir tmp_;
+};
+
+void TstArquivos::startDir_data()
+{
+    QTest::addColumn<QString>("pastaDados"); // folder created under the current one, "" for none
+    QTest::addColumn<QString>("sufixo");     // appended to the current directory
+    QTest::addColumn<bool>("usaAtual");
+
+    QTest::newRow("pasta com Dados") << "Dados" << "" << true;
+    QTest::newRow("separador final") << "Dados" << "/" << true;
+    QTest::newRow("dados em minúsculas") << "dados" << "" << true;
+    QTest::newRow("sem Dados: pasta instalada") << "" << "" << false;
+    QTest::newRow("Dados é um arquivo") << "Dados.txt" << "" << false;
+}
+
+void TstArquivos::startDir()
+{
+    QFETCH(QString, pastaDados);
+    QFETCH(QString, sufixo);
+    QFETCH(bool, usaAtual);
+
+    QTemporaryDir atual;
+    if (pastaDados.endsWith(QLatin1String(".txt"))) criarArquivo(atual.path() + "/Dados", "x");
+    else if (!pastaDados.isEmpty()) QVERIFY(QDir(atual.path()).mkdir(pastaDados));
+    const QString instalada = QStringLiteral("/opt/tarvex/share/tarvex3");
+
+    const QString esperado = usaAtual ? atual.path() : instalada;
+    QCOMPARE(calcularStartDir(atual.path() + sufixo, instalada), esperado);
+}
+
+void TstArquivos::startDirNaRaiz()
+{
+    const auto soRaizTemDados = [](const QString& p) { return p == QLatin1String("/Dados"); };
+    QCOMPARE(calcularStartDir("/", "/inst", soRaizTemDados), QString());
+    QCOMPARE(juntar(calcularStartDir("/", "/inst", soRaizTemDados), "Dados"), QStringLiteral("/Dados"));
+
+    const auto nenhumaTemDados = [](const QString&) { return false; };
+    QCOMPARE(calcularStartDir("/", "/inst/", nenhumaTemDados), QStringLiteral("/inst"));
+}
+
+void TstArquivos::resolver_data()
+{
+    QTest::addColumn<QString>("pedido");
+    QTest::addColumn<QString>("esperado");
+
+    QTest::newRow("caixa diferente em cada parte") << "dados/TecladoA.dbf" << "Dados/TECLADOA.DBF";
+    QTest::newRow("nome exato") << "Dados/TECLADOA.DBF" << "Dados/TECLADOA.DBF";
+    QTest::newRow("o nome exato vence") << "som/QEL1.MID" << "som/QEL1.MID";
+    QTest::newRow("outra caixa com duas opções") << "SOM/qel1.mid" << "som/QEL1.MID";
+    QTest::newRow("parte ausente fica como escrita") << "DADOS/Nova/licaoB.fpt" << "Dados/Nova/licaoB.fpt";
+    QTest::newRow("arquivo ausente") << "dados/Relat.dbf" << "Dados/Relat.dbf";
+    QTest::newRow("separador final") << "DADOS/" << "Dados/";
+}
+
+void TstArquivos::resolver()
+{
+    QFETCH(QString, pedido);
+    QFETCH(QString, esperado);
+
+    const QString base = tmp_.path() + "/resolver";
+    criarArquivo(base + "/Dados/TECLADOA.DBF", "a");
+    criarArquivo(base + "/som/QEL1.MID", "m");
+    criarArquivo(base + "/som/qel1.MID", "m");
+
+    QCOMPARE(plataforma::resolver(base + "/" + pedido), base + "/" + esperado);
+}
+
+void TstArquivos::copiaCompleta_data()
+{
+    QTest::addColumn<int>("tamanho");
+
+    QTest::newRow("vazio") << 0;
+    QTest::newRow("menor que um bloco") << 1000;
+    QTest::newRow("vários blocos") << 200'000;
+    QTest::newRow("múltiplo exato de um bloco") << 4 * 64 * 1024;
+}
+
+void TstArquivos::copiaCompleta()
+{
+    QFETCH(int, tamanho);
+
+    const QString origem = tmp_.path() + "/origem.bin";
+    const QString destino = tmp_.path() + QStringLiteral("/novas/pastas/%1/destino.bin").arg(tamanho);
+    const QByteArray conteudo = bytesAleatorios(tamanho);
+    criarArquivo(origem, conteudo);
+    const QDateTime data(QDate(2001, 2, 3), QTime(4, 5, 6));
+    {
+        QFile f(origem);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(data, QFileDevice::FileModificationTime));
+    }
+
+    QList<QPair<qint64, qint64>> chamadas;
+    copiarArquivo(origem, destino, [&](qint64 copiados, qint64 total) { chamadas.append({copiados, total}); });
+
+    QCOMPARE(lerArquivo(destino), conteudo);
+    QCOMPARE(QFileInfo(destino).lastModified(), data);
+
+    QVERIFY(chamadas.size() >= 2);
+    QCOMPARE(chamadas.last().first, qint64(0));
+    QCOMPARE(chamadas.at(chamadas.size() - 2).first, qint64(tamanho));
+    qint64 anterior = -1;
+    for (int i = 0; i + 1 < chamadas.size(); ++i) {
+        QCOMPARE(chamadas.at(i).second, qint64(tamanho));
+        QVERIFY(chamadas.at(i).first >= anterior);
+        anterior = chamadas.at(i).first;
+    }
+}
+
+void TstArquivos::falhasDaCopia_data()
+{
+    QTest::addColumn<QString>("origem");
+    QTest::addColumn<QString>("destino");
+    QTest::addColumn<QString>("mensagem");
+
+    const QString t = tmp_.path();
+    criarArquivo(t + "/bom.dbf", "conteudo");
+    criarArquivo(t + "/arquivo", "não é pasta");
+
+    QTest::newRow("origem ausente") << t + "/falta.dbf" << t + "/x.dbf"
+                                    << "Não é possível abrir o arquivo " + t + "/falta.dbf";
+    QTest::newRow("origem é pasta") << t << t + "/y.dbf" << "Não é possível abrir o arquivo " + t;
+    QTest::newRow("pasta do destino é arquivo") << t + "/bom.dbf" << t + "/arquivo/z.dbf"
+                                                << "Não é possível criar o arquivo " + t + "/arquivo/z.dbf";
+    QTest::newRow("destino é pasta") << t + "/bom.dbf" << t << "Não é possível criar o arquivo " + t;
+    if (QFileInfo::exists("/proc/self/mem"))
+        QTest::newRow("leitura falha") << "/proc/self/mem" << t + "/mem" << "Erro de leitura de fluxo";
+    if (QFileInfo::exists("/dev/full"))
+        QTest::newRow("gravação falha") << t + "/bom.dbf" << "/dev/full" << "Erro de gravação no fluxo";
+}
+
+void TstArquivos::falhasDaCopia()
+{
+    QFETCH(QString, origem);
+    QFETCH(QString, destino);
+    QFETCH(QString, mensagem);
+
+    try {
+        copiarArquivo(origem, destino, {});
+        QFAIL("a cópia deveria falhar");
+    } catch (const ErroCopia& e) {
+        QCOMPARE(e.mensagem(), mensagem);
+    }
+}
+
+void TstArquivos::instanciaUnica()
+{
+    // The program's own lock lives in the working directory.
+    definirDiretorioTrabalho(tmp_.path() + "/qel99");
+    QVERIFY(adquirirInstanciaUnica());
+    QVERIFY(adquirirInstanciaUnica()); // asking again in the same run keeps it
+    QVERIFY(QFileInfo::exists(tmp_.path() + "/qel99/tarvex3.lock"));
+    QLockFile segunda(tmp_.path() + "/qel99/tarvex3.lock");
+    QVERIFY(!segunda.tryLock(0));
+
+    // A copy that finds the lock taken is refused.
+    const QString trava = tmp_.path() + "/outra.lock";
+    QLockFile outraCopia(trava);
+    QVERIFY(outraCopia.tryLock(0));
+    QVERIFY(!adquirirInstanciaUnica(trava));
+    outraCopia.unlock();
+    QVERIFY(adquirirInstanciaUnica(trava));
+
+    // The lock is held until the process ends, after the temporary folder is gone.
+    const QString ultima = QDir::temp().filePath(
+        QStringLiteral("tst_plataforma_%1.lock").arg(QCoreApplication::applicationPid()));
+    QVERIFY(adquirirInstanciaUnica(ultima));
+}
+
+QTEST_GUILESS_MAIN(TstArquivos)
+#include "tst_arquivos.moc"
