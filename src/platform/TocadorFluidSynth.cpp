@@ -49,8 +49,8 @@ bool TocadorFluidSynth::prepararSintetizador()
         return falhar(QStringLiteral("Banco de sons para música não encontrado: %1").arg(nativo(opcoes_.fonteSons)));
     if (!settings_) settings_ = new_fluid_settings();
     if (!settings_) return falhar(QStringLiteral("Não é possível iniciar o sintetizador de música."));
-    if (!opcoes_.driverAudio.isEmpty())
-        fluid_settings_setstr(settings_, "audio.driver", opcoes_.driverAudio.toUtf8().constData());
+    for (const auto& [nome, valor] : opcoes_.ajustes)
+        fluid_settings_setstr(settings_, nome.toUtf8().constData(), valor.toUtf8().constData());
     fluid_synth_t* synth = new_fluid_synth(settings_);
     if (!synth) return falhar(QStringLiteral("Não é possível iniciar o sintetizador de música."));
     if (fluid_synth_sfload(synth, nomeLocal(opcoes_.fonteSons).constData(), 1) == FLUID_FAILED) {

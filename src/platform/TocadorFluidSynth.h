@@ -2,6 +2,8 @@
 #include "platform/PosicaoMusica.h"
 #include "platform/TocadorMidi.h"
 
+#include <QList>
+#include <QPair>
 #include <functional>
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
@@ -13,8 +15,9 @@ namespace plataforma {
 
 struct OpcoesFluidSynth {
     QString fonteSons = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
-    // FluidSynth's audio driver name; empty for the system's default.
-    QString driverAudio;
+    // FluidSynth text settings applied before the synthesiser is made, such as "audio.driver"
+    // (tests use the "file" driver, or one that does not exist).
+    QList<QPair<QString, QString>> ajustes;
     // Empty: the system clock.
     Relogio relogio;
     // A MIDI file's length in ms, -1 when unreadable. Empty: read from the file.
