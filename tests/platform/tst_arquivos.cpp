@@ -46,6 +46,7 @@ private slots:
     void startDir_data();
     void startDir();
     void startDirNaRaiz();
+    void pastaDadosDaArvoreDeBuild();
     void resolver_data();
     void resolver();
     void copiaCompleta_data();
@@ -94,6 +95,13 @@ void TstArquivos::startDirNaRaiz()
 
     const auto nenhumaTemDados = [](const QString&) { return false; };
     QCOMPARE(calcularStartDir("/", "/inst/", nenhumaTemDados), QStringLiteral("/inst"));
+}
+
+void TstArquivos::pastaDadosDaArvoreDeBuild()
+{
+    // The test runs from build/tests/platform; the program's data tree is build/data.
+    if (!QFileInfo(QStringLiteral(TARVEX_DATA_DIR "/Dados")).isDir()) QSKIP("a pasta de dados ainda não foi gerada");
+    QCOMPARE(pastaDadosInstalada(), QStringLiteral(TARVEX_DATA_DIR));
 }
 
 void TstArquivos::resolver_data()
