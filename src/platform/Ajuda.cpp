@@ -63,7 +63,6 @@ JanelaAjuda::JanelaAjuda(QWidget* pai)
     inicio_->setObjectName(QStringLiteral("bInicio"));
     voltar_->setObjectName(QStringLiteral("bVoltar"));
     avancar_->setObjectName(QStringLiteral("bAvancar"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
     navegador_->setOpenExternalLinks(true);
 
     auto* botoes = new QHBoxLayout;
