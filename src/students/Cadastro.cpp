@@ -1,0 +1,227 @@
+#include "Cadastro.h"
+
+#include "Fontes.h"
+#include "data/Data1.h"
+#include "domain/Cursos.h"
+#include "domain/Filtros.h"
+#include "platform/Ajuda.h"
+#include "ui/Mensagens.h"
+#include "ui/TDBComboBox.h"
+#include "ui/TDBEdit.h"
+#include "ui/TDataSource.h"
+#include "ui/ValidadorTexto.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+const int kContextoAjuda = 5;
+// The data module's name cache holds 31 names; a 32nd student cannot be checked.
+const int kMaisAlunosQueCabem = 30;
+
+QLabel* rotulo(const QString& texto, const QRect& onde, QWidget* pai)
+{
+    auto* l = new QLabel(texto, pai);
+    l->setGeometry(onde);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(p);
+    return l;
+}
+
+QStringList tiposDeLicao()
+{
+    QStringList nomes;
+    for (const auto& t : dominio::tiposCurso()) nomes << QString::fromUtf8(t.nome);
+    return nomes;
+}
+
+QStringList niveisDoAluno()
+{
+    QStringList nomes;
+    for (const auto& n : dominio::niveis()) nomes << QString::fromStdString(n);
+    return nomes;
+}
+
+} // namespace
+
+TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Cadastro de alunos"));
+    setFixedSize(466, 317);
+    setFont(fonteEmPixels(QStringLiteral("Verdana"), 11));
+
+    DataSource1 = new TDataSource(dm1->TabAluno, this);
+    criarControles();
+    connect(DataSource1, &TDataSource::dataChange, this, &TfCadastro::DataSource1DataChange);
+    connect(DBNavigator1, &TDBNavigator::click, this, &TfCadastro::DBNavigator1Click);
+    DataSource1DataChange();
+}
+
+void TfCadastro::criarControles()
+{
+    Panel4 = new QFrame(this);
+    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel4->setGeometry(8, 8, 121, 241);
+    Image1 = new QLabel(Panel4);
+    Image1->setGeometry(2, 2, 117, 237);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/cadastro.png")));
+
+    using B = TDBNavigator::Botao;
+    DBNavigator1 = new TDBNavigator(this);
+    DBNavigator1->setGeometry(144, 10, 196, 30);
+    DBNavigator1->setBotoes({B::First, B::Prior, B::Next, B::Last, B::Insert, B::Edit, B::Post},
+                            {QStringLiteral("Inicio"), QStringLiteral("Voltar"), QStringLiteral("Avançar"),
+                             QStringLiteral("Fim"), QStringLiteral("Inserir"), QStringLiteral("Editar"),
+                             QStringLiteral("Salvar")});
+    DBNavigator1->setDataSource(DataSource1);
+
+    b1 = new QPushButton(QIcon(QStringLiteral(":/imagens/remover.png")), QStringLiteral("Remover"), this);
+    b1->setGeometry(358, 9, 100, 32);
+    b1->setToolTip(QStringLiteral("Remover o aluno"));
+    b1->setFocusPolicy(Qt::ClickFocus);
+    b1->setAutoDefault(false);
+    connect(b1, &QPushButton::clicked, this, &TfCadastro::b1Click);
+
+    Label4 = rotulo(QStringLiteral("Nome do aluno:"), QRect(144, 56, 200, 16), this);
+    DBEdit1 = new TDBEdit(this);
+    DBEdit1->setGeometry(144, 74, 314, 24);
+    DBEdit1->setUpperCase(true);
+    DBEdit1->setMaxLength(20);
+    DBEdit1->setValidator(new ValidadorTexto(QStringLiteral("\""), DBEdit1));
+    DBEdit1->setDataSource(DataSource1);
+    DBEdit1->setDataField(QStringLiteral("NOME"));
+
+    Label6 = rotulo(QStringLiteral("Lição No."), QRect(144, 110, 120, 16), this);
+    DBEdit2 = new TDBEdit(this);
+    DBEdit2->setGeometry(144, 128, 80, 24);
+    DBEdit2->setMaxLength(5);
+    DBEdit2->setValidator(new ValidadorInteiro(DBEdit2));
+    DBEdit2->setDataSource(DataSource1);
+    DBEdit2->setDataField(QStringLiteral("LICAO"));
+
+    Label8 = rotulo(QStringLiteral("Tipo de lição:"), QRect(144, 164, 150, 16), this);
+    DBComboBox1 = new TDBComboBox(this);
+    DBComboBox1->setGeometry(144, 182, 150, 24);
+    DBComboBox1->setEscolhas(tiposDeLicao());
+    DBComboBox1->setDataSource(DataSource1);
+    DBComboBox1->setDataField(QStringLiteral("TIPO"));
+
+    Label9 = rotulo(QStringLiteral("Nível do aluno:"), QRect(308, 164, 150, 16), this);
+    DBComboBox2 = new TDBComboBox(this);
+    DBComboBox2->setGeometry(308, 182, 150, 24);
+    DBComboBox2->setEscolhas(niveisDoAluno());
+    DBComboBox2->setDataSource(DataSource1);
+    DBComboBox2->setDataField(QStringLiteral("NIVEL"));
+
+    Label1 = rotulo(QStringLiteral("Aluno: 1 de 1"), QRect(144, 226, 314, 18), this);
+
+    auto* linha = new QFrame(this);
+    linha->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    linha->setGeometry(8, 258, 450, 2);
+
+    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
+    BitBtn3->setGeometry(272, 272, 88, 32);
+    BitBtn3->setAutoDefault(false);
+    connect(BitBtn3, &QPushButton::clicked, this, &TfCadastro::BitBtn3Click);
+
+    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
+    BitBtn1->setGeometry(370, 272, 88, 32);
+    BitBtn1->setAutoDefault(false);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+
+    setTabOrder(DBEdit1, DBEdit2);
+    setTabOrder(DBEdit2, DBComboBox1);
+    setTabOrder(DBComboBox1, DBComboBox2);
+    setTabOrder(DBComboBox2, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn3);
+    DBEdit1->setFocus();
+}
+
+void TfCadastro::DataSource1DataChange()
+{
+    TApTable* t = dm1->TabAluno;
+    if (!t->active() || t->recordCount() < 1) {
+        b1->setEnabled(false);
+        return;
+    }
+    b1->setEnabled(true);
+    // A new record has no number yet; the display keeps what it showed.
+    if (t->recNo() > 0)
+        Label1->setText(QStringLiteral("Aluno: %1 de %2").arg(t->recNo()).arg(t->recordCount()));
+}
+
+void TfCadastro::DBNavigator1Click(TDBNavigator::Botao botao)
+{
+    if (botao != TDBNavigator::Botao::Insert) return;
+    TApTable* t = dm1->TabAluno;
+    if (t->recordCount() > kMaisAlunosQueCabem) {
+        ui::aviso(this, QStringLiteral("Limite máximo de alunos atingidos! Remova um dos alunos cadastrados e tente novamente!"));
+        ui::protegido(this, [t] { t->cancel(); });
+        return;
+    }
+    Label1->setText(QStringLiteral("Aluno: Novo"));
+}
+
+void TfCadastro::b1Click()
+{
+    ui::protegido(this, [this] { removerAluno(); });
+}
+
+void TfCadastro::removerAluno()
+{
+    // Whatever is pending is settled first, so the question names the student in the file.
+    if (!DataSource1->checkBrowseMode()) return;
+    TApTable* aluno = dm1->TabAluno;
+    if (aluno->isEmpty()) return;
+    const QString nome = aluno->fieldByName(QStringLiteral("Nome")).asString();
+    if (!ui::pergunta(this, QStringLiteral("Remover aluno ") + nome)) return;
+
+    // Results carry the name as the results table holds it: at most 20 characters.
+    removerResultados(nome.left(20));
+    aluno->deleteRecord();
+    aluno->pack();
+}
+
+void TfCadastro::removerResultados(const QString& nome)
+{
+    TApTable* relat = dm1->TabRelat;
+    relat->setFilter(QString::fromStdString(dominio::filtroNome(nome.toStdString())));
+    try {
+        relat->first();
+        // Only that exact name: another student's name that merely begins with it keeps its results.
+        while (!relat->eof()) {
+            if (relat->fieldByName(QStringLiteral("Nome")).asString() == nome)
+                relat->deleteRecord();
+            else
+                relat->next();
+        }
+    } catch (...) {
+        relat->setFilter(QString());
+        throw;
+    }
+    relat->setFilter(QString());
+    relat->pack();
+}
+
+void TfCadastro::BitBtn3Click()
+{
+    plataforma::mostrarAjuda(kContextoAjuda, this);
+}
+
+void TfCadastro::done(int resultado)
+{
+    bool pode = true;
+    ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
+    if (pode) QDialog::done(resultado);
+}
+
+void abrirCadastro(QWidget* pai)
+{
+    TfCadastro janela(pai);
+    janela.exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include "ui/TDBNavigator.h"
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TDataSource;
+class TDBComboBox;
+class TDBEdit;
+
+// Student registration: browse, add, edit and remove the students of Usuario.dbf, one at a
+// time. The record rules (unique name, highest lesson, defaults) are the data module's.
+class TfCadastro : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfCadastro(QWidget* parent = nullptr);
+
+    QFrame* Panel4;
+    QLabel* Image1;
+    TDBNavigator* DBNavigator1;
+    QPushButton* b1;
+    QLabel* Label4;
+    TDBEdit* DBEdit1;
+    QLabel* Label6;
+    TDBEdit* DBEdit2;
+    QLabel* Label8;
+    TDBComboBox* DBComboBox1;
+    QLabel* Label9;
+    TDBComboBox* DBComboBox2;
+    QLabel* Label1;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn3;
+    TDataSource* DataSource1;
+
+    void DataSource1DataChange();
+    void DBNavigator1Click(TDBNavigator::Botao botao);
+    void b1Click();
+    void BitBtn3Click();
+
+    // Closing saves a pending change through the record rules; a refused one keeps the window.
+    void done(int resultado) override;
+
+private:
+    void criarControles();
+    void removerAluno();
+    void removerResultados(const QString& nome);
+};
+
+// Opens the registration window modally; it is destroyed when it closes.
+void abrirCadastro(QWidget* pai);
