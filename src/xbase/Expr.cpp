@@ -10,9 +10,11 @@
 
 namespace xbase {
 
-// The compiled program: the root of the node tree (see ExprNodes.h).
+// The compiled program: the root of the node tree (see ExprNodes.h) and, for a condition
+// that is an .AND. chain of field-against-constant terms, the same terms as a flat list.
 struct Expression::Node {
     expr::NodePtr root;
+    std::vector<expr::FastTerm> fastTerms;
 };
 
 namespace {
@@ -372,6 +374,8 @@ Expression Expression::compile(const std::string& text, const std::vector<FieldD
     result.root_ = std::make_unique<Node>();
     result.root_->root = Parser(text, fields).parse();
     result.type_ = result.root_->root->type();
+    if (!result.root_->root->collectFastTerms(result.root_->fastTerms))
+        result.root_->fastTerms.clear();
     switch (result.type_) {
     case ValueType::Character: result.width_ = result.root_->root->width(); break;
     case ValueType::Logical: result.width_ = 1; break;
@@ -427,7 +431,14 @@ bool Expression::test(const uint8_t* record) const
 {
     if (!root_)
         return true;
-    return root_->root->logical(record);
+    const Node& program = *root_;
+    if (program.fastTerms.empty())
+        return program.root->logical(record);
+    for (const expr::FastTerm& term : program.fastTerms) {
+        if (!term.holds(record))
+            return false;
+    }
+    return true;
 }
 
 std::string Expression::key(const uint8_t* record) const

@@ -1,6 +1,6 @@
 #include "ExprLexer.h"
 #include "Error.h"
-#include "ExprNodes.h"
+#include "ExprValue.h"
 
 #include <cctype>
 

@@ -1,4 +1,5 @@
 #include "ExprNodes.h"
+#include "ExprValue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -331,7 +332,23 @@ private:
     NodePtr left_, right_;
 };
 
-// The common filter term: a character field against a literal, straight on the record bytes.
+// The common filter terms: a character field '=' or '<>' a literal, a numeric field against
+// a number.
+class FastTermNode : public Node {
+public:
+    explicit FastTermNode(FastTerm term) : Node(ValueType::Logical, 1), term_(std::move(term)) {}
+    bool logical(const uint8_t* record) const override { return term_.holds(record); }
+    bool collectFastTerms(std::vector<FastTerm>& out) const override
+    {
+        out.push_back(term_);
+        return true;
+    }
+
+private:
+    FastTerm term_;
+};
+
+// A character field against a literal with '==' or an ordering operator.
 class TextFieldCompare : public Node {
 public:
     TextFieldCompare(CompareOp op, const FieldDef& field, std::string literal)
@@ -369,23 +386,33 @@ private:
     NodePtr left_, right_;
 };
 
-// The other common filter term: a numeric field against a number.
-class NumberFieldCompare : public Node {
-public:
-    NumberFieldCompare(CompareOp op, const FieldDef& field, double value)
-        : Node(ValueType::Logical, 1), op_(op), offset_(field.offset), length_(field.length),
-          value_(value) {}
-    bool logical(const uint8_t* record) const override
-    {
-        return holds(op_, orderOf(parseNumber(record + offset_, length_), value_));
-    }
+NodePtr makeNumberFieldCompare(CompareOp op, const FieldDef& field, double value)
+{
+    FastTerm term;
+    term.kind = FastTerm::Kind::Number;
+    term.op = op;
+    term.offset = field.offset;
+    term.length = field.length;
+    term.value = value;
+    return std::make_unique<FastTermNode>(std::move(term));
+}
 
-private:
-    CompareOp op_;
-    int offset_;
-    int length_;
-    double value_;
-};
+NodePtr makeTextFieldCompare(CompareOp op, const FieldDef& field, std::string literal)
+{
+    if (op != CompareOp::Equal && op != CompareOp::NotEqual)
+        return std::make_unique<TextFieldCompare>(op, field, std::move(literal));
+    FastTerm term;
+    term.kind = op == CompareOp::Equal ? FastTerm::Kind::TextEqual : FastTerm::Kind::TextNotEqual;
+    term.offset = field.offset;
+    term.length = field.length;
+    std::size_t used = literal.size();
+    while (used > 0 && literal[used - 1] == ' ')
+        --used;
+    term.possible = used <= static_cast<std::size_t>(field.length);
+    literal.resize(static_cast<std::size_t>(field.length), ' ');
+    term.padded = std::move(literal);
+    return std::make_unique<FastTermNode>(std::move(term));
+}
 
 class LogicalCompare : public Node {
 public:
@@ -415,6 +442,16 @@ public:
                 return !isAnd_;
         }
         return isAnd_;
+    }
+    bool collectFastTerms(std::vector<FastTerm>& out) const override
+    {
+        if (!isAnd_)
+            return false;
+        for (const NodePtr& term : terms_) {
+            if (!term->collectFastTerms(out))
+                return false;
+        }
+        return true;
     }
     static NodePtr join(bool isAnd, NodePtr left, NodePtr right)
     {
@@ -527,11 +564,11 @@ NodePtr makeCompare(CompareOp op, NodePtr left, NodePtr right)
     switch (left->type()) {
     case ValueType::Character:
         if (fieldAndConstant)
-            return std::make_unique<TextFieldCompare>(op, *left->field(), constantText(*right));
+            return makeTextFieldCompare(op, *left->field(), constantText(*right));
         return std::make_unique<TextCompare>(op, std::move(left), std::move(right));
     case ValueType::Numeric:
         if (fieldAndConstant)
-            return std::make_unique<NumberFieldCompare>(op, *left->field(), right->number(nullptr));
+            return makeNumberFieldCompare(op, *left->field(), right->number(nullptr));
         return std::make_unique<NumberCompare>(op, std::move(left), std::move(right));
     case ValueType::Date:
         return std::make_unique<NumberCompare>(op, std::move(left), std::move(right));
@@ -556,16 +593,11 @@ NodePtr makeNot(NodePtr arg)
     return std::make_unique<Not>(std::move(arg));
 }
 
-double parseNumber(const uint8_t* bytes, int length)
+namespace {
+
+// Any N/F text: long mantissas, decimals. Starts after blanks and sign.
+double parseDecimal(const uint8_t* bytes, int i, int length)
 {
-    int i = 0;
-    while (i < length && bytes[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < length && (bytes[i] == '-' || bytes[i] == '+')) {
-        negative = bytes[i] == '-';
-        ++i;
-    }
     uint64_t mantissa = 0;
     int significant = 0;  // digits kept in the mantissa
     int scale = 0;        // power of ten to apply to the mantissa
@@ -593,6 +625,22 @@ double parseNumber(const uint8_t* bytes, int length)
         value /= powerOfTen(-scale);
     else if (scale > 0)
         value *= powerOfTen(scale);
+    return value;
+}
+
+} // namespace
+
+double parseNumberText(const uint8_t* bytes, int length)
+{
+    int i = 0;
+    while (i < length && bytes[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < length && (bytes[i] == '-' || bytes[i] == '+')) {
+        negative = bytes[i] == '-';
+        ++i;
+    }
+    const double value = parseDecimal(bytes, i, length);
     return negative ? -value : value;
 }
 

@@ -6,6 +6,7 @@
 // a buffer of their own sized at compile time, so evaluating never allocates. That buffer also
 // makes evaluation single-threaded per compiled expression.
 #include "Expr.h"
+#include "ExprValue.h"
 #include "Schema.h"
 
 #include <cstdint>
@@ -16,6 +17,46 @@
 namespace xbase::expr {
 
 enum class CompareOp { Equal, Exact, NotEqual, Less, Greater, LessEqual, GreaterEqual };
+
+// A field compared with a constant, tested without a virtual call. A filter that is one such
+// term or an .AND. chain of them (the shape of every filter the program builds) is run as a
+// flat list of these.
+struct FastTerm {
+    enum class Kind : uint8_t { TextEqual, TextNotEqual, Number };
+    Kind kind = Kind::TextEqual;
+    CompareOp op = CompareOp::Equal;  // Number
+    bool possible = true;  // Text: false when the literal, blanks aside, is longer than the field
+    int offset = 0;
+    int length = 0;
+    double value = 0;      // Number
+    std::string padded;    // Text: the literal padded with blanks to the field's length
+
+    bool holds(const uint8_t* record) const
+    {
+        const uint8_t* field = record + offset;
+        switch (kind) {
+        case Kind::TextEqual:
+            return possible
+                && equalBytes(field, reinterpret_cast<const uint8_t*>(padded.data()), length);
+        case Kind::TextNotEqual:
+            return !possible
+                || !equalBytes(field, reinterpret_cast<const uint8_t*>(padded.data()), length);
+        case Kind::Number:
+            break;
+        }
+        const double v = parseNumber(field, length);
+        switch (op) {
+        case CompareOp::Equal:
+        case CompareOp::Exact: return v == value;
+        case CompareOp::NotEqual: return v != value;
+        case CompareOp::Less: return v < value;
+        case CompareOp::Greater: return v > value;
+        case CompareOp::LessEqual: return v <= value;
+        case CompareOp::GreaterEqual: return v >= value;
+        }
+        return false;
+    }
+};
 
 class Node {
 public:
@@ -39,6 +80,8 @@ public:
     Kind kind() const { return kind_; }
     // For field nodes: where the field lies in the record.
     virtual const FieldDef* field() const { return nullptr; }
+    // Appends this condition as fast terms; false when it has another shape.
+    virtual bool collectFastTerms(std::vector<FastTerm>&) const { return false; }
 
 private:
     ValueType type_;
@@ -71,10 +114,8 @@ NodePtr makeAnd(NodePtr left, NodePtr right);
 NodePtr makeOr(NodePtr left, NodePtr right);
 NodePtr makeNot(NodePtr arg);
 
-// Value helpers, shared with the tests of the engine through the nodes.
+// Value helpers (parseNumber and the other inline readers are in ExprValue.h).
 
-// Number of an N/F field (ASCII, right-aligned). Blank or unreadable: 0. No allocation.
-double parseNumber(const uint8_t* bytes, int length);
 // Julian day number of a D field's YYYYMMDD bytes; 0 when blank or not a date.
 long dateFieldDay(const uint8_t* bytes);
 // FoxPro STR(): right-aligned in exactly length bytes, rounded half away from zero; decimals

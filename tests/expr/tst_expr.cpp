@@ -116,7 +116,8 @@ private slots:
 
 void TestExpr::filter_data()
 {
-    QTest::addColumn<QString>("field");  // a field to change in the default record ("" none)
+    // A field to change in the default record ("" none); "NAME raw" stores the bytes as given.
+    QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("expression");
     QTest::addColumn<bool>("expected");
@@ -169,7 +170,12 @@ void TestExpr::filter_data()
     row("blank number is 0", "LICAO", "", "Licao = 0", true);
     row("negative field", "LICAO", "-3", "Licao = -3", true);
     row("negative below zero", "LICAO", "-3", "Licao < 0", true);
+    row("left-aligned number", "LICAO raw", "7  ", "Licao = 7", true);
+    row("plus sign", "LICAO raw", " +7", "Licao = 7", true);
+    row("blank inside digits", "LICAO raw", "1 2", "Licao = 1", true);
+    row("asterisks read as 0", "LICAO raw", "***", "Licao = 0", true);
     row("decimal field", "", "", "Preco = 12.5", true);
+    row("negative decimal field", "PRECO raw", "  -0.75", "Preco = -0.75", true);
     row("decimal field >", "", "", "Preco > 12.49", true);
     row("constant on the left", "", "", "8 > Licao", true);
     row("arithmetic", "", "", "Licao + 1 = 8 .AND. Licao - 10 = -3", true);
@@ -211,7 +217,9 @@ void TestExpr::filter()
 
     Record record;
     const std::string name = field.toStdString();
-    if (name == "LICAO")
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, " raw") == 0)
+        record.setRaw(name.substr(0, name.size() - 4).c_str(), value.toStdString());
+    else if (name == "LICAO")
         record.setNumber("LICAO", value.toStdString());
     else if (!name.empty())
         record.setText(name.c_str(), value.toStdString());
