@@ -267,10 +267,11 @@ void Table::first()
     if (!leaveEditing(*this))
         return;
     uint32_t recno = 0;
+    // eof() and bof() turn true only by moving past an end (or on an empty view), so that
+    // standing on the first or last record still counts as standing on a record.
     if (d_->scanForward(d_->rangeBegin, recno)) {
         d_->current = recno;
-        d_->atEof = false;
-        d_->atBof = true;
+        d_->atEof = d_->atBof = false;
     } else {
         d_->current = 0;
         d_->atEof = d_->atBof = true;
@@ -285,8 +286,7 @@ void Table::last()
     uint32_t recno = 0;
     if (d_->scanBackward(d_->rangeEnd, recno)) {
         d_->current = recno;
-        d_->atEof = true;
-        d_->atBof = false;
+        d_->atEof = d_->atBof = false;
     } else {
         d_->current = 0;
         d_->atEof = d_->atBof = true;

@@ -254,6 +254,13 @@ void TestTable::navigationOrder()
     QCOMPARE(forward, order);
     QCOMPARE(t.recNo(), order.last());  // past the end the record stays
 
+    t.last();  // standing on the last record is not the end yet
+    QVERIFY(!t.eof());
+    QCOMPARE(t.recNo(), order.last());
+    t.first();
+    QVERIFY(!t.bof());
+    QCOMPARE(t.recNo(), order.first());
+
     QList<uint> backward;
     for (t.last(); !t.bof(); t.prior())
         backward.prepend(t.recNo());
