@@ -1,0 +1,79 @@
+// artgen: paints every picture of the program.
+//
+//   artgen <resource folder> <data folder>
+//
+// The resource folder receives imagens/... (packed into the program); the data folder receives
+// Tnumero.bmp and icone.png, which the program and the desktop read as files.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+#include <cstdio>
+
+#include "Figuras.h"
+
+namespace {
+
+bool gravar(const QImage& imagem, const QString& caminho, const char* formato = nullptr) {
+    QDir().mkpath(QFileInfo(caminho).absolutePath());
+    QImage saida = imagem;
+    if (formato && qstrcmp(formato, "BMP") == 0) saida = imagem.convertToFormat(QImage::Format_RGB888);
+    if (saida.save(caminho, formato)) return true;
+    std::fprintf(stderr, "artgen: não foi possível gravar %s\n", qPrintable(caminho));
+    return false;
+}
+
+// The eight main-menu buttons: file stem, title, subtitle, icon and accent colour.
+const Botao kBotoes[] = {
+    {"Digi", "Digitação", "Praticar as lições", Icone::Teclado, QColor(40, 200, 90)},
+    {"Cad", "Cadastro", "Alunos", Icone::Aluno, QColor(50, 140, 255)},
+    {"Rec", "Recordes", "As melhores marcas", Icone::Trofeu, QColor(245, 180, 20)},
+    {"Ajuda", "Ajuda", "Como usar o Tarvex", Icone::Ajuda, QColor(30, 200, 220)},
+    {"Config", "Configurar", "Teclado, som e música", Icone::Engrenagem, QColor(150, 160, 185)},
+    {"Licao", "Lições", "Editar os textos", Icone::Caderno, QColor(250, 120, 40)},
+    {"Exige", "Exigências", "Velocidade e precisão", Icone::Prancheta, QColor(170, 100, 240)},
+    {"Sair", "Sair", "Finalizar o Tarvex", Icone::Porta, QColor(235, 60, 60)},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "uso: artgen <pasta de recursos> <pasta de dados>\n");
+        return 2;
+    }
+    const QString recursos = QString::fromLocal8Bit(argv[1]) + "/imagens/";
+    const QString dados = QString::fromLocal8Bit(argv[2]) + "/";
+
+    bool ok = true;
+    for (const Botao& b : kBotoes) {
+        ok &= gravar(pintarBotao(b, true), recursos + "botoes/" + b.arquivo + "0.png");
+        ok &= gravar(pintarBotao(b, false), recursos + "botoes/" + b.arquivo + "1.png");
+    }
+    const QImage icone = pintarIconePrograma();
+    ok &= gravar(pintarAbertura(), recursos + "abertura.png");
+    ok &= gravar(icone, recursos + "icone.png");
+    ok &= gravar(pintarBloco(), recursos + "bloco.png");
+    ok &= gravar(pintarMarca(Icone::Certo, QColor(30, 170, 45), 18), recursos + "certo.png");
+    ok &= gravar(pintarMarca(Icone::Errado, QColor(215, 35, 35), 18), recursos + "errado.png");
+    ok &= gravar(pintarRosto(true), recursos + "feliz.png");
+    ok &= gravar(pintarRosto(false), recursos + "triste.png");
+    ok &= gravar(pintarTrofeuCartum(), recursos + "trofeu.png");
+    ok &= gravar(pintarLateral("Alunos", Icone::Aluno, QColor(50, 140, 255), 237), recursos + "cadastro.png");
+    ok &= gravar(pintarLateral("Configurações", Icone::Engrenagem, QColor(110, 125, 160), 300),
+                 recursos + "config.png");
+    ok &= gravar(pintarLateral("Exigências", Icone::Prancheta, QColor(150, 90, 220), 300),
+                 recursos + "exigencias.png");
+    ok &= gravar(pintarMarca(Icone::Lixeira, QColor(200, 40, 40), 16), recursos + "remover.png");
+    ok &= gravar(pintarAjuda16(), recursos + "ajuda16.png");
+    ok &= gravar(pintarMarca(Icone::Porta, QColor(170, 30, 30), 16), recursos + "sair16.png");
+    ok &= gravar(pintarMarca(Icone::Certo, QColor(30, 160, 45), 16), recursos + "ok16.png");
+
+    ok &= gravar(pintarTecladoNumerico(), dados + "Tnumero.bmp", "BMP");
+    ok &= gravar(icone, dados + "icone.png");
+    return ok ? 0 : 1;
+}
