@@ -1,0 +1,488 @@
+#include "Digitacao.h"
+
+#include "data/Data1.h"
+#include "domain/Cursos.h"
+#include "domain/Filtros.h"
+#include "domain/Linhas.h"
+#include "platform/Diretorios.h"
+#include "platform/SomWave.h"
+#include "students/Selec.h"
+#include "ui/TSpinEdit.h"
+#include "ui/TStatusBar.h"
+#include "ui/Mensagens.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTimer>
+
+
+namespace {
+
+const QColor kAqua(0, 255, 255);
+const QColor kAmarelo(255, 255, 0);
+
+QFont fonte(const QString& familia, int pixels, bool negrito = false)
+{
+    QFont f(familia);
+    f.setPixelSize(pixels);
+    f.setBold(negrito);
+    return f;
+}
+
+QString texto(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// A label of the black information panel.
+QLabel* rotuloInfo(QWidget* pai, const QString& legenda, int x, int y, int w)
+{
+    auto* l = new QLabel(legenda, pai);
+    l->setGeometry(x, y, w, 18);
+    l->setFont(fonte(QStringLiteral("Arial"), 13));
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, kAqua);
+    l->setPalette(pal);
+    return l;
+}
+
+// A label of the text panel: bold Courier New 16 px on yellow, as wide as its text.
+QLabel* rotuloTexto(QWidget* pai, const QColor& cor, int x, int y)
+{
+    auto* l = new QLabel(pai);
+    l->setFont(fonte(QStringLiteral("Courier New"), 16, true));
+    l->setTextFormat(Qt::PlainText);
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, kAmarelo);
+    pal.setColor(QPalette::WindowText, cor);
+    l->setPalette(pal);
+    l->move(x, y);
+    return l;
+}
+
+QString aparado(const QString& s)
+{
+    int a = 0, b = s.size();
+    while (a < b && (s[a] == QLatin1Char(' ') || s[a] == QLatin1Char('\t'))) ++a;
+    while (b > a && (s[b - 1] == QLatin1Char(' ') || s[b - 1] == QLatin1Char('\t'))) --b;
+    return s.mid(a, b - a);
+}
+
+} // namespace
+
+TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
+{
+    montarJanela();
+    montarTeclados();
+}
+
+TFDigitacao::~TFDigitacao()
+{
+    if (dm1) QObject::disconnect(dm1->TabLicao, nullptr, this, nullptr);
+}
+
+void TFDigitacao::montarJanela()
+{
+    setObjectName(QStringLiteral("Digitacao"));
+    setWindowTitle(texto("Digitação"));
+    // No border icons: the window is left through "Sair", which asks before abandoning.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(632, 426);
+    setFont(fonte(QStringLiteral("Arial"), 12));
+
+    // 1. Button bar.
+    Panel4 = new QFrame(this);
+    Panel4->setGeometry(0, 0, 632, 40);
+    Panel4->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto botao = [this](const QString& legenda, QStyle::StandardPixmap icone, int x) {
+        auto* b = new QPushButton(style()->standardIcon(icone), legenda, Panel4);
+        b->setGeometry(x, 6, 96, 28);
+        b->setAutoDefault(false);
+        return b;
+    };
+    bIniciar = botao(QStringLiteral("Iniciar"), QStyle::SP_MediaPlay, 8);
+    bPausar = botao(QStringLiteral("Pausar"), QStyle::SP_MediaPause, 108);
+    bPesquisa = botao(QStringLiteral("Pesquisar"), QStyle::SP_FileDialogContentsView, 208);
+    bTeclado = botao(QStringLiteral("Teclado"), QStyle::SP_ComputerIcon, 308);
+    fcShapeBtn4 = botao(QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton, 428);
+    fcShapeBtn5 = botao(QStringLiteral("Ajuda"), QStyle::SP_DialogHelpButton, 528);
+
+    auto protegida = [this](void (TFDigitacao::*metodo)()) {
+        return [this, metodo] { ui::protegido(this, [this, metodo] { (this->*metodo)(); }); };
+    };
+    connect(bIniciar, &QPushButton::clicked, this, protegida(&TFDigitacao::bIniciarClick));
+    connect(bPausar, &QPushButton::clicked, this, protegida(&TFDigitacao::bPausarClick));
+    connect(bPesquisa, &QPushButton::clicked, this, protegida(&TFDigitacao::bPesquisaClick));
+    connect(bTeclado, &QPushButton::clicked, this, protegida(&TFDigitacao::bTecladoClick));
+    connect(fcShapeBtn4, &QPushButton::clicked, this, &QDialog::close);
+    connect(fcShapeBtn5, &QPushButton::clicked, this, protegida(&TFDigitacao::fcShapeBtn5Click));
+
+    // 2. Information panel.
+    Panel5 = new QFrame(this);
+    Panel5->setGeometry(0, 40, 632, 80);
+    Panel5->setAutoFillBackground(true);
+    {
+        QPalette pal = Panel5->palette();
+        pal.setColor(QPalette::Window, Qt::black);
+        Panel5->setPalette(pal);
+    }
+    rotuloInfo(Panel5, QStringLiteral("Velocidade"), 10, 6, 110);
+    rotuloInfo(Panel5, texto("Precisão"), 128, 6, 70);
+    rotuloInfo(Panel5, texto("Duração"), 204, 6, 70);
+    VelL = rotuloInfo(Panel5, QString(), 10, 26, 116);
+    PrecL = rotuloInfo(Panel5, QString(), 128, 26, 70);
+    DuracaoL = rotuloInfo(Panel5, QString(), 204, 26, 70);
+    lLicao = rotuloInfo(Panel5, QString(), 10, 52, 110);
+    pSeg = new QProgressBar(Panel5);
+    pSeg->setGeometry(128, 56, 140, 10);
+    pSeg->setRange(0, 60);
+    pSeg->setValue(0);
+    pSeg->setTextVisible(false);
+    pSeg->setStyleSheet(QStringLiteral(
+        "QProgressBar { background: black; border: 1px solid #00ffff; }"
+        "QProgressBar::chunk { background: #00ffff; }"));
+    LNome = rotuloInfo(Panel5, QString(), 290, 6, 336);
+    LTipo = rotuloInfo(Panel5, QString(), 290, 26, 150);
+    lNivel = rotuloInfo(Panel5, QString(), 290, 46, 150);
+    rotuloInfo(Panel5, texto("Exigências:"), 446, 26, 180);
+    lVeloc = rotuloInfo(Panel5, QString(), 446, 44, 180);
+    LPrec = rotuloInfo(Panel5, QString(), 446, 60, 180);
+
+    // 3. Notebook: the four keyboard pages (built by montarTeclados) and the lesson page.
+    Notebook2 = new QStackedWidget(this);
+    Notebook2->setGeometry(0, 120, 632, 204);
+    for (int i = 0; i < 4; ++i) {
+        paginas_[i].pagina = new QWidget(Notebook2);
+        Notebook2->addWidget(paginas_[i].pagina);
+    }
+    paginas_[0].pagina->setObjectName(QStringLiteral("EUA"));
+    paginas_[1].pagina->setObjectName(QStringLiteral("EUAn"));
+    paginas_[2].pagina->setObjectName(QStringLiteral("ABNT2"));
+    paginas_[3].pagina->setObjectName(QStringLiteral("ABNT2n"));
+    auto* pLicao = new QWidget(Notebook2);
+    pLicao->setObjectName(QStringLiteral("PLicao"));
+    Notebook2->addWidget(pLicao);
+
+    Grid1 = new QTableWidget(pLicao);
+    Grid1->setGeometry(6, 6, 620, 192);
+    Grid1->setColumnCount(2);
+    Grid1->horizontalHeader()->hide();
+    Grid1->verticalHeader()->hide();
+    Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid1->verticalHeader()->setDefaultSectionSize(21);
+    Grid1->setFont(fonte(QStringLiteral("Courier New"), 15));
+    Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid1->setFocusPolicy(Qt::NoFocus);
+    Grid1->setColumnWidth(0, 21);
+    Grid1->setColumnWidth(1, 560);
+    Grid1->hide();
+
+    // 4. Text panel.
+    pLic = new QFrame(this);
+    pLic->setGeometry(7, 328, 618, 65);
+    pLic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pLic->setAutoFillBackground(true);
+    {
+        QPalette pal = pLic->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        pLic->setPalette(pal);
+    }
+    lblTexto = rotuloTexto(pLic, Qt::blue, 8, 8);
+    lblCopy1 = rotuloTexto(pLic, Qt::black, 8, 36);
+    lblCursor = new QLabel(QStringLiteral(" "), pLic);
+    lblCursor->setFont(lblCopy1->font());
+    lblCursor->setTextFormat(Qt::PlainText);
+    lblCursor->setAttribute(Qt::WA_TranslucentBackground);
+    lblCursor->move(8, 38);
+    lblCursor->resize(lblCursor->sizeHint());
+
+    // 5. The input field: no size, no frame. Input-method handling is off so that the dead
+    // keys arrive as key presses (the guide lights the letter on the accent key) and the
+    // accented letter is composed here, as one keystroke.
+    txtLetra = new QLineEdit(pLic);
+    txtLetra->setObjectName(QStringLiteral("txtLetra"));
+    txtLetra->setFrame(false);
+    txtLetra->setMaxLength(1);
+    txtLetra->setGeometry(0, 0, 0, 0);
+    txtLetra->setAttribute(Qt::WA_InputMethodEnabled, false);
+    txtLetra->installEventFilter(this);
+    txtLetra->setEnabled(false);
+
+    // 6. Status bar with seven panels.
+    sb1 = new QStatusBar(this);
+    sb1->setGeometry(0, 404, 632, 22);
+    sb1->setSizeGripEnabled(false);
+    for (int largura : {80, 50, 80, 100, 50, 50, 70}) {
+        auto* painel = new QLabel(sb1);
+        painel->setFixedWidth(largura);
+        painel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        sb1->addWidget(painel);
+        sb1Panels.append(painel);
+    }
+    sb1Panels[6]->setText(QLocale(QLocale::Portuguese, QLocale::Brazil)
+                              .toString(QDate::currentDate(), QStringLiteral("dd/MM/yyyy")));
+
+    // Non-visual parts.
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { ui::protegido(this, [this] { Timer1Timer(); }); });
+    TimerCursor = new QTimer(this);
+    TimerCursor->setInterval(250);
+    connect(TimerCursor, &QTimer::timeout, this, &TFDigitacao::TimerCursorTimer);
+    wave1 = new plataforma::SomWave(QStringLiteral(":/sons/erro.wav"), this);
+    TabTecla = new TApTable(this);
+    TabTecla->setReadOnly(true);
+
+    if (QScreen* tela = QGuiApplication::primaryScreen())
+        move(tela->availableGeometry().center() - rect().center());
+}
+
+// ---- Showing and closing ----------------------------------------------------------------
+
+void TFDigitacao::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous() || mostrado_) return;
+    mostrado_ = true;
+    ui::protegido(this, [this] { FormShow(); });
+}
+
+void TFDigitacao::closeEvent(QCloseEvent* event)
+{
+    bool pode = true;
+    ui::protegido(this, [&] { pode = FormCloseQuery(); });
+    if (!pode) {
+        event->ignore();
+        return;
+    }
+    ui::protegido(this, [this] { FormClose(); });
+    mostrado_ = false;
+    setResult(QDialog::Rejected);
+    event->accept();
+}
+
+// Escape and the window manager's close go through the same question as "Sair".
+void TFDigitacao::reject() { close(); }
+
+void TFDigitacao::FormShow()
+{
+    TApTable* aluno = dm1->TabAluno;
+    TecladoLigado = aluno->fieldByName(QStringLiteral("Teclado")).asBoolean();
+    NomeAluno = aluno->fieldByName(QStringLiteral("Nome")).asString().left(25);
+    TipoLicao = aluno->fieldByName(QStringLiteral("Tipo")).asString().left(15);
+    NivelAluno = aluno->fieldByName(QStringLiteral("Nivel")).asString().left(15);
+    // Another type keeps the previous value.
+    if (const dominio::TipoCurso* tipo = dominio::tipoCurso(TipoLicao.toStdString()))
+        MaxLicoes = tipo->maxLicoes;
+
+    LNome->setText(QStringLiteral("Nome: ") + NomeAluno);
+    lNivel->setText(texto("Nível: ") + NivelAluno);
+    LTipo->setText(QStringLiteral("Tipo: ") + TipoLicao);
+
+    TApTable* exig = dm1->TabExig;
+    exig->setFilter(QString::fromStdString(
+        dominio::filtroTipoNivel(TipoLicao.toStdString(), NivelAluno.toStdString())));
+    // No row for the pair: nothing relies on the values then.
+    ExigVel = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Velocidade")).asInteger());
+    ExigPrec = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Precisao")).asInteger());
+    lVeloc->setText(QStringLiteral("Velocidade: ") + QString::number(ExigVel) + QStringLiteral(" teclas/min."));
+    LPrec->setText(texto("Precisão: ") + QString::number(ExigPrec) + QStringLiteral("%"));
+
+    LicaoNumerica = TipoLicao == QString::fromUtf8(dominio::kTipoNumerico);
+
+    TApTable* licao = dm1->TabLicao;
+    QObject::disconnect(licao, nullptr, this, nullptr);
+    connect(licao, &TApTable::dataChanged, this, &TFDigitacao::DBMemo2Change);
+    licao->close();
+    licao->setDatabaseName(plataforma::diretorioTrabalho());
+    licao->setTableName(dm1->Abnt2Keyboard ? QStringLiteral("LicaoB.dbf") : QStringLiteral("LicaoA.dbf"));
+    licao->setIndexName(QStringLiteral("TIPO"));
+    licao->open();
+
+    SelecionarTeclado();
+
+    Recarregar = true;
+    LimparDados();
+    Grid1->hide();
+}
+
+bool TFDigitacao::FormCloseQuery()
+{
+    if (Timer1->isActive()
+        && !ui::pergunta(this, texto("Você não concluiu a lição. Deseja realmente abandonar a lição?")))
+        return false;
+    TApTable* aluno = dm1->TabAluno;
+    aluno->edit();
+    aluno->fieldByName(QStringLiteral("Teclado")).setAsBoolean(TecladoLigado);
+    aluno->post();
+    dm1->TabLicao->close();
+    return true;
+}
+
+void TFDigitacao::FormClose()
+{
+    Timer1->stop();
+    TimerCursor->stop();
+    txtLetra->setEnabled(false);
+    dm1->TabLicao->close();
+    QObject::disconnect(dm1->TabLicao, nullptr, this, nullptr);
+}
+
+// ---- Lesson ----------------------------------------------------------------------------
+
+void TFDigitacao::CarregarLicao()
+{
+    TApTable* licao = dm1->TabLicao;
+    const std::string tipo = TipoLicao.toStdString();
+    licao->setFilter(QString::fromStdString(dominio::filtroTipo(tipo)));
+    NumLicao = 1;
+
+    const int liberada = int(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
+    if (liberada > 1) {
+        const int total = licao->recordCount();
+        FSelec->se1->setMaxValue(liberada);
+        FSelec->se1->setValue(liberada);
+        FSelec->sb2->setTextoPainel(0, texto("Lição permitada até: ") + QString::number(liberada));
+        FSelec->sb2->setTextoPainel(1, texto("Total de lições: ") + QString::number(total));
+        FSelec->exec();
+        // Whatever way the chooser was closed, the number shown is taken.
+        NumLicao = FSelec->se1->value();
+    }
+
+    licao->setFilter(QString::fromStdString(dominio::filtroTipoLicao(tipo, NumLicao)));
+    lLicao->setText(texto("Lição: ") + QString::number(NumLicao));
+
+    const int n = DBMemo1.size();
+    Grid1->clearContents();
+    Grid1->setRowCount(n);
+    Grid1->setColumnWidth(0, 21);
+    Grid1->setColumnWidth(1, 560);
+    for (int i = 0; i < n; ++i) {
+        Grid1->setItem(i, 0, new QTableWidgetItem(QString::number(i + 1)));
+        Grid1->setItem(i, 1, new QTableWidgetItem(aparado(DBMemo1[i])));
+    }
+    Grid1->show();
+
+    ZerarDados();
+    // Cleared before the first line is set up: a lesson without lines ends at once and asks
+    // for a reload, and bIniciarClick then does not start typing on nothing.
+    Recarregar = false;
+    InserirTecla();
+}
+
+void TFDigitacao::DBMemo2Change()
+{
+    DBMemo1.clear();
+    TApTable* licao = dm1->TabLicao;
+    if (licao->active() && !licao->isEmpty()) {
+        const std::string memo = licao->fieldByName(QStringLiteral("TEXTO")).asString().toStdString();
+        for (const std::string& linha : dominio::dividirLinhas(memo))
+            DBMemo1.append(QString::fromStdString(linha));
+    }
+    sb1Panels[0]->setText(QStringLiteral("Linhas: ") + QString::number(DBMemo1.size()));
+}
+
+void TFDigitacao::ZerarDados()
+{
+    VelAtual = PrecAtual = 0;
+    Horas = Minutos = Segundos = 0;
+    Acertos = Erros = 0;
+    Coluna = 1;
+    Linha = 1;
+    pSeg->setValue(0);
+    VelL->setText(QStringLiteral("000 teclas/min"));
+    PrecL->setText(QStringLiteral("00%"));
+    DuracaoL->setText(QStringLiteral("00:00"));
+    for (int i = 0; i < 3; ++i) sb1Panels[i]->clear();
+}
+
+void TFDigitacao::LimparDados()
+{
+    VelL->clear();
+    DuracaoL->clear();
+    PrecL->clear();
+    lLicao->clear();
+    lblTexto->clear();
+    lblTexto->adjustSize();
+    for (int i = 0; i < 3; ++i) sb1Panels[i]->clear();
+    pSeg->setValue(0);
+}
+
+void TFDigitacao::Ativar()
+{
+    bIniciar->setEnabled(false);
+    bTeclado->setEnabled(false);
+    bPesquisa->setEnabled(false);
+    bPausar->setEnabled(true);
+    Timer1->start();
+    TimerCursor->start();
+    lblCursor->setText(QStringLiteral("_"));
+    txtLetra->setEnabled(true);
+    txtLetra->setFocus();
+    lblTexto->show();
+    lblCopy1->show();
+    Restaura();
+    if (TecladoLigado) AchaTecla(TeclaProx);
+}
+
+void TFDigitacao::Desativar()
+{
+    bTeclado->setEnabled(true);
+    bPesquisa->setEnabled(true);
+    bIniciar->setEnabled(true);
+    bPausar->setEnabled(false);
+    Timer1->stop();
+    TimerCursor->stop();
+    lblCursor->setText(QStringLiteral(" "));
+    txtLetra->setEnabled(false);
+    acentoPendente_ = 0;
+    // Hidden so that the text cannot be read during a pause.
+    lblTexto->hide();
+    lblCopy1->hide();
+    LimparTeclaAnt();
+}
+
+// ---- Buttons ---------------------------------------------------------------------------
+
+void TFDigitacao::bIniciarClick()
+{
+    if (Recarregar) {
+        ZerarDados();
+        CarregarLicao();
+        if (Recarregar) return;  // the lesson had no line: it has ended already
+    }
+    Ativar();
+}
+
+void TFDigitacao::bPausarClick() { Desativar(); }
+
+void TFDigitacao::bTecladoClick()
+{
+    TecladoLigado = !TecladoLigado;
+    SelecionarTeclado();
+}
+
+void TFDigitacao::bPesquisaClick()
+{
+    // The results list of this student and type opens here once it exists.
+}
+
+void TFDigitacao::fcShapeBtn5Click()
+{
+    // Help topic 6 opens here once the help viewer exists.
+}

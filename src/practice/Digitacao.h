@@ -1,0 +1,241 @@
+#pragma once
+#include <QColor>
+#include <QDialog>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QStatusBar;
+class QTableWidget;
+class QTimer;
+class QWidget;
+class TApTable;
+namespace plataforma { class SomWave; }
+
+// The practice window ("Digitação"): the student copies a lesson line by line while the
+// keyboard guide lights the next key in the colour of the finger that presses it.
+// The code is split by concern: Digitacao.cpp (window and lesson set-up), DigitacaoTeclas.cpp
+// (keystrokes), DigitacaoTeclado.cpp (keyboard guide), DigitacaoRelogio.cpp (clock, end of
+// lesson).
+class TFDigitacao : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFDigitacao(QWidget* parent = nullptr);
+    ~TFDigitacao() override;
+
+    // ---- Components -----------------------------------------------------------------
+    QFrame* Panel4;
+    QPushButton* bIniciar;
+    QPushButton* bPausar;
+    QPushButton* bPesquisa;
+    QPushButton* bTeclado;
+    QPushButton* fcShapeBtn4;  // "&Sair"
+    QPushButton* fcShapeBtn5;  // "Ajuda"
+
+    QFrame* Panel5;
+    QLabel* VelL;
+    QLabel* PrecL;
+    QLabel* DuracaoL;
+    QLabel* lLicao;
+    QProgressBar* pSeg;
+    QLabel* LTipo;
+    QLabel* lNivel;
+    QLabel* LNome;
+    QLabel* lVeloc;
+    QLabel* LPrec;
+
+    QStackedWidget* Notebook2;  // pages EUA, EUAn, ABNT2, ABNT2n, PLicao
+    QTableWidget* Grid1;
+    QLabel* Image1;  // keypad picture on "ABNT2n"
+    QLabel* Image4;  // keypad picture on "EUAn"
+
+    QFrame* pLic;
+    QLabel* lblTexto;
+    QLabel* lblCopy1;
+    QLabel* lblCursor;
+    QLineEdit* txtLetra;
+
+    QStatusBar* sb1;
+    QList<QLabel*> sb1Panels;  // the seven panels, 0 to 6
+
+    QTimer* Timer1;       // clock; enabled exactly while the student types
+    QTimer* TimerCursor;  // cursor blink
+    plataforma::SomWave* wave1;
+    TApTable* TabTecla;   // keyboard map of the guide
+
+    // Finger buttons: EUA, ABNT2 (thumb to little), EUAn, ABNT2n (index to little).
+    QPushButton *ba1, *ba2, *ba3, *ba4, *ba5;
+    QPushButton *bp1, *bp2, *bp3, *bp4, *bp5;
+    QPushButton *bd1, *bd2, *bced3, *bd4;
+    QPushButton *bc1, *bc2, *bc3, *bc4;
+
+    // The lesson text as the hidden memo lays it out, one entry per typing line.
+    QStringList DBMemo1;
+
+    // ---- Practice state -------------------------------------------------------------
+    bool TecladoLigado = false;
+    bool LicaoNumerica = false;
+    QString NomeAluno;   // at most 25 characters
+    QString TipoLicao;   // at most 15
+    QString NivelAluno;  // at most 15
+    int ExigVel = 0;
+    int ExigPrec = 0;
+    int MaxLicoes = 0;
+    bool Recarregar = false;
+    int NumLicao = 0;
+    int Linha = 0;
+    int Coluna = 0;
+    QString LinhaAtual;  // the line, then a carriage return unless it holds 61 characters
+    quint8 TamLinha = 0;
+    QString TeclaEsperada;
+    QString TeclaProx;   // lookup key for the guide; "aa" is Enter
+    bool ErroPendente = false;
+    int Acertos = 0;
+    int Erros = 0;
+    int VelAtual = 0;
+    int PrecAtual = 0;
+    quint8 Horas = 0;
+    quint8 Minutos = 0;
+    quint8 Segundos = 0;
+    QString Copia;       // the student's copy of the line, as typed
+
+    // ---- Guide state ----------------------------------------------------------------
+    int CodigoTeclado = 0;
+    int TeclaAtual = 0;
+    int TeclaAnterior = 0;
+    quint8 LadoShift = 0;
+
+    // Number of error sounds asked for (the sound itself may be silent).
+    int sonsDeErro = 0;
+
+    // ---- Set-up (Digitacao.cpp) -----------------------------------------------------
+    void FormShow();
+    void CarregarLicao();
+    void ZerarDados();
+    void LimparDados();
+    void Ativar();
+    void Desativar();
+    void bIniciarClick();
+    void bPausarClick();
+    void bTecladoClick();
+    void bPesquisaClick();
+    void fcShapeBtn5Click();
+    void DBMemo2Change();
+    bool FormCloseQuery();
+    void FormClose();
+
+    // ---- Keystrokes (DigitacaoTeclas.cpp) --------------------------------------------
+    void InserirTecla();
+    void txtLetraKeyPress(QChar& Key);
+    void txtLetraKeyDown(int Key, Qt::KeyboardModifiers Shift);
+    void TimerCursorTimer();
+    // One key press as the input field receives it: the key-down step, then the
+    // character(s) it makes, dead keys composed with the following key.
+    void teclaPressionada(int key, const QString& texto, Qt::KeyboardModifiers mods);
+    // Dead key + following text -> what the keyboard types (e.g. acute + "a" -> "á").
+    static QString comporAcento(int teclaMorta, const QString& texto, bool abnt2);
+    static bool ehTeclaMorta(int key);
+
+    // ---- Keyboard guide (DigitacaoTeclado.cpp) ----------------------------------------
+    void SelecionarTeclado();
+    void Abrir_TabTecla();
+    void AchaTecla(const QString& letra);
+    void LimparTeclaAnt();
+    void Restaura();
+    void Acha1();
+    void Acha2();
+    void Acha3();
+    void Acha4();
+    void LimpaAnt1();
+    void LimpaAnt2();
+    void LimpaAnt3();
+    void LimpaAnt4();
+    void Restaura1();
+    void Restaura2();
+    void Restaura3();
+    void Restaura4();
+    void ba1Click();
+    void ba2Click();
+    void ba3Click();
+    void ba4Click();
+    void ba5Click();
+    void bp1Click();
+    void bp2Click();
+    void bp3Click();
+    void bp4Click();
+    void bp5Click();
+    void bd1Click();
+    void bd2Click();
+    void bced3Click();
+    void bd4Click();
+    void bc1Click();
+    void bc2Click();
+    void bc3Click();
+    void bc4Click();
+
+    // Special key ids of the drawings (key numbers are positive).
+    enum TeclaEspecial {
+        kTab = -1, kCaps = -2, kShiftEsq = -3, kShiftDir = -4, kBackspace = -5,
+        kNumLock = -6, kPontoTeclado = -7, kZeroEsq = -8, kZeroDir = -9, kEnter = -10
+    };
+    // Colour of a panel of a key on a page (0 EUA, 1 EUAn, 2 ABNT2, 3 ABNT2n); invalid
+    // when the page has no such key.
+    QColor corTecla(int pagina, int tecla, int painel = 0) const;
+    int paineisDaTecla(int pagina, int tecla) const;
+
+    // ---- Clock and end of lesson (DigitacaoRelogio.cpp) -----------------------------
+    void Timer1Timer();
+    void FazerRelatorio();
+    void VerificarRecorde();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // One keyboard drawing.
+    struct PaginaTeclado {
+        QWidget* pagina = nullptr;
+        QHash<int, QVector<QLabel*>> teclas;  // key number or special id -> panels
+        QHash<QLabel*, QColor> corDedo;        // colour a panel takes when its key is lit
+        QVector<QLabel*> todas;                // every panel, for Restaura
+        QLabel* shiftEsq = nullptr;
+        QLabel* shiftDir = nullptr;
+        QVector<QVector<int>> grupos;          // finger groups, in the order they are painted
+        QVector<QColor> coresGrupo;
+    };
+
+    void montarJanela();
+    void montarTeclados();
+    void montarTecladoCompleto(PaginaTeclado& p, bool abnt2);
+    void montarTecladoNumerico(PaginaTeclado& p, QLabel*& imagem, bool abnt2);
+    QVector<QPushButton*> montarBotoesDedos(PaginaTeclado& p, bool numerico);
+    QLabel* novaTecla(PaginaTeclado& p, int id, int x, int y, int w, int h, const QString& legenda,
+                      const QColor& cor, bool pequena = false);
+    static void pintar(QLabel* painel, const QColor& cor);
+
+    void acha(int pagina);
+    void limpaAnt(int pagina);
+    void restaura(int pagina);
+    void alternarGrupo(int pagina, int grupo);
+
+    void mostrarCopia(bool erro);
+    void tocarErro();
+    void atualizarTravas(int key, const QString& texto, Qt::KeyboardModifiers mods);
+
+    PaginaTeclado paginas_[4];
+    int acentoPendente_ = 0;     // dead key waiting for its letter
+    bool linhaAchada_ = false;   // the last lookup found a row of the keyboard map
+    bool licaoConectada_ = false;
+    bool mostrado_ = false;
+};
