@@ -1,0 +1,505 @@
+#include "Licoes.h"
+#include "Texto.h"
+
+#include <algorithm>
+#include <functional>
+#include <set>
+
+namespace makedata {
+namespace {
+
+// Generated lines stay a little short of the 61 columns of the practice window.
+constexpr std::size_t kLarguraGerada = 56;
+// Lines of a basic lesson, handwritten sentences included.
+constexpr int kLinhasBasico = 11;
+constexpr int kLinhasNumerico = 12;
+
+using Gerador = std::function<std::u32string()>;
+
+// Tokens one after another, a blank between them, while they fit.
+std::string encherLinha(const Gerador& proximo, std::size_t largura = kLarguraGerada)
+{
+    std::u32string linha;
+    for (int tentativas = 0; tentativas < 200; ++tentativas) {
+        const std::u32string token = proximo();
+        const std::size_t novo = linha.size() + (linha.empty() ? 0 : 1) + token.size();
+        if (novo > largura)
+            break;
+        linha += (linha.empty() ? U"" : U" ") + token;
+    }
+    return codificar(linha);
+}
+
+bool contem(const std::u32string& conjunto, char32_t c)
+{
+    return conjunto.find(c) != std::u32string::npos;
+}
+
+bool soCom(const std::u32string& palavra, const std::u32string& permitidas)
+{
+    return std::all_of(palavra.begin(), palavra.end(),
+                       [&](char32_t c) { return contem(permitidas, c); });
+}
+
+bool algumDe(const std::u32string& palavra, const std::u32string& conjunto)
+{
+    return std::any_of(palavra.begin(), palavra.end(), [&](char32_t c) { return contem(conjunto, c); });
+}
+
+std::u32string capitalizar(std::u32string p)
+{
+    if (!p.empty())
+        p[0] = maiuscula(p[0]);
+    return p;
+}
+
+std::u32string filtrar(const std::u32string& s, const std::function<bool(char32_t)>& f)
+{
+    std::u32string out;
+    for (char32_t c : s)
+        if (f(c))
+            out += c;
+    return out;
+}
+
+bool ehDigito(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+// The key the home row drills use beside the letters (";" on the keyboard without Ç).
+bool ehTeclaDeExercicio(char32_t c) { return ehMinuscula(c) || c == U';'; }
+
+std::vector<std::u32string> palavrasCom(const Vocabulario& v, const std::function<bool(const std::u32string&)>& f)
+{
+    std::vector<std::u32string> out;
+    for (const std::u32string& p : v.palavras)
+        if (f(p))
+            out.push_back(p);
+    return out;
+}
+
+std::string numero(Sorteio& s, int digitos, const std::u32string& algarismos)
+{
+    std::u32string semZero = filtrar(algarismos, [](char32_t c) { return c != U'0'; });
+    if (semZero.empty())
+        semZero = algarismos;
+    std::u32string n(1, semZero[s.ate(int(semZero.size()))]);
+    while (int(n.size()) < digitos)
+        n += algarismos[s.ate(int(algarismos.size()))];
+    return codificar(n);
+}
+
+// ------------------------------------------------------------------ basic course drills
+
+// "fff jjj fff jjj": each new key three times, in turn.
+std::string repeticao(const std::u32string& teclas)
+{
+    std::size_t i = 0;
+    return encherLinha([&] { return std::u32string(3, teclas[i++ % teclas.size()]); });
+}
+
+// Short groups of the new keys only: "fj jff jfj".
+std::string alternancia(Sorteio& s, const std::u32string& teclas)
+{
+    return encherLinha([&] {
+        std::u32string g;
+        const int n = s.entre(2, 4);
+        for (int k = 0; k < n; ++k)
+            g += teclas[s.ate(int(teclas.size()))];
+        return g;
+    });
+}
+
+// Groups of known keys, each with at least one new key: "sdfj kjlf".
+std::string mistura(Sorteio& s, const std::u32string& novas, const std::u32string& conhecidas)
+{
+    return encherLinha([&] {
+        std::u32string g;
+        const int n = s.entre(3, 5);
+        for (int k = 0; k < n; ++k)
+            g += conhecidas[s.ate(int(conhecidas.size()))];
+        if (!novas.empty() && !algumDe(g, novas))
+            g[s.ate(int(g.size()))] = novas[s.ate(int(novas.size()))];
+        return g;
+    });
+}
+
+// Words drawn mostly from the preferred ones (those with the new keys).
+std::string linhaDePalavras(Sorteio& s, const std::vector<std::u32string>& preferidas,
+                            const std::vector<std::u32string>& todas)
+{
+    return encherLinha([&] {
+        if (!preferidas.empty() && (todas.empty() || s.ate(3) < 2))
+            return s.um(preferidas);
+        return s.um(todas);
+    });
+}
+
+std::u32string pontuar(Sorteio& s, char32_t sinal, const std::vector<std::u32string>& palavras)
+{
+    const std::u32string p = s.um(palavras);
+    switch (sinal) {
+    case U'(':
+    case U')':
+        return U"(" + p + U")";
+    case U'"':
+        return U"\"" + p + U"\"";
+    case U'\'':
+        return U"'" + p + U"'";
+    case U'-':
+        return p + U"-" + s.um(palavras);
+    default:
+        return p + sinal;
+    }
+}
+
+std::vector<std::string> linhasBasico(const PlanoBasico& p, const Vocabulario& v, Sorteio& s)
+{
+    const std::u32string letrasNovas = filtrar(p.novas, ehTeclaDeExercicio);
+    const std::u32string maiusculasNovas = filtrar(p.novas, ehMaiuscula);
+    const std::u32string digitosNovos = filtrar(p.novas, ehDigito);
+    const std::u32string sinaisNovos = filtrar(p.novas, [](char32_t c) {
+        return !ehTeclaDeExercicio(c) && !ehMaiuscula(c) && !ehDigito(c);
+    });
+    const std::u32string letrasSimples = filtrar(p.permitidas, [](char32_t c) { return c < 0x80 && ehMinuscula(c); });
+    const std::u32string digitos = filtrar(p.permitidas, ehDigito);
+
+    const auto todas = palavrasCom(v, [&](const std::u32string& w) { return soCom(w, p.permitidas); });
+    const auto preferidas = palavrasCom(v, [&](const std::u32string& w) {
+        return soCom(w, p.permitidas) && algumDe(w, letrasNovas);
+    });
+
+    std::vector<std::string> linhas;
+    const int alvo = kLinhasBasico - int(p.frases.size());
+    const bool soAcentos = !letrasNovas.empty()
+        && std::all_of(letrasNovas.begin(), letrasNovas.end(), [](char32_t c) { return c >= 0x80; });
+
+    if (!letrasNovas.empty()) {
+        linhas.push_back(repeticao(letrasNovas));
+        linhas.push_back(alternancia(s, letrasNovas));
+        if (!soAcentos)
+            linhas.push_back(mistura(s, letrasNovas, letrasSimples + filtrar(letrasNovas, ehTeclaDeExercicio)));
+    }
+    if (!maiusculasNovas.empty()) {
+        std::size_t i = 0;
+        linhas.push_back(encherLinha([&] {
+            const char32_t m = maiusculasNovas[i++ % maiusculasNovas.size()];
+            std::u32string par(1, m);
+            for (char32_t c : p.permitidas)
+                if (maiuscula(c) == m && c != m)
+                    return par + c;
+            return par;
+        }));
+        std::vector<std::u32string> nomes;
+        for (const std::u32string& w : todas)
+            if (contem(maiusculasNovas, maiuscula(w[0])))
+                nomes.push_back(capitalizar(w));
+        for (int k = 0; k < 2 && !nomes.empty(); ++k)
+            linhas.push_back(linhaDePalavras(s, nomes, todas));
+    }
+    if (!digitosNovos.empty()) {
+        linhas.push_back(repeticao(digitosNovos));
+        for (int k = 0; k < 2; ++k)
+            linhas.push_back(encherLinha([&] {
+                return s.ate(2) ? decodificar(numero(s, s.entre(1, 4), digitos)) : s.um(todas);
+            }));
+    }
+    for (char32_t sinal : sinaisNovos)
+        for (int k = 0; k < 2; ++k)
+            linhas.push_back(encherLinha([&] {
+                return s.ate(3) ? pontuar(s, sinal, todas) : s.um(todas);
+            }));
+    if (p.novas.empty())  // a review: mixed groups of every letter known
+        linhas.push_back(mistura(s, U"", letrasSimples));
+
+    while (int(linhas.size()) < alvo) {
+        if (todas.size() < 4)
+            linhas.push_back(mistura(s, letrasNovas.empty() ? letrasSimples : letrasNovas, letrasSimples));
+        else
+            linhas.push_back(linhaDePalavras(s, preferidas, todas));
+    }
+    linhas.resize(std::min<std::size_t>(linhas.size(), std::max(alvo, 6)));
+    linhas.insert(linhas.end(), p.frases.begin(), p.frases.end());
+    return linhas;
+}
+
+// ------------------------------------------------------------------ advanced course
+
+std::string milhares(long long n)
+{
+    std::string d = std::to_string(n);
+    for (int i = int(d.size()) - 3; i > 0; i -= 3)
+        d.insert(std::size_t(i), ".");
+    return d;
+}
+
+std::string doisDigitos(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+std::u32string u(const std::string& s) { return decodificar(s); }
+
+std::string telefone(Sorteio& s)
+{
+    return "(" + std::to_string(s.entre(11, 99)) + ") " + std::to_string(s.entre(2000, 9999)) + "-"
+        + std::to_string(s.entre(1000, 9999));
+}
+
+std::u32string conta(Sorteio& s)
+{
+    const int a = s.entre(2, 99), b = s.entre(2, 12);
+    switch (s.ate(5)) {
+    case 0: return u(std::to_string(a) + " + " + std::to_string(b) + " = " + std::to_string(a + b));
+    case 1: return u(std::to_string(a + b) + " - " + std::to_string(b) + " = " + std::to_string(a));
+    case 2: return u(std::to_string(a) + " * " + std::to_string(b) + " = " + std::to_string(a * b));
+    case 3: return u(std::to_string(a * b) + " / " + std::to_string(b) + " = " + std::to_string(a));
+    default: {
+        const int c = s.entre(2, 5);
+        return u("(" + std::to_string(a) + " + " + std::to_string(b) + ") * " + std::to_string(c) + " = "
+                 + std::to_string((a + b) * c));
+    }
+    }
+}
+
+std::u32string simbolo(Sorteio& s, const std::vector<std::u32string>& curtas)
+{
+    const std::u32string a = s.um(curtas), b = s.um(curtas);
+    const std::u32string n = u(std::to_string(s.entre(1, 99)));
+    switch (s.ate(16)) {
+    case 0: return U"#" + a;
+    case 1: return U"@" + a;
+    case 2: return a + U" & " + b;
+    case 3: return U"[" + a + U"]";
+    case 4: return U"{" + a + U"}";
+    case 5: return U"<" + a + U">";
+    case 6: return a + U"_" + b;
+    case 7: return a + U" = " + n;
+    case 8: return n + U"%";
+    case 9: return U"$" + n;
+    case 10: return a + U"/" + b;
+    case 11: return U"\"" + a + U"\"";
+    case 12: return U"(" + a + U")";
+    case 13: return a + U"!";
+    case 14: return a + U"?";
+    default: return a + U" * " + n;
+    }
+}
+
+std::u32string endereco(Sorteio& s, const std::vector<std::u32string>& curtas)
+{
+    switch (s.ate(3)) {
+    case 0: return s.um(curtas) + U"." + s.um(curtas) + U"@" + s.um(curtas) + U".com.br";
+    case 1: return U"www." + s.um(curtas) + U".org.br";
+    default: return u(telefone(s));
+    }
+}
+
+std::vector<std::string> linhasDoTipo(const std::string& tipo, const Vocabulario& v, Sorteio& s)
+{
+    const auto longas = palavrasCom(v, [](const std::u32string& w) { return w.size() >= 7; });
+    const auto acentuadas = palavrasCom(v, [](const std::u32string& w) {
+        return std::any_of(w.begin(), w.end(), [](char32_t c) { return c >= 0x80; });
+    });
+    const auto curtas = palavrasCom(v, [](const std::u32string& w) {
+        return w.size() >= 3 && w.size() <= 6
+            && std::all_of(w.begin(), w.end(), [](char32_t c) { return c < 0x80; });
+    });
+
+    Gerador g;
+    if (tipo == "palavras") {
+        g = [&] { return s.um(longas); };
+    } else if (tipo == "acentos") {
+        g = [&] { return s.um(acentuadas); };
+    } else if (tipo == "maiusculas") {
+        g = [&] { return s.ate(3) ? s.um(v.nomes) : capitalizar(s.um(longas)); };
+    } else if (tipo == "numeros") {
+        g = [&] { return u(milhares(s.entre(1, 999) * (s.ate(2) ? 1 : s.entre(1, 999)))); };
+    } else if (tipo == "datas") {
+        g = [&] {
+            if (s.ate(3))
+                return u(doisDigitos(s.entre(1, 28)) + "/" + doisDigitos(s.entre(1, 12)) + "/"
+                         + std::to_string(s.entre(2020, 2030)));
+            return u(std::to_string(s.entre(6, 22)) + "h" + doisDigitos(s.ate(12) * 5));
+        };
+    } else if (tipo == "precos") {
+        g = [&] {
+            if (s.ate(3))
+                return u("R$ " + milhares(s.entre(1, 2500)) + "," + doisDigitos(s.ate(100)));
+            return u(std::to_string(s.entre(1, 99)) + (s.ate(2) ? "" : "," + std::to_string(s.entre(1, 9))) + "%");
+        };
+    } else if (tipo == "simbolos") {
+        g = [&] { return simbolo(s, curtas); };
+    } else if (tipo == "contas") {
+        g = [&] { return conta(s); };
+    } else if (tipo == "enderecos") {
+        g = [&] { return endereco(s, curtas); };
+    } else {
+        throw ErroFonte("curso avançado: tipo de exercício desconhecido: " + tipo);
+    }
+    return {encherLinha(g), encherLinha(g)};
+}
+
+// ------------------------------------------------------------------ numeric keypad course
+
+std::string numeroDoTeclado(Sorteio& s, const std::string& modo, int minimo, int maximo,
+                            const std::u32string& algarismos, const std::u32string& operacoes,
+                            bool temVirgula)
+{
+    const int digitos = s.entre(minimo, maximo);
+    if (modo == "decimais" && temVirgula) {
+        const int inteiros = std::max(1, digitos - s.entre(1, 2));
+        return numero(s, inteiros, algarismos) + "," + numero(s, digitos - inteiros > 0 ? digitos - inteiros : 1, algarismos);
+    }
+    if (modo == "contas" && !operacoes.empty()) {
+        const char32_t op = operacoes[s.ate(int(operacoes.size()))];
+        return numero(s, digitos, algarismos) + " " + codificar(op) + " "
+            + numero(s, s.entre(minimo, maximo), algarismos);
+    }
+    if (modo == "misto") {
+        const char* modos[] = {"numeros", "decimais", "contas"};
+        return numeroDoTeclado(s, modos[s.ate(3)], minimo, maximo, algarismos, operacoes, temVirgula);
+    }
+    return numero(s, digitos, algarismos);
+}
+
+std::string juntarParagrafo(const std::vector<std::string>& paragrafos) { return juntar(paragrafos, " "); }
+
+} // namespace
+
+// ==================================================================== public
+
+uint32_t Sorteio::proximo()
+{
+    estado_ ^= estado_ << 13;
+    estado_ ^= estado_ >> 7;
+    estado_ ^= estado_ << 17;
+    return uint32_t(estado_ >> 32);
+}
+
+int Sorteio::ate(int n) { return n <= 0 ? 0 : int(proximo() % uint32_t(n)); }
+
+int Sorteio::entre(int de, int ate_) { return de + ate(ate_ - de + 1); }
+
+Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoNomes)
+{
+    Vocabulario v;
+    std::set<std::u32string> vistas;
+    for (const std::string& linha : lerLinhas(arquivoPalavras, false)) {
+        const std::u32string p = decodificar(aparar(linha));
+        if (vistas.insert(p).second)
+            v.palavras.push_back(p);
+    }
+    for (const std::string& linha : lerLinhas(arquivoNomes, false))
+        v.nomes.push_back(decodificar(aparar(linha)));
+    return v;
+}
+
+std::vector<PlanoBasico> planoBasico(const std::vector<Bloco>& blocos, Modelo modelo)
+{
+    std::vector<PlanoBasico> plano;
+    std::u32string permitidas = U" ";
+    for (const Bloco& b : blocos) {
+        PlanoBasico p;
+        p.licao = b.licao;
+        std::string novas = b.valor("novas") + " " + b.valor(modelo == Modelo::Abnt2 ? "abnt2" : "eua");
+        for (const std::string& tecla : palavras(novas)) {
+            const std::u32string t = decodificar(tecla);
+            if (t.size() != 1)
+                throw ErroFonte("curso básico, lição " + std::to_string(b.licao) + ": tecla inválida: " + tecla);
+            p.novas += t;
+        }
+        permitidas += p.novas;
+        p.permitidas = permitidas;
+        p.frases = b.valores("frase");
+        plano.push_back(p);
+    }
+    return plano;
+}
+
+std::vector<Licao> gerarBasico(const std::vector<PlanoBasico>& plano, const Vocabulario& v)
+{
+    std::vector<Licao> licoes;
+    for (const PlanoBasico& p : plano) {
+        Sorteio s(uint64_t(1000 + p.licao));
+        licoes.push_back({"Básico", p.licao, linhasBasico(p, v, s)});
+    }
+    return licoes;
+}
+
+std::vector<Licao> gerarAvancado(const std::vector<Bloco>& blocos, const Vocabulario& v)
+{
+    std::vector<Licao> licoes;
+    for (const Bloco& b : blocos) {
+        Sorteio s(uint64_t(2000 + b.licao));
+        Licao l{"Avançado", b.licao, {}};
+        for (const std::string& tipo : palavras(b.valor("gerar"))) {
+            const std::vector<std::string> linhas = linhasDoTipo(tipo, v, s);
+            l.linhas.insert(l.linhas.end(), linhas.begin(), linhas.end());
+        }
+        for (const std::string& f : b.valores("frase"))
+            l.linhas.push_back(f);
+        for (const std::string& p : b.valores("paragrafo"))
+            l.linhas.push_back(p);
+        licoes.push_back(l);
+    }
+    return licoes;
+}
+
+std::vector<Licao> gerarTextos(const std::vector<Bloco>& blocos)
+{
+    std::vector<Licao> licoes;
+    for (const Bloco& b : blocos) {
+        Licao l{"Textos", b.licao, {}};
+        std::vector<std::string> paragrafo;
+        auto fechar = [&] {
+            if (!paragrafo.empty())
+                l.linhas.push_back(juntarParagrafo(paragrafo));
+            paragrafo.clear();
+        };
+        for (const std::string& linha : b.linhas) {
+            if (aparar(linha).empty())
+                fechar();
+            else
+                paragrafo.push_back(aparar(linha));
+        }
+        fechar();
+        licoes.push_back(l);
+    }
+    return licoes;
+}
+
+std::vector<Licao> gerarNumerico(const std::vector<Bloco>& blocos)
+{
+    std::vector<Licao> licoes;
+    std::u32string conhecidas;
+    for (const Bloco& b : blocos) {
+        std::u32string novas;
+        for (const std::string& t : palavras(b.valor("novas")))
+            novas += decodificar(t);
+        conhecidas += novas;
+        // The new keys count three times, so the lesson dwells on them.
+        const std::u32string peso = conhecidas + novas + novas;
+        const std::u32string algarismos = filtrar(peso, ehDigito);
+        const std::u32string operacoes = filtrar(peso, [](char32_t c) {
+            return c == U'/' || c == U'*' || c == U'-' || c == U'+';
+        });
+        const bool temVirgula = contem(conhecidas, U',');
+        const std::string modo = b.valor("modo");
+        const std::string faixa = b.valor("digitos");
+        const std::size_t traco = faixa.find('-');
+        if (modo.empty() || traco == std::string::npos)
+            throw ErroFonte("curso numérico, lição " + std::to_string(b.licao) + ": falta modo ou digitos");
+        const int minimo = std::stoi(faixa.substr(0, traco));
+        const int maximo = std::stoi(faixa.substr(traco + 1));
+
+        Sorteio s(uint64_t(4000 + b.licao));
+        Licao l{"Numérico", b.licao, {}};
+        const std::vector<std::string> frases = b.valores("frase");
+        const int geradas = kLinhasNumerico - int(frases.size());
+        for (int k = 0; k < geradas; ++k)
+            l.linhas.push_back(encherLinha([&] {
+                return decodificar(numeroDoTeclado(s, modo, minimo, maximo, algarismos, operacoes, temVirgula));
+            }, 48));
+        l.linhas.insert(l.linhas.end(), frases.begin(), frases.end());
+        licoes.push_back(l);
+    }
+    return licoes;
+}
+
+} // namespace makedata
