@@ -1,8 +1,5 @@
 #include "platform/TocadorFluidSynth.h"
-#if __has_include("platform/MidiDuracao.h")
 #include "platform/MidiDuracao.h"
-#define TARVEX_TEM_DURACAO_MIDI 1
-#endif
 
 #include <QDir>
 #include <QFile>
@@ -21,11 +18,7 @@ QString nativo(const QString& caminho) { return QDir::toNativeSeparators(caminho
 TocadorFluidSynth::TocadorFluidSynth(OpcoesFluidSynth opcoes)
     : opcoes_(std::move(opcoes)), posicao_(opcoes_.relogio)
 {
-#ifdef TARVEX_TEM_DURACAO_MIDI
     if (!opcoes_.duracao) opcoes_.duracao = duracaoMidiMs;
-#else
-    if (!opcoes_.duracao) opcoes_.duracao = [](const QString&) { return qint64(-1); };
-#endif
 }
 
 TocadorFluidSynth::~TocadorFluidSynth()

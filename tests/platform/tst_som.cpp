@@ -177,6 +177,7 @@ void TstSom::tocaPeloDriverDeArquivo()
     if (!QFileInfo::exists(fonteDebian)) QSKIP("sem o banco de sons General MIDI");
     qint64 agora = 0;
     OpcoesFluidSynth opcoes = semDispositivo(&agora);
+    opcoes.duracao = nullptr; // read from the file: one beat at 120 per minute
     const QString saida = tmp_.path() + "/saida.raw";
     opcoes.ajustes = {{QStringLiteral("audio.driver"), QStringLiteral("file")},
                       {QStringLiteral("audio.file.name"), saida},
