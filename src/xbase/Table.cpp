@@ -203,11 +203,30 @@ const FieldDef& Table::fieldDef(int index) const
 
 const std::vector<FieldDef>& Table::fields() const { return d_->header.fields; }
 
+namespace {
+
+char asciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Field names are ASCII; compared without allocating, since every access by name comes here.
+bool sameName(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiUpper(a[i]) != asciiUpper(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
 int Table::findField(const std::string& name) const
 {
-    const std::string wanted = upper(name);
     for (int i = 0; i < fieldCount(); ++i)
-        if (upper(d_->header.fields[static_cast<std::size_t>(i)].name) == wanted)
+        if (sameName(d_->header.fields[static_cast<std::size_t>(i)].name, name))
             return i;
     return -1;
 }
@@ -781,7 +800,11 @@ void Table::deleteRecord()
 {
     d_->requireOpen();
     d_->requireWritable();
-    cancel();  // deleting a record being changed drops the change first
+    // Deleting a record being inserted just drops it; one being edited loses the change.
+    const bool wasInserting = d_->state == State::Insert;
+    cancel();
+    if (wasInserting)
+        return;
     Impl& d = *d_;
     if (d.current == 0 || d.current > d.count())
         throw Error(d.tableName + ": não há registro para apagar");

@@ -46,6 +46,7 @@ private slots:
     void filterComparison();
     void badFilterThrows();
     void findKeyIsExact();
+    void numericTagKeysAndRange();
     void locateByFieldText();
 
     void hooksAndAbortedPost();
@@ -427,6 +428,29 @@ void TestTable::findKeyIsExact()
 
     t.deleteRecord();  // a deleted key is not found while deleted records are hidden
     QVERIFY(!t.findKey("A"));
+}
+
+void TestTable::numericTagKeysAndRange()
+{
+    Table::create(d().toStdString(), "Num.dbf", lessonFields(false), {{"LICAO", "LICAO"}});
+    Table t;
+    t.open(d().toStdString(), "Num.dbf");
+    for (int licao : {10, -3, 2, 7, 2})
+        append(t, {"ANA", "Textos", licao});
+    t.setIndexName("LICAO");
+    QList<int> order;
+    for (t.first(); !t.eof(); t.next())
+        order << int(t.asInteger("LICAO"));
+    QCOMPARE(order, QList<int>({-3, 2, 2, 7, 10}));  // by value, not by text
+    QVERIFY(t.findKey("2"));
+    QCOMPARE(t.recNo(), 3u);  // the lowest record number of equal keys
+    QVERIFY(!t.findKey("5"));
+    t.setRange("2", "7");
+    QCOMPARE(t.count(), 3u);
+    t.insert();
+    t.deleteRecord();  // deleting a record being inserted just drops it
+    QCOMPARE(t.state(), Table::State::Browse);
+    QCOMPARE(t.physicalCount(), 5u);
 }
 
 void TestTable::locateByFieldText()
