@@ -71,7 +71,13 @@ QString pastaDadosInstalada()
 
 QString calcularStartDir(const QString& atual, const QString& dadosInstalados)
 {
-    return calcularStartDir(atual, dadosInstalados, pastaExisteSemCaixa);
+    // A "Dados" folder of the user's own (a common name in Portuguese) is not the program's:
+    // the program's holds its settings table.
+    const auto dadosDoPrograma = [](const QString& dados) {
+        return pastaExisteSemCaixa(dados)
+               && QFileInfo::exists(resolver(juntar(dados, QStringLiteral("Config.dbf"))));
+    };
+    return calcularStartDir(atual, dadosInstalados, dadosDoPrograma);
 }
 
 QString calcularStartDir(const QString& atual, const QString& dadosInstalados,

@@ -97,7 +97,7 @@ void TstMenu::init()
     QVERIFY(tmp_.isValid());
     inicio_ = tmp_.path() + "/inicio";
     trabalho_ = tmp_.path() + "/qel99";
-    QDir().mkpath(inicio_ + "/Dados");
+    QDir().mkpath(inicio_ + "/Dados");  // the tables are made in it by each test
     QDir(trabalho_).removeRecursively();
     plataforma::definirDiretorioTrabalho(trabalho_);
     dirOriginal_ = QDir::currentPath();

@@ -70,6 +70,7 @@ void TstArquivos::startDir_data()
     QTest::newRow("dados em minúsculas") << "dados" << "" << true;
     QTest::newRow("sem Dados: pasta instalada") << "" << "" << false;
     QTest::newRow("Dados é um arquivo") << "Dados.txt" << "" << false;
+    QTest::newRow("Dados do usuário, sem as tabelas") << "Dados-vazia" << "" << false;
 }
 
 void TstArquivos::startDir()
@@ -80,7 +81,11 @@ void TstArquivos::startDir()
 
     QTemporaryDir atual;
     if (pastaDados.endsWith(QLatin1String(".txt"))) criarArquivo(atual.path() + "/Dados", "x");
-    else if (!pastaDados.isEmpty()) QVERIFY(QDir(atual.path()).mkdir(pastaDados));
+    else if (pastaDados == QLatin1String("Dados-vazia")) QVERIFY(QDir(atual.path()).mkdir("Dados"));
+    else if (!pastaDados.isEmpty()) {
+        QVERIFY(QDir(atual.path()).mkdir(pastaDados));
+        criarArquivo(atual.path() + "/" + pastaDados + "/Config.dbf", "x");
+    }
     const QString instalada = QStringLiteral("/opt/tarvex/share/tarvex3");
 
     const QString esperado = usaAtual ? atual.path() : instalada;
