@@ -33,6 +33,7 @@ using KeyTypeOf = std::function<KeyType(const std::string& expression)>;
 // pages inside the file and 512-aligned, key counts and offsets inside the node, bit widths,
 // sibling and child loops, key order. Throws Error naming the file and the fault.
 // Without keyTypeOf every tag is taken as a character tag.
+// Tags come in the directory's order (by name), each with its entries in index order.
 std::vector<Tag> read(const std::string& path, const KeyTypeOf& keyTypeOf = {});
 
 // Tag names only (the directory), in the directory's order.
