@@ -8,6 +8,13 @@
 
 namespace {
 
+// A comment starts with '#' at the start of a line or after a blank; "f#4" is a note.
+std::string semComentario(const std::string& linha) {
+    for (size_t i = 0; i < linha.size(); ++i)
+        if (linha[i] == '#' && (i == 0 || linha[i - 1] == ' ' || linha[i - 1] == '\t')) return linha.substr(0, i);
+    return linha;
+}
+
 std::string aparar(const std::string& s) {
     const auto inicio = s.find_first_not_of(" \t\r");
     if (inicio == std::string::npos) return {};
@@ -138,14 +145,16 @@ void validarCabecalho(const Partitura& p) {
 }
 
 // Tracks bar lines: every bar must be full, except a pick-up first bar and the bar that
-// completes it at the end.
+// completes it at the very end (so repeated passes keep the bar grid).
 class Compassos {
 public:
     Compassos(int ticksPorCompasso, const char* parte) : compasso_(ticksPorCompasso), parte_(parte) {}
 
     void barra(int tempoAtual, int linha) {
         const int medida = tempoAtual - inicioDoCompasso_;
-        if (primeiro_ && medida < compasso_ && medida > 0) anacruse_ = medida;
+        if (fechado_) falhar(linha, std::string(parte_) + ": há música depois do compasso final");
+        if (primeiro_ && medida > 0 && medida < compasso_) anacruse_ = medida;
+        else if (anacruse_ > 0 && medida + anacruse_ == compasso_) fechado_ = true;
         else if (medida != compasso_)
             falhar(linha, std::string(parte_) + ": compasso com duração errada (" + std::to_string(medida) +
                               " ticks, esperado " + std::to_string(compasso_) + ")");
@@ -153,12 +162,11 @@ public:
         inicioDoCompasso_ = tempoAtual;
     }
 
-    // Without a pick-up the piece ends on a bar line (or a full bar); with one, the last bar
-    // holds exactly what the pick-up lacks, so repeated passes keep the bar grid.
     void fim(int tempoAtual, int linha) {
         const int medida = tempoAtual - inicioDoCompasso_;
-        const bool certo = anacruse_ == 0 ? (medida == 0 || medida == compasso_) : medida + anacruse_ == compasso_;
-        if (!certo) falhar(linha, std::string(parte_) + ": o último compasso não completa a anacruse");
+        if (medida == 0 && (anacruse_ == 0 || fechado_)) return;
+        if (medida > 0 && !fechado_) barra(tempoAtual, linha);
+        if (anacruse_ > 0 && !fechado_) falhar(linha, std::string(parte_) + ": o último compasso não completa a anacruse");
     }
 
     int anacruse() const { return anacruse_; }
@@ -169,6 +177,7 @@ private:
     int inicioDoCompasso_ = 0;
     int anacruse_ = 0;
     bool primeiro_ = true;
+    bool fechado_ = false;
 };
 
 struct Leitura {
@@ -238,7 +247,7 @@ Partitura lerPartitura(const std::string& texto) {
     std::unique_ptr<Compassos> compassosMelodia, compassosAcordes;
     while (std::getline(entrada, linhaTexto)) {
         ++numero;
-        const std::string linha = aparar(linhaTexto.substr(0, linhaTexto.find('#')));
+        const std::string linha = aparar(semComentario(linhaTexto));
         if (linha.empty()) continue;
         if (linha.front() == '[' && linha.back() == ']') {
             secao = linha.substr(1, linha.size() - 2);
