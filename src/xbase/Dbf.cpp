@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::size_t kFixedHeader = 32;
 constexpr std::size_t kDescriptorSize = 32;
+constexpr std::size_t kHeaderBacklink = 263;
 constexpr uint8_t kHeaderEnd = 0x0D;
 
 uint32_t readLittle32(const unsigned char* p)
@@ -155,15 +156,24 @@ DbfHeader readHeader(const File& file)
     h.flags = fixed[28];
     h.codePage = fixed[29];
 
-    if (h.headerLength < kFixedHeader + kDescriptorSize + 1
-        || (h.headerLength - kFixedHeader - 1) % kDescriptorSize != 0)
-        throw Error(damaged(path, "tamanho do cabeçalho inválido (" + std::to_string(h.headerLength) + ")"));
+    // Some writers put the 263-byte database backlink after the field list of FoxPro tables too.
+    const std::size_t backlink = kHeaderBacklink;
+    const auto fitsFields = [&](std::size_t extra) {
+        return h.headerLength >= kFixedHeader + kDescriptorSize + 1 + extra
+               && (h.headerLength - kFixedHeader - 1 - extra) % kDescriptorSize == 0;
+    };
+    std::size_t extra = 0;
+    if (!fitsFields(0)) {
+        if (!fitsFields(backlink))
+            throw Error(damaged(path, "tamanho do cabeçalho inválido (" + std::to_string(h.headerLength) + ")"));
+        extra = backlink;
+    }
     if (h.headerLength > size)
         throw Error(damaged(path, "arquivo truncado no cabeçalho"));
 
     const std::string descriptors = file.readAt(kFixedHeader, h.headerLength - kFixedHeader);
     const auto* bytes = reinterpret_cast<const unsigned char*>(descriptors.data());
-    const std::size_t fieldCount = (h.headerLength - kFixedHeader - 1) / kDescriptorSize;
+    const std::size_t fieldCount = (h.headerLength - kFixedHeader - 1 - extra) / kDescriptorSize;
     if (bytes[fieldCount * kDescriptorSize] != kHeaderEnd)
         throw Error(damaged(path, "fim do cabeçalho não encontrado"));
     int offset = 1;

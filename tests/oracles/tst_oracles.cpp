@@ -464,9 +464,7 @@ void TestOracles::engineReadsPythonDbfTable()
         openError = e.what();
     }
     // python-dbf writes the 263-byte Visual FoxPro backlink after the header of a FoxPro 2.x
-    // table too; the other readers accept it, and so must we. Remove this line once the
-    // engine's header check allows it.
-    QEXPECT_FAIL("", "o motor ainda recusa o cabeçalho com os 263 bytes do Visual FoxPro", Abort);
+    // table too; the other readers accept it, and so do we.
     QVERIFY2(openError.empty(), openError.c_str());
     QCOMPARE(table.fieldCount(), 3);
     QCOMPARE(int(table.physicalCount()), rows.size());
