@@ -11,12 +11,16 @@
 #include "platform/Diretorios.h"
 #include "platform/SomWave.h"
 #include "platform/TocadorMidi.h"
+#include "practice/Digitacao.h"
 #include "results/Recorde.h"
+#include "students/AbrirNome.h"
+#include "students/Cadastro.h"
 #include "ui/Mensagens.h"
 #include "ui/TLabel3D.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -42,6 +46,13 @@ namespace {
 constexpr int kLarguraPainel = 632;
 constexpr int kAlturaPainel = 453;
 constexpr int kQuantidadeMusicas = 18;
+
+// Task windows: a new one per click, modal, freed when it closes.
+void abrirModal(QDialog* janela)
+{
+    janela->setAttribute(Qt::WA_DeleteOnClose);
+    janela->exec();
+}
 
 QString caminho(const QString& pasta, const QString& nome)
 {
@@ -292,18 +303,23 @@ void TForm1::tocarClique()
 void TForm1::DigiImageClick()
 {
     tocarClique();
-    // The student chooser and the practice window come with their own windows.
+    ui::protegido(this, [this] {
+        const auto abrirCadastro = [this] { abrirModal(new TfCadastro(this)); };
+        if (fluxoAbertura(this, FAbrir, abrirCadastro) == ResultadoAbertura::AbrirPratica)
+            abrirModal(new TFDigitacao(this));
+    });
 }
 
 void TForm1::CadImageClick()
 {
     tocarClique();
+    ui::protegido(this, [this] { abrirModal(new TfCadastro(this)); });
 }
 
 void TForm1::RecImageClick()
 {
     tocarClique();
-    ui::protegido(this, [this] { (new TfRecorde(this))->exec(); });
+    ui::protegido(this, [this] { abrirModal(new TfRecorde(this)); });
 }
 
 void TForm1::AjudaImageClick()

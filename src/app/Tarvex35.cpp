@@ -3,6 +3,8 @@
 
 #include "data/Data1.h"
 #include "platform/InstanciaUnica.h"
+#include "students/AbrirNome.h"
+#include "students/Selec.h"
 #include "ui/Mensagens.h"
 
 #include <QApplication>
@@ -23,7 +25,8 @@ int main(int argc, char* argv[])
 
     TForm1 form1;
     Tdm1 dataModule;
-    // The student chooser, the lesson chooser and the report form join here as they are built.
+    FAbrir = new TFAbrir(&form1);
+    FSelec = new TFSelec(&form1);
     form1.show();
     return app.exec();
 }
