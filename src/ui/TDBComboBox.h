@@ -2,7 +2,7 @@
 #include <QComboBox>
 #include <QPointer>
 
-class TDataSource;
+#include "TDataSource.h"
 
 // A drop-down list on one field of the current record, with fixed choices: only these can be
 // chosen. Choosing one starts editing the record and writes the field at once.

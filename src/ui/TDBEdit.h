@@ -2,7 +2,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-class TDataSource;
+#include "TDataSource.h"
 
 // A text entry on one field of the current record. Typing starts editing the record; the text
 // is written to the field when the entry loses the focus or the record is saved.

@@ -3,7 +3,7 @@
 #include <QTableWidget>
 #include <QVector>
 
-class TDataSource;
+#include "TDataSource.h"
 
 // A read-only grid over the visible records of a table: one row per record, in the table's
 // order, whole rows selected, the current record marked in the row indicator. Without chosen

@@ -2,7 +2,7 @@
 #include <QComboBox>
 #include <QPointer>
 
-class TDataSource;
+#include "TDataSource.h"
 
 // A drop-down list (list only) of one field's values over every visible record of a table.
 // Picking a value moves the table to the first record with that key. The shown key stays

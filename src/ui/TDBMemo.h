@@ -2,7 +2,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 
-class TDataSource;
+#include "TDataSource.h"
 
 // A multi-line text on a memo field of the current record, in Courier New with words wrapped
 // at the right edge. Typing starts editing the record; the text is written when the memo

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class QToolButton;
-class TDataSource;
+#include "TDataSource.h"
 
 // A bar of buttons that move through and edit the table of a data source. Each window picks
 // its buttons and their hints. click() is emitted after a button's action was carried out

@@ -1,0 +1,50 @@
+// Shows one student window filled with sample students, for looking at it under X:
+//   vitrine_alunos cadastro|abrir|selec [arquivo.png]
+// With a file name the window is also saved as a picture after it was drawn.
+#include "AmbienteAlunos.h"
+#include "students/AbrirNome.h"
+#include "students/Cadastro.h"
+#include "students/Selec.h"
+#include "ui/TDBLookupComboBox.h"
+#include "ui/TSpinEdit.h"
+#include "ui/TStatusBar.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QString qual = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("cadastro");
+    const QString arquivo = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+
+    AmbienteAlunos amb;
+    amb.aluno(QStringLiteral("JOÃO DA SILVA"), QStringLiteral("Avançado"), 12);
+    amb.aluno(QStringLiteral("MARIA CONCEIÇÃO"), QStringLiteral("Textos"), 3);
+    amb.aluno(QStringLiteral("PEDRO ÁLVARES"));
+    amb.dm->TabAluno->first();
+
+    std::unique_ptr<QDialog> janela;
+    if (qual == QLatin1String("abrir")) {
+        auto* d = new TFAbrir;
+        d->dl1->setKeyValue(QStringLiteral("MARIA CONCEIÇÃO"));
+        janela.reset(d);
+    } else if (qual == QLatin1String("selec")) {
+        auto* d = new TFSelec;
+        d->se1->setMaxValue(12);
+        d->se1->setValue(12);
+        d->sb2->setTextoPainel(0, QStringLiteral("Lição permitada até: 12"));
+        d->sb2->setTextoPainel(1, QStringLiteral("Total de lições: 40"));
+        janela.reset(d);
+    } else {
+        janela.reset(new TfCadastro);
+    }
+    janela->show();
+    if (!arquivo.isEmpty()) {
+        QTimer::singleShot(1500, [&] {
+            janela->grab().save(arquivo);
+            app.quit();
+        });
+    }
+    return app.exec();
+}

@@ -1,0 +1,311 @@
+// The data-aware components on a small table of their own.
+#include "data/TApTable.h"
+#include "ui/Mensagens.h"
+#include "ui/TDBComboBox.h"
+#include "ui/TDBEdit.h"
+#include "ui/TDBGrid.h"
+#include "ui/TDBLookupComboBox.h"
+#include "ui/TDBMemo.h"
+#include "ui/TDBNavigator.h"
+#include "ui/TDataSource.h"
+#include "ui/TSpinEdit.h"
+#include "xbase/Table.h"
+
+#include <QHeaderView>
+#include <QToolButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using Botao = TDBNavigator::Botao;
+
+class TstComponentes : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void digitarEMoverSalva();
+    void novoIntocadoEDescartado();
+    void gravacaoRecusadaMantemORegistro();
+    void cliqueDepoisDaAcao();
+    void listaSoAceitaEscolhas();
+    void listaDeConsultaPosiciona();
+    void leituraNaoMoveOCursor_data();
+    void leituraNaoMoveOCursor();
+    void gradeMostraOsRegistros();
+    void memoGuardaQuebrasDeLinha();
+    void spinEdit_data();
+    void spinEdit();
+
+private:
+    void pessoa(const QString& nome, int idade, const QString& obs = QString());
+    QString nomeAtual() { return tabela_->fieldByName("Nome").asString(); }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<TApTable> tabela_;
+    std::unique_ptr<TDataSource> fonte_;
+    bool aceitar_ = true;
+};
+
+void TstComponentes::init()
+{
+    using xbase::FieldType;
+    xbase::Table::create(dir_.path().toStdString(), "Pessoas.dbf",
+                         {{"NOME", FieldType::Character, 20},
+                          {"IDADE", FieldType::Numeric, 3},
+                          {"OBS", FieldType::Memo, 10}});
+    tabela_ = std::make_unique<TApTable>();
+    tabela_->setDatabaseName(dir_.path());
+    tabela_->setTableName("Pessoas.dbf");
+    tabela_->open();
+    aceitar_ = true;
+    tabela_->beforePost = [this](TApTable&) { return aceitar_; };
+    pessoa("ANA", 30, "linha 1\r\nlinha 2");
+    pessoa("BIA", 25);
+    pessoa("CAIO", 41);
+    tabela_->first();
+    fonte_ = std::make_unique<TDataSource>(tabela_.get());
+    ui::definirRespondedor([](ui::TipoMensagem, const QString&) { return true; });
+}
+
+void TstComponentes::cleanup()
+{
+    fonte_.reset();
+    tabela_.reset();
+    ui::definirRespondedor({});
+}
+
+void TstComponentes::pessoa(const QString& nome, int idade, const QString& obs)
+{
+    tabela_->insert();
+    tabela_->fieldByName("Nome").setAsString(nome);
+    tabela_->fieldByName("Idade").setAsInteger(idade);
+    tabela_->fieldByName("Obs").setAsString(obs);
+    tabela_->post();
+}
+
+void TstComponentes::digitarEMoverSalva()
+{
+    TDBEdit edit;
+    edit.setDataSource(fonte_.get());
+    edit.setDataField("NOME");
+    TDBNavigator nav;
+    nav.setDataSource(fonte_.get());
+    QCOMPARE(edit.text(), QString("ANA"));
+    edit.end(false);
+    QTest::keyClicks(&edit, "LIA");
+    QCOMPARE(tabela_->state(), TApTable::State::Edit);
+    nav.clicar(Botao::Next);
+    QCOMPARE(tabela_->state(), TApTable::State::Browse);
+    QCOMPARE(nomeAtual(), QString("BIA"));
+    QCOMPARE(edit.text(), QString("BIA"));
+    tabela_->first();
+    QCOMPARE(nomeAtual(), QString("ANALIA"));
+}
+
+void TstComponentes::novoIntocadoEDescartado()
+{
+    TDBNavigator nav;
+    nav.setDataSource(fonte_.get());
+    nav.clicar(Botao::Insert);
+    QCOMPARE(tabela_->state(), TApTable::State::Insert);
+    nav.clicar(Botao::First);
+    QCOMPARE(tabela_->state(), TApTable::State::Browse);
+    QCOMPARE(tabela_->recordCount(), 3);
+    QCOMPARE(nomeAtual(), QString("ANA"));
+}
+
+void TstComponentes::gravacaoRecusadaMantemORegistro()
+{
+    TDBEdit edit;
+    edit.setDataSource(fonte_.get());
+    edit.setDataField("NOME");
+    TDBNavigator nav;
+    nav.setDataSource(fonte_.get());
+    QList<Botao> cliques;
+    connect(&nav, &TDBNavigator::click, this, [&](Botao b) { cliques << b; });
+
+    aceitar_ = false;
+    edit.selectAll();
+    QTest::keyClicks(&edit, "ZECA");
+    nav.clicar(Botao::Next);
+    QCOMPARE(tabela_->state(), TApTable::State::Edit);
+    QCOMPARE(tabela_->recNo(), 1);
+    QCOMPARE(edit.text(), QString("ZECA"));
+    QVERIFY(cliques.isEmpty());
+
+    aceitar_ = true;
+    nav.clicar(Botao::Next);
+    QCOMPARE(cliques, QList<Botao>{Botao::Next});
+    tabela_->first();
+    QCOMPARE(nomeAtual(), QString("ZECA"));
+}
+
+void TstComponentes::cliqueDepoisDaAcao()
+{
+    TDBNavigator nav;
+    nav.setDataSource(fonte_.get());
+    nav.setBotoes({Botao::First, Botao::Insert, Botao::Post}, {"a", "b", "c"});
+    QVERIFY(!nav.botao(Botao::Delete));
+    QCOMPARE(nav.botao(Botao::Insert)->toolTip(), QString("b"));
+    QVERIFY(!nav.botao(Botao::Post)->isEnabled());
+    TApTable::State estadoNoClique = TApTable::State::Inactive;
+    connect(&nav, &TDBNavigator::click, this, [&](Botao) { estadoNoClique = tabela_->state(); });
+    nav.botao(Botao::Insert)->click();
+    QCOMPARE(estadoNoClique, TApTable::State::Insert);
+    QVERIFY(nav.botao(Botao::Post)->isEnabled());
+}
+
+void TstComponentes::listaSoAceitaEscolhas()
+{
+    TDBComboBox combo;
+    combo.setEscolhas({"BIA", "CAIO"});
+    combo.setDataSource(fonte_.get());
+    combo.setDataField("NOME");
+    QCOMPARE(combo.currentIndex(), -1);  // "ANA" is not a choice
+    QCOMPARE(combo.isEditable(), false);
+    QTest::keyClick(&combo, 'C');
+    QCOMPARE(tabela_->state(), TApTable::State::Edit);
+    QCOMPARE(nomeAtual(), QString("CAIO"));
+    tabela_->cancel();
+    QCOMPARE(combo.currentIndex(), -1);
+}
+
+void TstComponentes::listaDeConsultaPosiciona()
+{
+    tabela_->setFilter("Idade >= 26");
+    TDBLookupComboBox lista;
+    lista.setListSource(fonte_.get());
+    lista.setKeyField("Nome");
+    lista.show();
+    QCOMPARE(lista.count(), 2);
+    QCOMPARE(lista.itemText(0), QString("ANA"));
+    QCOMPARE(lista.itemText(1), QString("CAIO"));
+    QVERIFY(lista.keyValue().isEmpty());
+
+    QTest::keyClick(&lista, 'C');
+    QCOMPARE(lista.keyValue(), QString("CAIO"));
+    QCOMPARE(nomeAtual(), QString("CAIO"));
+
+    // The table moving elsewhere does not change the name shown.
+    tabela_->first();
+    lista.recarregar();
+    QCOMPARE(lista.currentText(), QString("CAIO"));
+    QCOMPARE(nomeAtual(), QString("ANA"));
+}
+
+void TstComponentes::leituraNaoMoveOCursor_data()
+{
+    QTest::addColumn<int>("passos");  // next() from the first record
+    QTest::newRow("primeiro") << 0;
+    QTest::newRow("meio") << 1;
+    QTest::newRow("depois do fim") << 3;
+}
+
+void TstComponentes::leituraNaoMoveOCursor()
+{
+    QFETCH(int, passos);
+    tabela_->first();
+    for (int i = 0; i < passos; ++i) tabela_->next();
+    const int recno = tabela_->recNo();
+    const bool eof = tabela_->eof();
+    QVector<QStringList> linhas;
+    QVERIFY(lerRegistros(tabela_.get(), {0, 1}, linhas));
+    QCOMPARE(linhas.size(), 3);
+    QCOMPARE(linhas.at(2), (QStringList{"CAIO", "41"}));
+    QCOMPARE(tabela_->recNo(), recno);
+    QCOMPARE(tabela_->eof(), eof);
+
+    // A record being edited is never walked away from.
+    tabela_->first();
+    tabela_->edit();
+    QVERIFY(!lerRegistros(tabela_.get(), {0}, linhas));
+    QCOMPARE(tabela_->state(), TApTable::State::Edit);
+}
+
+void TstComponentes::gradeMostraOsRegistros()
+{
+    tabela_->next();
+    TDBGrid grade;
+    grade.setDataSource(fonte_.get());
+    QCOMPARE(grade.columnCount(), 3);
+    QCOMPARE(grade.horizontalHeaderItem(0)->text(), QString("NOME"));
+    QCOMPARE(grade.horizontalHeaderItem(2)->text(), QString("OBS"));
+    QCOMPARE(grade.rowCount(), 3);
+    QCOMPARE(grade.item(1, 1)->text(), QString("25"));
+    QCOMPARE(grade.item(0, 2)->text(), QString("(MEMO)"));
+    QCOMPARE(grade.currentRow(), 1);
+    QVERIFY(!grade.verticalHeaderItem(1)->text().isEmpty());
+
+    grade.setCurrentCell(2, 0);
+    QCOMPARE(nomeAtual(), QString("CAIO"));
+
+    grade.setColunas({"Idade"});
+    QCOMPARE(grade.columnCount(), 1);
+    QCOMPARE(grade.horizontalHeaderItem(0)->text(), QString("IDADE"));
+
+    // Rows follow the table once the burst of changes is over.
+    pessoa("DORA", 9);
+    QTRY_COMPARE(grade.rowCount(), 4);
+    QCOMPARE(grade.currentRow(), 3);
+}
+
+void TstComponentes::memoGuardaQuebrasDeLinha()
+{
+    TDBMemo memo;
+    int mudancas = 0;
+    connect(&memo, &TDBMemo::change, this, [&] { ++mudancas; });
+    memo.setDataSource(fonte_.get());
+    memo.setDataField("OBS");
+    QCOMPARE(memo.toPlainText(), QString("linha 1\nlinha 2"));
+    QCOMPARE(mudancas, 1);
+
+    memo.moveCursor(QTextCursor::End);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, "linha 3");
+    QCOMPARE(tabela_->state(), TApTable::State::Edit);
+    QVERIFY(fonte_->post());
+    QCOMPARE(tabela_->fieldByName("Obs").asString(), QString("linha 1\r\nlinha 2\r\nlinha 3"));
+
+    tabela_->next();
+    QCOMPARE(memo.toPlainText(), QString());
+}
+
+void TstComponentes::spinEdit_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<int>("valor");
+    QTest::newRow("número") << "12" << 12;
+    QTest::newRow("acima do máximo fica como digitado") << "99" << 99;
+    QTest::newRow("sinal") << "-3" << -3;
+    QTest::newRow("vazio conta como mínimo") << "" << 5;
+    QTest::newRow("só o sinal") << "-" << 5;
+    QTest::newRow("letras recusadas") << "x7" << 7;
+}
+
+void TstComponentes::spinEdit()
+{
+    QFETCH(QString, texto);
+    QFETCH(int, valor);
+    TSpinEdit se;
+    se.setMinValue(5);
+    se.setMaxValue(20);
+    se.setValue(10);
+    int mudancas = 0;
+    connect(&se, &TSpinEdit::change, this, [&] { ++mudancas; });
+    se.selectAll();
+    QTest::keyClick(&se, Qt::Key_Delete);
+    QTest::keyClicks(&se, texto);
+    QCOMPARE(se.value(), valor);
+    QVERIFY(mudancas >= 1);
+
+    se.setValue(19);
+    se.stepBy(5);
+    QCOMPARE(se.value(), 20);
+    se.setValue(1);
+    QCOMPARE(se.value(), 5);
+}
+
+QTEST_MAIN(TstComponentes)
+#include "tst_componentes.moc"
