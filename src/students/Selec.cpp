@@ -17,10 +17,10 @@ TFSelec::TFSelec(QWidget* parent) : QDialog(parent)
     setFont(fonteEmPixels(QStringLiteral("Verdana"), 13));
 
     Label1 = new QLabel(QStringLiteral("Selecione a lição:"), this);
-    Label1->setGeometry(24, 22, 160, 20);
+    Label1->setGeometry(24, 30, 160, 20);
 
     se1 = new TSpinEdit(this);
-    se1->setGeometry(24, 48, 80, 28);
+    se1->setGeometry(24, 56, 80, 28);
     se1->setMinValue(1);
     se1->setMaxValue(1);
     se1->setMaxLength(3);
@@ -28,7 +28,7 @@ TFSelec::TFSelec(QWidget* parent) : QDialog(parent)
     connect(se1, &TSpinEdit::change, this, &TFSelec::se1Change);
 
     BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/ok16.png")), QStringLiteral("OK"), this);
-    BitBtn1->setGeometry(186, 46, 88, 32);
+    BitBtn1->setGeometry(186, 54, 88, 32);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -22,13 +22,13 @@ public:
 
     // Re-reads the list from the table (done when the list is shown or opened).
     void recarregar();
+    void showPopup() override;
 
 signals:
     void escolhido(const QString& chave);
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void showPopup() override;
 
 private:
     void itemEscolhido(int indice);

@@ -1,5 +1,5 @@
 // Shows one student window filled with sample students, for looking at it under X:
-//   vitrine_alunos cadastro|abrir|selec [arquivo.png]
+//   vitrine_alunos cadastro|novo|abrir|lista|selec [arquivo.png]
 // With a file name the window is also saved as a picture after it was drawn.
 #include "AmbienteAlunos.h"
 #include "students/AbrirNome.h"
@@ -25,7 +25,7 @@ int main(int argc, char** argv)
     amb.dm->TabAluno->first();
 
     std::unique_ptr<QDialog> janela;
-    if (qual == QLatin1String("abrir")) {
+    if (qual == QLatin1String("abrir") || qual == QLatin1String("lista")) {
         auto* d = new TFAbrir;
         d->dl1->setKeyValue(QStringLiteral("MARIA CONCEIÇÃO"));
         janela.reset(d);
@@ -37,9 +37,13 @@ int main(int argc, char** argv)
         d->sb2->setTextoPainel(1, QStringLiteral("Total de lições: 40"));
         janela.reset(d);
     } else {
-        janela.reset(new TfCadastro);
+        auto* d = new TfCadastro;
+        if (qual == QLatin1String("novo")) d->DBNavigator1->clicar(TDBNavigator::Botao::Insert);
+        janela.reset(d);
     }
     janela->show();
+    if (qual == QLatin1String("lista"))
+        QTimer::singleShot(300, [&] { static_cast<TFAbrir*>(janela.get())->dl1->showPopup(); });
     if (!arquivo.isEmpty()) {
         QTimer::singleShot(1500, [&] {
             janela->grab().save(arquivo);
