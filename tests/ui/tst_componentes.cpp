@@ -1,17 +1,14 @@
 // The data-aware components on a small table of their own.
 #include "data/TApTable.h"
 #include "ui/Mensagens.h"
-#include "ui/TDBComboBox.h"
 #include "ui/TDBEdit.h"
 #include "ui/TDBGrid.h"
 #include "ui/TDBLookupComboBox.h"
 #include "ui/TDBMemo.h"
 #include "ui/TDBNavigator.h"
 #include "ui/TDataSource.h"
-#include "ui/TSpinEdit.h"
 #include "xbase/Table.h"
 
-#include <QHeaderView>
 #include <QToolButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -28,15 +25,11 @@ private slots:
     void digitarEMoverSalva();
     void novoIntocadoEDescartado();
     void gravacaoRecusadaMantemORegistro();
-    void cliqueDepoisDaAcao();
-    void listaSoAceitaEscolhas();
     void listaDeConsultaPosiciona();
     void leituraNaoMoveOCursor_data();
     void leituraNaoMoveOCursor();
     void gradeMostraOsRegistros();
     void memoGuardaQuebrasDeLinha();
-    void spinEdit_data();
-    void spinEdit();
 
 private:
     void pessoa(const QString& nome, int idade, const QString& obs = QString());
@@ -123,6 +116,10 @@ void TstComponentes::gravacaoRecusadaMantemORegistro()
     edit.setDataField("NOME");
     TDBNavigator nav;
     nav.setDataSource(fonte_.get());
+    nav.setBotoes({Botao::Next, Botao::Post}, {"Avançar", "Salvar"});
+    QVERIFY(!nav.botao(Botao::Insert));
+    QCOMPARE(nav.botao(Botao::Post)->toolTip(), QString("Salvar"));
+    QVERIFY(!nav.botao(Botao::Post)->isEnabled());
     QList<Botao> cliques;
     connect(&nav, &TDBNavigator::click, this, [&](Botao b) { cliques << b; });
 
@@ -133,43 +130,14 @@ void TstComponentes::gravacaoRecusadaMantemORegistro()
     QCOMPARE(tabela_->state(), TApTable::State::Edit);
     QCOMPARE(tabela_->recNo(), 1);
     QCOMPARE(edit.text(), QString("ZECA"));
+    QVERIFY(nav.botao(Botao::Post)->isEnabled());
     QVERIFY(cliques.isEmpty());
 
     aceitar_ = true;
-    nav.clicar(Botao::Next);
+    nav.botao(Botao::Next)->click();
     QCOMPARE(cliques, QList<Botao>{Botao::Next});
     tabela_->first();
     QCOMPARE(nomeAtual(), QString("ZECA"));
-}
-
-void TstComponentes::cliqueDepoisDaAcao()
-{
-    TDBNavigator nav;
-    nav.setDataSource(fonte_.get());
-    nav.setBotoes({Botao::First, Botao::Insert, Botao::Post}, {"a", "b", "c"});
-    QVERIFY(!nav.botao(Botao::Delete));
-    QCOMPARE(nav.botao(Botao::Insert)->toolTip(), QString("b"));
-    QVERIFY(!nav.botao(Botao::Post)->isEnabled());
-    TApTable::State estadoNoClique = TApTable::State::Inactive;
-    connect(&nav, &TDBNavigator::click, this, [&](Botao) { estadoNoClique = tabela_->state(); });
-    nav.botao(Botao::Insert)->click();
-    QCOMPARE(estadoNoClique, TApTable::State::Insert);
-    QVERIFY(nav.botao(Botao::Post)->isEnabled());
-}
-
-void TstComponentes::listaSoAceitaEscolhas()
-{
-    TDBComboBox combo;
-    combo.setEscolhas({"BIA", "CAIO"});
-    combo.setDataSource(fonte_.get());
-    combo.setDataField("NOME");
-    QCOMPARE(combo.currentIndex(), -1);  // "ANA" is not a choice
-    QCOMPARE(combo.isEditable(), false);
-    QTest::keyClick(&combo, 'C');
-    QCOMPARE(tabela_->state(), TApTable::State::Edit);
-    QCOMPARE(nomeAtual(), QString("CAIO"));
-    tabela_->cancel();
-    QCOMPARE(combo.currentIndex(), -1);
 }
 
 void TstComponentes::listaDeConsultaPosiciona()
@@ -270,41 +238,6 @@ void TstComponentes::memoGuardaQuebrasDeLinha()
 
     tabela_->next();
     QCOMPARE(memo.toPlainText(), QString());
-}
-
-void TstComponentes::spinEdit_data()
-{
-    QTest::addColumn<QString>("texto");
-    QTest::addColumn<int>("valor");
-    QTest::newRow("número") << "12" << 12;
-    QTest::newRow("acima do máximo fica como digitado") << "99" << 99;
-    QTest::newRow("sinal") << "-3" << -3;
-    QTest::newRow("vazio conta como mínimo") << "" << 5;
-    QTest::newRow("só o sinal") << "-" << 5;
-    QTest::newRow("letras recusadas") << "x7" << 7;
-}
-
-void TstComponentes::spinEdit()
-{
-    QFETCH(QString, texto);
-    QFETCH(int, valor);
-    TSpinEdit se;
-    se.setMinValue(5);
-    se.setMaxValue(20);
-    se.setValue(10);
-    int mudancas = 0;
-    connect(&se, &TSpinEdit::change, this, [&] { ++mudancas; });
-    se.selectAll();
-    QTest::keyClick(&se, Qt::Key_Delete);
-    QTest::keyClicks(&se, texto);
-    QCOMPARE(se.value(), valor);
-    QVERIFY(mudancas >= 1);
-
-    se.setValue(19);
-    se.stepBy(5);
-    QCOMPARE(se.value(), 20);
-    se.setValue(1);
-    QCOMPARE(se.value(), 5);
 }
 
 QTEST_MAIN(TstComponentes)
