@@ -127,6 +127,7 @@ bool TFDigitacao::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::KeyPress: {
+        if (!txtLetra->isEnabled()) return true;  // typing is refused outside a run
         auto* tecla = static_cast<QKeyEvent*>(event);
         ui::protegido(this, [&] { teclaPressionada(tecla->key(), tecla->text(), tecla->modifiers()); });
         return true;  // the field itself never receives a character
@@ -134,6 +135,7 @@ bool TFDigitacao::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyRelease:
         return true;
     case QEvent::InputMethod: {
+        if (!txtLetra->isEnabled()) return true;
         // Should an input method commit a composed character after all, it is one keystroke.
         const QString commit = static_cast<QInputMethodEvent*>(event)->commitString();
         ui::protegido(this, [&] {

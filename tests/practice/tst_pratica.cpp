@@ -1,0 +1,554 @@
+// The practice window: lesson set-up, keystroke evaluation, keyboard guide and clock.
+#include "MundoPratica.h"
+
+#include "data/Data1.h"
+#include "practice/Digitacao.h"
+#include "students/Selec.h"
+#include "ui/Mensagens.h"
+#include "ui/TSpinEdit.h"
+#include "ui/TStatusBar.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+const QColor kPrata(192, 192, 192);
+const QColor kAqua(0, 255, 255);
+const QColor kVermelho(255, 0, 0);
+const QColor kLima(0, 255, 0);
+const QColor kAmarelo(255, 255, 0);
+const QString kBasico = QString::fromUtf8("Básico");
+const QString kNumerico = QString::fromUtf8("Numérico");
+
+void tecla(TFDigitacao& w, int key, const QString& texto, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, texto);
+    QApplication::sendEvent(w.txtLetra, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, texto);
+    QApplication::sendEvent(w.txtLetra, &release);
+}
+
+// Types text as key presses ("\r" is Enter, "\b" Backspace).
+void digitar(TFDigitacao& w, const QString& s)
+{
+    for (QChar c : s) {
+        int key = c.toUpper().unicode();
+        if (c == QLatin1Char('\r')) key = Qt::Key_Return;
+        else if (c == QLatin1Char('\b')) key = Qt::Key_Backspace;
+        tecla(w, key, QString(c), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+}
+
+QString painel(TFDigitacao& w, int i) { return w.sb1Panels[i]->text(); }
+
+} // namespace
+
+class TstPratica : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MundoPratica> mundo;
+    std::unique_ptr<TFDigitacao> janela;
+    QStringList perguntas;
+    QStringList erros;
+    bool resposta = false;
+
+    // A student of the type, with one lesson (the text) in both lesson tables.
+    TFDigitacao& abrir(const QString& tipo, const QString& texto, bool teclado = true, bool abnt2 = false,
+                       int licaoAluno = 1)
+    {
+        mundo->dm->Abnt2Keyboard = abnt2;
+        mundo->aluno(QStringLiteral("ANA"), tipo, licaoAluno, teclado);
+        mundo->licao(tipo, 1, texto);
+        janela = std::make_unique<TFDigitacao>();
+        janela->show();
+        return *janela;
+    }
+
+private slots:
+    void init()
+    {
+        mundo = std::make_unique<MundoPratica>();
+        perguntas.clear();
+        erros.clear();
+        resposta = false;
+        ui::definirRespondedor([this](ui::TipoMensagem tipo, const QString& texto) {
+            if (tipo == ui::TipoMensagem::Pergunta) perguntas << texto;
+            else erros << texto;
+            return resposta;
+        });
+    }
+
+    void cleanup()
+    {
+        janela.reset();
+        mundo.reset();
+        ui::definirRespondedor({});
+        QVERIFY2(erros.isEmpty(), qPrintable(erros.join(QLatin1Char('|'))));
+    }
+
+    // The four-character line "ab c", with one wrong keystroke on the way.
+    void linhaCompleta()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("ab c\nde"));
+        w.bIniciar->click();
+        QCOMPARE(painel(w, 0), QStringLiteral("1:2"));
+        QCOMPARE(painel(w, 1), QStringLiteral("1:4"));
+        QCOMPARE(w.TeclaProx, QStringLiteral("a"));
+        QCOMPARE(w.TeclaAtual, 26);  // the guide was asked for a
+
+        digitar(w, QStringLiteral("a"));
+        QCOMPARE(painel(w, 2), QStringLiteral("Acertou"));
+        QCOMPARE(painel(w, 1), QStringLiteral("1:4"));
+        digitar(w, QStringLiteral("x"));
+        QCOMPARE(painel(w, 2), QStringLiteral("Errou"));
+        QCOMPARE(painel(w, 3), QStringLiteral("Digite: b"));
+        QCOMPARE(w.Erros, 1);
+        digitar(w, QStringLiteral("b"));
+        QCOMPARE(w.lblCopy1->text(), QStringLiteral("ab"));
+        QCOMPARE(painel(w, 1), QStringLiteral("2:4"));
+        QCOMPARE(painel(w, 3), QString());
+        digitar(w, QStringLiteral(" "));
+        QCOMPARE(painel(w, 1), QStringLiteral("3:4"));
+        digitar(w, QStringLiteral("c"));
+        QCOMPARE(painel(w, 1), QStringLiteral("4:4"));
+        QCOMPARE(w.TeclaProx, QStringLiteral("aa"));
+        for (int i = 0; i < 3; ++i) QCOMPARE(w.corTecla(0, 48, i), kLima);
+        QCOMPARE(w.Linha, 1);
+        digitar(w, QStringLiteral("\r"));
+        QCOMPARE(w.Linha, 2);
+        QCOMPARE(w.lblTexto->text(), QStringLiteral("de"));
+        QCOMPARE(w.lblCopy1->text(), QString());
+        QCOMPARE(painel(w, 0), QStringLiteral("2:2"));
+        QCOMPARE(w.Acertos, 5);
+        QCOMPARE(w.Erros, 1);
+        QCOMPARE(w.corTecla(0, 48, 0), kPrata);  // Enter went back to silver
+    }
+
+    void erroMostradoUmaVez()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abc"));
+        w.bIniciar->click();
+        const int inicio = w.lblCursor->x();
+        digitar(w, QStringLiteral("x"));
+        QCOMPARE(w.lblCopy1->text(), QStringLiteral("x"));
+        QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), kVermelho);
+        QCOMPARE(w.lblCursor->x(), inicio);  // under the wrong character
+        QCOMPARE(painel(w, 3), QStringLiteral("Digite: a"));
+        digitar(w, QStringLiteral("y"));  // only the second wrong character stays
+        QCOMPARE(w.lblCopy1->text(), QStringLiteral("y"));
+        QCOMPARE(w.Erros, 2);
+        digitar(w, QStringLiteral("a"));
+        QCOMPARE(w.lblCopy1->text(), QStringLiteral("a"));
+        QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), QColor(Qt::black));
+        QVERIFY(w.lblCursor->x() > inicio);
+        QCOMPARE(w.Coluna, 2);
+    }
+
+    void avaliacao_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("teclas");
+        QTest::addColumn<int>("acertos");
+        QTest::addColumn<int>("erros");
+        QTest::addColumn<int>("linha");
+        QTest::addColumn<QString>("copia");
+        QTest::addColumn<QString>("dica");
+
+        const QString l61 = QString(61, QLatin1Char('x'));
+        QTest::newRow("maiúscula é erro") << kBasico << false << "ab" << "A" << 0 << 1 << 1 << "A" << "Digite: a";
+        QTest::newRow("backspace é erro") << kBasico << false << "ab" << "a\b" << 1 << 1 << 1
+                                          << QString::fromUtf8("a←") << "Digite: b";
+        QTest::newRow("fim pede Enter") << kBasico << false << "ab\ncd" << "abc" << 2 << 1 << 1 << "abc"
+                                        << "Digite: Enter";
+        QTest::newRow("espaço") << kBasico << false << "a b" << "ax" << 1 << 1 << 1 << "ax"
+                                << QString::fromUtf8("Digite: Espaço");
+        QTest::newRow("Enter errado vira espaço") << kBasico << false << "ab" << "\r" << 0 << 1 << 1 << " "
+                                                  << "Digite: a";
+        QTest::newRow("61 sem Enter") << kBasico << false << l61 + "\nz" << l61 << 61 << 0 << 2 << "" << "";
+        QTest::newRow("linha vazia") << kBasico << false << "a\n\nb" << "a\r\r" << 3 << 0 << 3 << "" << "";
+        QTest::newRow("numérico: espaço com Enter") << kNumerico << false << "1 2" << "1\r" << 2 << 0 << 1
+                                                    << "1 " << "";
+        QTest::newRow("numérico: barra é erro") << kNumerico << false << "1 2" << "1 " << 1 << 1 << 1 << "1 "
+                                                << "Digite: Enter";
+        QTest::newRow("numérico: ponto vira vírgula") << kNumerico << false << "1,5" << "1." << 2 << 0 << 1
+                                                      << "1," << "";
+        QTest::newRow("numérico: sem vírgula para ponto") << kNumerico << false << "1.5" << "1." << 1 << 1 << 1
+                                                          << "1," << "Digite: .";
+        QTest::newRow("numérico ABNT2: ponto fica") << kNumerico << true << "1.5" << "1." << 2 << 0 << 1
+                                                    << "1." << "";
+        QTest::newRow("texto: espaço não é Enter") << QStringLiteral("Textos") << false << "a b" << "a\r" << 1 << 1
+                                                   << 1 << "a " << QString::fromUtf8("Digite: Espaço");
+    }
+
+    void avaliacao()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(bool, abnt2);
+        QFETCH(QString, texto);
+        QFETCH(QString, teclas);
+        TFDigitacao& w = abrir(tipo, texto, true, abnt2);
+        w.bIniciar->click();
+        digitar(w, teclas);
+        QTEST(w.Acertos, "acertos");
+        QTEST(w.Erros, "erros");
+        QTEST(w.Linha, "linha");
+        QTEST(w.lblCopy1->text(), "copia");
+        QTEST(painel(w, 3), "dica");
+    }
+
+    void fimDaLicao()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("ab"));
+        w.bIniciar->click();
+        digitar(w, QStringLiteral("ab\r"));
+        // Back to Ready: stopped, displays blank, and the next start loads again from zero.
+        QVERIFY(w.Recarregar);
+        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(w.bIniciar->isEnabled());
+        QVERIFY(!w.txtLetra->isEnabled());
+        QCOMPARE(w.lblTexto->text(), QString());
+        QCOMPARE(w.lLicao->text(), QString());
+        QCOMPARE(w.corTecla(0, 48, 0), kPrata);
+        w.bIniciar->click();
+        QCOMPARE(w.Acertos, 0);
+        QCOMPARE(w.Linha, 1);
+        QVERIFY(w.Timer1->isActive());
+        QCOMPARE(w.lblTexto->text(), QStringLiteral("ab"));
+    }
+
+    void licaoSemTexto()
+    {
+        TFDigitacao& w = abrir(kBasico, QString());
+        w.bIniciar->click();
+        QVERIFY(w.Recarregar);
+        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(w.bIniciar->isEnabled());
+    }
+
+    void pausaERetomada()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bIniciar->click();
+        digitar(w, QStringLiteral("ax"));
+        w.bPausar->click();
+        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(w.lblTexto->isHidden());
+        QVERIFY(w.lblCopy1->isHidden());
+        QVERIFY(!w.txtLetra->isEnabled());
+        QCOMPARE(w.corTecla(0, 41, 0), kPrata);  // the lit key (b) went silver
+        digitar(w, QStringLiteral("b"));  // refused while paused
+        QCOMPARE(w.Acertos, 1);
+        w.bIniciar->click();
+        QVERIFY(w.Timer1->isActive());
+        QVERIFY(!w.lblTexto->isHidden());
+        QCOMPARE(w.Coluna, 2);
+        QCOMPARE(w.Erros, 1);
+        QCOMPARE(w.corTecla(0, 41, 0), kAqua);  // b lit again
+        digitar(w, QStringLiteral("b"));
+        QCOMPARE(w.lblCopy1->text(), QStringLiteral("ab"));
+    }
+
+    void abandono()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bIniciar->click();
+        resposta = false;
+        w.fcShapeBtn4->click();
+        QCOMPARE(perguntas, QStringList{QString::fromUtf8(
+                                "Você não concluiu a lição. Deseja realmente abandonar a lição?")});
+        QVERIFY(w.isVisible());
+        QVERIFY(w.Timer1->isActive());
+        // Paused: closes without asking, and keeps the guide choice.
+        w.bPausar->click();
+        w.bTecladoClick();
+        QCOMPARE(w.Notebook2->currentWidget()->objectName(), QStringLiteral("PLicao"));
+        w.fcShapeBtn4->click();
+        QCOMPARE(perguntas.size(), 1);
+        QVERIFY(!w.isVisible());
+        QVERIFY(!mundo->dm->TabAluno->fieldByName(QStringLiteral("Teclado")).asBoolean());
+        QVERIFY(!mundo->dm->TabLicao->active());
+    }
+
+    void abandonoSim()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bIniciar->click();
+        resposta = true;
+        w.fcShapeBtn4->click();
+        QCOMPARE(perguntas.size(), 1);
+        QVERIFY(!w.isVisible());
+    }
+
+    void escolhaDaLicao()
+    {
+        mundo->licao(kBasico, 2, QStringLiteral("segunda"));
+        mundo->licao(kBasico, 3, QString(70 / 5, QLatin1Char(' ')).replace(QLatin1Char(' '), QStringLiteral("abcd ")));
+        FSelec = new TFSelec;
+        QStringList textos;
+        QTimer::singleShot(0, this, [&] {
+            textos << QString::number(FSelec->se1->maxValue()) << QString::number(FSelec->se1->value())
+                   << FSelec->sb2->textoPainel(0) << FSelec->sb2->textoPainel(1);
+            FSelec->se1->setValue(3);
+            FSelec->close();  // the close box hands back the number shown too
+        });
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("primeira"), true, false, 7);
+        w.bIniciar->click();
+        QCOMPARE(textos, (QStringList{"7", "7", QString::fromUtf8("Lição permitada até: 7"),
+                                      QString::fromUtf8("Total de lições: 3")}));
+        QCOMPARE(w.NumLicao, 3);
+        QCOMPARE(w.lLicao->text(), QString::fromUtf8("Lição: 3"));
+        // A 70-character paragraph is typed as two lines, none longer than 61.
+        QCOMPARE(w.Grid1->rowCount(), 2);
+        QVERIFY(!w.Grid1->isHidden());
+        QCOMPARE(w.Grid1->item(1, 0)->text(), QStringLiteral("2"));
+        QVERIFY(w.lblTexto->text().size() <= 61);
+        QCOMPARE(w.lblTexto->text() + QLatin1Char(' ') + w.Grid1->item(1, 1)->text(),
+                 QString(70 / 5, QLatin1Char(' ')).replace(QLatin1Char(' '), QStringLiteral("abcd ")).trimmed());
+        delete FSelec;
+        FSelec = nullptr;
+    }
+
+    void codigosDeTeclado_data()
+    {
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<bool>("teclado");
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("pagina");
+        QTest::addColumn<QString>("tabela");
+        QTest::newRow("EUA") << false << kBasico << true << 1 << "EUA" << "TecladoA.dbf";
+        QTest::newRow("EUAn") << false << kNumerico << true << 4 << "EUAn" << "TecladoN.dbf";
+        QTest::newRow("ABNT2") << true << kBasico << true << 6 << "ABNT2" << "TecladoB.dbf";
+        QTest::newRow("ABNT2n") << true << kNumerico << true << 9 << "ABNT2n" << "TecladoN.dbf";
+        QTest::newRow("oculto 0") << false << kBasico << false << 0 << "PLicao" << "";
+        QTest::newRow("oculto 3") << false << kNumerico << false << 3 << "PLicao" << "";
+        QTest::newRow("oculto 5") << true << kBasico << false << 5 << "PLicao" << "";
+        QTest::newRow("oculto 8") << true << kNumerico << false << 8 << "PLicao" << "";
+    }
+
+    void codigosDeTeclado()
+    {
+        QFETCH(bool, abnt2);
+        QFETCH(QString, tipo);
+        QFETCH(bool, teclado);
+        QFETCH(QString, tabela);
+        TFDigitacao& w = abrir(tipo, QStringLiteral("12 3"), teclado, abnt2);
+        QTEST(w.CodigoTeclado, "codigo");
+        QTEST(w.Notebook2->currentWidget()->objectName(), "pagina");
+        QCOMPARE(w.TabTecla->active(), !tabela.isEmpty());
+        if (!tabela.isEmpty()) QCOMPARE(w.TabTecla->tableName(), tabela);
+        QCOMPARE(!w.Image4->pixmap().isNull(), w.CodigoTeclado == 4);
+        QCOMPARE(!w.Image1->pixmap().isNull(), w.CodigoTeclado == 9);
+        w.bIniciar->click();
+        digitar(w, QStringLiteral("1"));
+        QCOMPARE(w.TeclaAtual, teclado ? (tipo == kNumerico ? 8 : 3) : 0);
+    }
+
+    void shiftDosLados()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("x"));
+        w.AchaTecla(QStringLiteral("J"));  // right hand: left Shift
+        QCOMPARE(w.corTecla(0, TFDigitacao::kShiftEsq), kLima);
+        QCOMPARE(w.corTecla(0, TFDigitacao::kShiftDir), kPrata);
+        QCOMPARE(w.corTecla(0, 32), kAqua);
+        w.AchaTecla(QStringLiteral("a"));
+        QCOMPARE(w.corTecla(0, TFDigitacao::kShiftEsq), kPrata);
+        QCOMPARE(w.corTecla(0, 32), kPrata);
+        w.AchaTecla(QStringLiteral("A"));  // left hand: right Shift
+        QCOMPARE(w.corTecla(0, TFDigitacao::kShiftDir), kLima);
+        QCOMPARE(w.corTecla(0, 26), kLima);
+    }
+
+    void teclaZeroEmDuasMetades()
+    {
+        TFDigitacao& w = abrir(kNumerico, QStringLiteral("0"));
+        QCOMPARE(w.paineisDaTecla(1, 6), 2);
+        w.AchaTecla(QStringLiteral("0"));
+        QCOMPARE(w.corTecla(1, 6, 0), kAqua);
+        QCOMPARE(w.corTecla(1, 6, 1), kVermelho);
+        w.AchaTecla(QStringLiteral("1"));
+        QCOMPARE(w.corTecla(1, 6, 0), kPrata);
+        QCOMPARE(w.corTecla(1, 6, 1), kPrata);
+        QCOMPARE(w.corTecla(1, 7), kAqua);
+    }
+
+    // A character without a row in the map lights nothing, not the row the table stood on.
+    void caractereSemLinha()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("x"));
+        w.AchaTecla(QStringLiteral("a"));
+        QCOMPARE(w.corTecla(0, 26), kLima);
+        w.AchaTecla(QString::fromUtf8("§"));
+        QCOMPARE(w.TeclaAtual, 0);
+        QCOMPARE(w.corTecla(0, 26), kPrata);
+        for (int k = 1; k <= 48; ++k) QCOMPARE(w.corTecla(0, k), kPrata);
+        // The accent key then has no row to follow either (the table still stands on the
+        // row of the accented letter).
+        w.AchaTecla(QString::fromUtf8("á"));
+        w.AchaTecla(QString::fromUtf8("§"));
+        w.txtLetraKeyDown(Qt::Key_Dead_Acute, Qt::NoModifier);
+        QCOMPARE(w.TeclaAtual, 0);
+        QCOMPARE(w.corTecla(0, 26), kPrata);
+    }
+
+    void botoesDosDedos()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abc"));
+        w.ba2->click();
+        for (int k : {5, 8, 17, 32, 43}) QCOMPARE(w.corTecla(0, k), kAqua);
+        w.ba5->click();
+        QCOMPARE(w.corTecla(0, TFDigitacao::kBackspace), kLima);
+        QCOMPARE(w.corTecla(0, 48, 2), kLima);
+        w.ba2->click();
+        for (int k : {5, 8, 17, 32, 43}) QCOMPARE(w.corTecla(0, k), kPrata);
+        QCOMPARE(w.corTecla(0, 1), kLima);  // the little-finger group stays lit
+        w.bIniciar->click();                // Iniciar clears it
+        QCOMPARE(w.corTecla(0, 1), kPrata);
+        w.ba2->click();                     // locked during a run
+        QCOMPARE(w.corTecla(0, 5), kPrata);
+    }
+
+    void botoesLimposPorIniciar_data()
+    {
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("EUA") << false << kBasico << 0 << 3;
+        QTest::newRow("EUAn") << false << kNumerico << 1 << 1;
+        QTest::newRow("ABNT2") << true << kBasico << 2 << 3;
+        QTest::newRow("ABNT2n") << true << kNumerico << 3 << 1;
+    }
+
+    void botoesLimposPorIniciar()
+    {
+        QFETCH(bool, abnt2);
+        QFETCH(QString, tipo);
+        QFETCH(int, pagina);
+        QFETCH(int, tecla);
+        TFDigitacao& w = abrir(tipo, QStringLiteral("7"), true, abnt2);
+        QPushButton* anular[] = {w.ba4, w.bced3, w.bp4, w.bc3};
+        anular[pagina]->click();
+        QCOMPARE(w.corTecla(pagina, tecla), kAmarelo);
+        w.bIniciar->click();
+        QCOMPARE(w.corTecla(pagina, tecla), kPrata);
+    }
+
+    void acentosCompostos_data()
+    {
+        QTest::addColumn<int>("morta");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("resultado");
+        QTest::newRow("´a") << int(Qt::Key_Dead_Acute) << "a" << true << QString::fromUtf8("á");
+        QTest::newRow("´A") << int(Qt::Key_Dead_Acute) << "A" << true << QString::fromUtf8("Á");
+        QTest::newRow("~a") << int(Qt::Key_Dead_Tilde) << "a" << true << QString::fromUtf8("ã");
+        QTest::newRow("`a") << int(Qt::Key_Dead_Grave) << "a" << true << QString::fromUtf8("à");
+        QTest::newRow("¨u") << int(Qt::Key_Dead_Diaeresis) << "u" << true << QString::fromUtf8("ü");
+        QTest::newRow("^e") << int(Qt::Key_Dead_Circumflex) << "e" << false << QString::fromUtf8("ê");
+        QTest::newRow("'c EUA") << int(Qt::Key_Dead_Acute) << "c" << false << QString::fromUtf8("ç");
+        QTest::newRow("´ espaço ABNT2") << int(Qt::Key_Dead_Acute) << " " << true << QString::fromUtf8("´");
+        QTest::newRow("' espaço EUA") << int(Qt::Key_Dead_Acute) << " " << false << "'";
+        QTest::newRow("\" espaço EUA") << int(Qt::Key_Dead_Diaeresis) << " " << false << "\"";
+        QTest::newRow("~ espaço") << int(Qt::Key_Dead_Tilde) << " " << true << "~";
+        QTest::newRow("´x sem letra") << int(Qt::Key_Dead_Acute) << "x" << true << QString::fromUtf8("´x");
+    }
+
+    void acentosCompostos()
+    {
+        QFETCH(int, morta);
+        QFETCH(QString, texto);
+        QFETCH(bool, abnt2);
+        QTEST(TFDigitacao::comporAcento(morta, texto, abnt2), "resultado");
+    }
+
+    // The accent key lights the letter's key; the accented letter is one keystroke.
+    void teclaMortaNoGuia()
+    {
+        TFDigitacao& w = abrir(kBasico, QString::fromUtf8("áb"), true, true);
+        w.bIniciar->click();
+        QCOMPARE(w.TeclaAtual, 24);  // the accent key
+        tecla(w, Qt::Key_Dead_Acute, QString());
+        QCOMPARE(w.TeclaAtual, 26);  // now a
+        QCOMPARE(w.corTecla(2, 26), kLima);
+        QCOMPARE(w.corTecla(2, 24), kPrata);
+        QCOMPARE(w.Acertos + w.Erros, 0);
+        tecla(w, Qt::Key_A, QStringLiteral("a"));
+        QCOMPARE(w.Acertos, 1);
+        QCOMPARE(w.Erros, 0);
+        QCOMPARE(w.lblCopy1->text(), QString::fromUtf8("á"));
+        QCOMPARE(w.TeclaAtual, 43);  // b
+    }
+
+    void relogio_data()
+    {
+        QTest::addColumn<int>("acertos");
+        QTest::addColumn<int>("erros");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<QString>("duracao");
+        QTest::addColumn<QString>("veloc");
+        QTest::addColumn<QString>("prec");
+        QTest::newRow("vazio") << 0 << 0 << 1 << "00:01" << "0 teclas/min" << "0%";
+        QTest::newRow("1 em 1 s") << 1 << 0 << 1 << "00:01" << "59 teclas/min" << "100%";
+        QTest::newRow("90 em 45 s") << 90 << 0 << 45 << "00:45" << "119 teclas/min" << "100%";
+        QTest::newRow("100 em 30 s") << 100 << 0 << 30 << "00:30" << "200 teclas/min" << "100%";
+        QTest::newRow("55 e 5") << 55 << 5 << 30 << "00:30" << "110 teclas/min" << "91%";
+        QTest::newRow("hora") << 0 << 0 << 3600 << "1:00:00" << "0 teclas/min" << "0%";
+    }
+
+    void relogio()
+    {
+        QFETCH(int, acertos);
+        QFETCH(int, erros);
+        QFETCH(int, ticks);
+        TFDigitacao w;
+        w.Acertos = acertos;
+        w.Erros = erros;
+        for (int i = 0; i < ticks; ++i) w.Timer1Timer();
+        QTEST(w.DuracaoL->text(), "duracao");
+        QTEST(w.VelL->text(), "veloc");
+        QTEST(w.PrecL->text(), "prec");
+    }
+
+    // The tick that completes a minute keeps the speed; the next one counts 61 seconds.
+    void relogioNoMinuto()
+    {
+        TFDigitacao w;
+        w.Acertos = 59;
+        for (int i = 0; i < 59; ++i) w.Timer1Timer();
+        const QString aos59 = w.VelL->text();
+        w.Acertos = 200;
+        w.Timer1Timer();
+        QCOMPARE(w.DuracaoL->text(), QStringLiteral("01:00"));
+        QCOMPARE(w.VelL->text(), aos59);
+        w.Timer1Timer();
+        QCOMPARE(w.VelL->text(), QStringLiteral("196 teclas/min"));
+    }
+
+    void exigenciasECabecalho()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("a"));
+        QCOMPARE(w.LNome->text(), QStringLiteral("Nome: ANA"));
+        QCOMPARE(w.LTipo->text(), QString::fromUtf8("Tipo: Básico"));
+        QCOMPARE(w.lNivel->text(), QString::fromUtf8("Nível: Iniciante"));
+        QCOMPARE(w.lVeloc->text(), QStringLiteral("Velocidade: 60 teclas/min."));
+        QCOMPARE(w.LPrec->text(), QString::fromUtf8("Precisão: 90%"));
+        QCOMPARE(w.MaxLicoes, 60);
+        QCOMPARE(w.windowTitle(), QString::fromUtf8("Digitação"));
+        QCOMPARE(w.size(), QSize(632, 426));
+    }
+};
+
+QTEST_MAIN(TstPratica)
+#include "tst_pratica.moc"
