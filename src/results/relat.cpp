@@ -175,7 +175,8 @@ void TfRelat::ListarLicoes()
     for (tabela->first(); !tabela->eof(); tabela->next()) {
         somaVeloc += static_cast<qint32>(velocidade.asInteger());
         somaPrec += static_cast<qint32>(precisao.asInteger());
-        if (resultado.asString() == QLatin1String("Aprovado")) ++aprovados;
+        // Compared as the engine's text: no conversion per row.
+        if (tabela->engine().asString(resultado.index()) == "Aprovado") ++aprovados;
     }
     mostrarResumo(tabela->recordCount(), somaVeloc, somaPrec, aprovados);
 }

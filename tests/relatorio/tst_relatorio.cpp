@@ -182,9 +182,6 @@ void TstRelatorio::resumoDaSelecao_data()
         << "ANA" << 1 << 3 << 3
         << QStringList{"Lições encontradas: 3", "Velocidade média: 117 teclas/min.", "Precisão média: 94%",
                        "Índice de aprovação: 66%"};
-    QTest::newRow("uma lição") << "ANA" << 2 << 2 << 1
-        << QStringList{"Lições encontradas: 1", "Velocidade média: 120 teclas/min.", "Precisão média: 95%",
-                       "Índice de aprovação: 100%"};
     QTest::newRow("nome mais longo que começa igual") << "ANAMARIA" << 1 << 3 << 1
         << QStringList{"Lições encontradas: 1", "Velocidade média: 200 teclas/min.", "Precisão média: 99%",
                        "Índice de aprovação: 100%"};
@@ -274,8 +271,6 @@ void TstRelatorio::relatorioEmPdf()
     });
     janela->bImpClick();
     QVERIFY(houvePrevia);
-    QCOMPARE(rel_->LNome->Caption, QString("Nome: ANA"));
-    QCOMPARE(rel_->qrl1->Caption, QString("Lições pesquisadas de 1 até 4"));
 
     const QString pdf = imprimirEmPdf("relatorio.pdf");
     QVERIFY(!pdf.isEmpty());
