@@ -488,6 +488,21 @@ std::string constantText(const Node& node)
 
 } // namespace
 
+bool FastTerm::holdsNumber(const uint8_t* record) const
+{
+    const double v = parseNumber(record + offset, length);
+    switch (op) {
+    case CompareOp::Equal:
+    case CompareOp::Exact: return v == value;
+    case CompareOp::NotEqual: return v != value;
+    case CompareOp::Less: return v < value;
+    case CompareOp::Greater: return v > value;
+    case CompareOp::LessEqual: return v <= value;
+    case CompareOp::GreaterEqual: return v >= value;
+    }
+    return false;
+}
+
 NodePtr makeField(const FieldDef& field)
 {
     switch (field.type) {

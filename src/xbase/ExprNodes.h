@@ -33,29 +33,14 @@ struct FastTerm {
 
     bool holds(const uint8_t* record) const
     {
-        const uint8_t* field = record + offset;
-        switch (kind) {
-        case Kind::TextEqual:
-            return possible
-                && equalBytes(field, reinterpret_cast<const uint8_t*>(padded.data()), length);
-        case Kind::TextNotEqual:
-            return !possible
-                || !equalBytes(field, reinterpret_cast<const uint8_t*>(padded.data()), length);
-        case Kind::Number:
-            break;
-        }
-        const double v = parseNumber(field, length);
-        switch (op) {
-        case CompareOp::Equal:
-        case CompareOp::Exact: return v == value;
-        case CompareOp::NotEqual: return v != value;
-        case CompareOp::Less: return v < value;
-        case CompareOp::Greater: return v > value;
-        case CompareOp::LessEqual: return v <= value;
-        case CompareOp::GreaterEqual: return v >= value;
-        }
-        return false;
+        if (kind == Kind::Number)
+            return holdsNumber(record);
+        const bool equal = possible
+            && equalBytes(record + offset, reinterpret_cast<const uint8_t*>(padded.data()), length);
+        return kind == Kind::TextEqual ? equal : !equal;
     }
+    // Out of line: inlined, its register needs would slow every call of the text terms.
+    bool holdsNumber(const uint8_t* record) const;
 };
 
 class Node {
