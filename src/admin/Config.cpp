@@ -1,0 +1,132 @@
+#include "Config.h"
+
+#include "Fontes.h"
+#include "data/Data1.h"
+#include "platform/Ajuda.h"
+#include "ui/Mensagens.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const int kContextoAjuda = 8;
+
+} // namespace
+
+TfConfig::TfConfig(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Configurações"));
+    setFixedSize(536, 343);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(admin::fontePixels(QStringLiteral("Arial"), 13));
+    criarControles();
+}
+
+void TfConfig::criarControles()
+{
+    Panel4 = new QFrame(this);
+    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel4->setGeometry(8, 8, 121, 327);
+    Image1 = new QLabel(Panel4);
+    Image1->setGeometry(2, 2, 117, 323);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/config.png")));
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Teclado"), this);
+    GroupBox2->setGeometry(144, 8, 384, 96);
+    RadioButton1 = new QRadioButton(QStringLiteral("ABNT2 - com \"ç\""), GroupBox2);
+    RadioButton1->setGeometry(16, 28, 352, 24);
+    RadioButton2 = new QRadioButton(QStringLiteral("ABNT - sem \"ç\" "), GroupBox2);
+    RadioButton2->setGeometry(16, 60, 352, 24);
+    RadioButton1->setChecked(true);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Opções"), this);
+    GroupBox3->setGeometry(144, 116, 384, 96);
+    // Both switches start on with the form's captions; only a change of state renames them.
+    CheckBox1 = new QCheckBox(QStringLiteral("Música - Ligado"), GroupBox3);
+    CheckBox1->setGeometry(16, 28, 352, 24);
+    CheckBox1->setChecked(true);
+    CheckBox2 = new QCheckBox(QStringLiteral("Som - Ligado"), GroupBox3);
+    CheckBox2->setGeometry(16, 60, 352, 24);
+    CheckBox2->setChecked(true);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TfConfig::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &TfConfig::CheckBox2Click);
+
+    auto* linha = new QFrame(this);
+    linha->setFrameShape(QFrame::HLine);
+    linha->setFrameShadow(QFrame::Sunken);
+    linha->setGeometry(144, 288, 384, 4);
+
+    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
+    BitBtn3->setGeometry(340, 303, 88, 32);
+    BitBtn3->setAutoDefault(false);
+    connect(BitBtn3, &QPushButton::clicked, this, &TfConfig::BitBtn3Click);
+
+    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
+    BitBtn1->setGeometry(440, 303, 88, 32);
+    BitBtn1->setAutoDefault(false);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TfConfig::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (mostrado_) return;
+    mostrado_ = true;
+    FormShow();
+}
+
+void TfConfig::FormShow()
+{
+    if (dm1->Abnt2Keyboard) RadioButton1->setChecked(true);
+    else RadioButton2->setChecked(true);
+    CheckBox1->setChecked(dm1->MusicOn);
+    CheckBox2->setChecked(dm1->SoundOn);
+}
+
+void TfConfig::CheckBox1Click()
+{
+    CheckBox1->setText(CheckBox1->isChecked() ? QStringLiteral("Música - ligada") : QStringLiteral("Música - desligada"));
+}
+
+void TfConfig::CheckBox2Click()
+{
+    CheckBox2->setText(CheckBox2->isChecked() ? QStringLiteral("Som - ligada") : QStringLiteral("Som - desligada"));
+}
+
+void TfConfig::BitBtn3Click()
+{
+    plataforma::mostrarAjuda(kContextoAjuda, this);
+}
+
+void TfConfig::done(int resultado)
+{
+    if (!fechado_) FormClose();
+    QDialog::done(resultado);
+}
+
+void TfConfig::FormClose()
+{
+    fechado_ = true;
+    // Always saved, changed or not: the table and the data module end up holding the same values.
+    TApTable* config = dm1->TabConfig;
+    const bool gravado = ui::protegido(this, [this, config] {
+        config->edit();
+        config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(RadioButton1->isChecked());
+        config->fieldByName(QStringLiteral("Musica")).setAsBoolean(CheckBox1->isChecked());
+        dm1->MusicOn = CheckBox1->isChecked();
+        config->fieldByName(QStringLiteral("Som")).setAsBoolean(CheckBox2->isChecked());
+        dm1->SoundOn = CheckBox2->isChecked();
+        dm1->Abnt2Keyboard = RadioButton1->isChecked();
+        config->post();
+    });
+    // A failed write leaves nothing half-edited for the next opening.
+    if (!gravado) ui::protegido(this, [config] { if (config->editing()) config->cancel(); });
+}

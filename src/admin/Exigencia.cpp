@@ -1,0 +1,77 @@
+#include "Exigencia.h"
+
+#include "Fontes.h"
+#include "data/Data1.h"
+#include "platform/Ajuda.h"
+#include "ui/Mensagens.h"
+#include "ui/TDBGrid.h"
+#include "ui/TDataSource.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+const int kContextoAjuda = 9;
+
+} // namespace
+
+TfExig::TfExig(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Exigências"));
+    setFixedSize(523, 343);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(admin::fontePixels(QStringLiteral("Arial"), 13));
+
+    Panel4 = new QFrame(this);
+    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel4->setGeometry(8, 8, 121, 327);
+    Image1 = new QLabel(Panel4);
+    Image1->setGeometry(2, 2, 117, 323);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/exigencias.png")));
+
+    DataSource1 = new TDataSource(dm1->TabExig, this);
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setGeometry(138, 8, 377, 265);
+    DBGrid1->setFundoDica(true);
+    DBGrid1->setDataSource(DataSource1);
+
+    auto* linha = new QFrame(this);
+    linha->setFrameShape(QFrame::HLine);
+    linha->setFrameShadow(QFrame::Sunken);
+    linha->setGeometry(138, 288, 377, 4);
+
+    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
+    BitBtn3->setGeometry(327, 303, 88, 32);
+    BitBtn3->setAutoDefault(false);
+    connect(BitBtn3, &QPushButton::clicked, this, &TfExig::BitBtn3Click);
+
+    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
+    BitBtn1->setGeometry(427, 303, 88, 32);
+    BitBtn1->setAutoDefault(false);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TfExig::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (mostrado_) return;
+    mostrado_ = true;
+    ui::protegido(this, [this] { FormShow(); });
+}
+
+void TfExig::FormShow()
+{
+    // The practice window leaves its own filter on this table; the list shows every row.
+    dm1->TabExig->setFilter(QString());
+    DBGrid1->recarregar();
+}
+
+void TfExig::BitBtn3Click()
+{
+    plataforma::mostrarAjuda(kContextoAjuda, this);
+}
