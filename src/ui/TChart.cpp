@@ -18,7 +18,7 @@ const std::array<QColor, 12> kPaleta = {
     QColor(0, 150, 255), QColor(140, 80, 20), QColor(120, 190, 0), QColor(128, 128, 128)};
 
 // The deepest view pushes the back plane this share of the plot's smaller side away.
-constexpr qreal kProfundidadeMaxima = 0.45;
+constexpr qreal kProfundidadeMaxima = 0.4;
 // The oblique direction of depth: right, and up by this share of the move to the right.
 constexpr qreal kInclinacao = 0.75;
 constexpr int kMargem = 10;
@@ -279,13 +279,16 @@ void TChart::desenharParedes(QPainter& p, const Geometria& g)
     const qreal te = pe.tamanho;
     const qreal ti = pi.tamanho;
     if (!visao3D_) {
+        // Flat: each wall is a strip as thick as its size, framed by its border.
+        auto faixa = [&](const Parede& parede, const QRectF& dentro) {
+            const qreal b = parede.larguraBorda;
+            p.fillRect(dentro.adjusted(-b, -b, b, b), parede.corBorda);
+            p.fillRect(dentro, parede.cor);
+        };
         const qreal be = pe.larguraBorda;
         const qreal bi = pi.larguraBorda;
-        if (te > 0)
-            pintar(pe, QPolygonF(QRectF(f.left() - te - be, f.top(), te + be, f.height())), pe.cor);
-        if (ti > 0)
-            pintar(pi, QPolygonF(QRectF(f.left() - te - be, f.bottom(), f.width() + te + be, ti + bi)),
-                   pi.cor);
+        if (te > 0) faixa(pe, QRectF(f.left() - te - be, f.top(), te, f.height() + bi));
+        if (ti > 0) faixa(pi, QRectF(f.left() - te - be, f.bottom() + bi, f.width() + te + be, ti));
         return;
     }
 
@@ -365,70 +368,88 @@ void TChart::desenharFita(QPainter& p, const Geometria& g, QPointF a, QPointF b,
     p.drawPolygon(fita);
 }
 
-void TChart::desenharLinha(QPainter& p, const Geometria& g)
+// The points of the page on the screen. A lone point becomes a short level step so that a
+// line or area can show it.
+QVector<QPointF> TChart::pontosDaPagina(const Geometria& g) const
 {
     const int n = pontosNaPagina();
     const int i0 = primeiroIndice();
-    auto ponto = [&](int i) { return QPointF(xDoPonto(g, i), yDoValor(g, valores_.at(i0 + i))); };
+    QVector<QPointF> pontos;
+    for (int i = 0; i < n; ++i) pontos << QPointF(xDoPonto(g, i), yDoValor(g, valores_.at(i0 + i)));
     if (n == 1) {
-        // A lone point shows as a short step so that it can be seen.
-        const qreal meia = larguraFaixa(g) / 4;
-        const QPointF c = ponto(0);
-        if (visao3D_)
-            desenharFita(p, g, c - QPointF(meia, 0), c + QPointF(meia, 0), corDoPonto(i0));
-        else {
-            p.setPen(QPen(corDoPonto(i0), 2));
-            p.drawLine(c - QPointF(meia, 0), c + QPointF(meia, 0));
-        }
-        return;
+        const QPointF meia(larguraFaixa(g) / 4, 0);
+        pontos = {pontos.first() - meia, pontos.first() + meia};
     }
-    for (int i = 0; i + 1 < n; ++i) {
-        const QColor cor = corDoPonto(i0 + i);
-        if (visao3D_) {
-            desenharFita(p, g, ponto(i), ponto(i + 1), cor);
-        } else {
-            p.setPen(QPen(cor, 2, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(ponto(i), ponto(i + 1));
+    return pontos;
+}
+
+// A step of the line cut where it crosses the top or the bottom of the plot, so that each
+// piece lies wholly inside or wholly outside the axis range.
+QVector<QPointF> TChart::pedacos(const Geometria& g, QPointF a, QPointF b)
+{
+    QVector<qreal> cortes;
+    for (qreal y : {g.frente.top(), g.frente.bottom()})
+        if ((a.y() - y) * (b.y() - y) < 0) cortes << (y - a.y()) / (b.y() - a.y());
+    std::sort(cortes.begin(), cortes.end());
+    QVector<QPointF> r{a};
+    for (qreal t : cortes) r << a + t * (b - a);
+    r << b;
+    return r;
+}
+
+void TChart::desenharLinha(QPainter& p, const Geometria& g)
+{
+    const QVector<QPointF> pontos = pontosDaPagina(g);
+    const qreal folga = 0.01;
+    for (int i = 0; i + 1 < pontos.size(); ++i) {
+        const QColor cor = corDoPonto(primeiroIndice() + i);
+        const QVector<QPointF> partes = pedacos(g, pontos.at(i), pontos.at(i + 1));
+        for (int k = 0; k + 1 < partes.size(); ++k) {
+            const QPointF a = partes.at(k);
+            const QPointF b = partes.at(k + 1);
+            const qreal meio = (a.y() + b.y()) / 2;
+            if (meio < g.frente.top() - folga || meio > g.frente.bottom() + folga) continue;  // off the range
+            if (visao3D_) {
+                desenharFita(p, g, a, b, cor);
+            } else {
+                p.setPen(QPen(cor, 2, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(a, b);
+            }
         }
     }
 }
 
+// The area under the line, capped at the top and bottom of the range.
 void TChart::desenharArea(QPainter& p, const Geometria& g)
 {
-    const int n = pontosNaPagina();
-    if (n == 0) return;
-    const int i0 = primeiroIndice();
+    const QVector<QPointF> pontos = pontosDaPagina(g);
+    if (pontos.isEmpty()) return;
+    const qreal topo = g.frente.top();
     const qreal base = g.frente.bottom();
-    auto ponto = [&](int i) { return QPointF(xDoPonto(g, i), yDoValor(g, valores_.at(i0 + i))); };
-
-    // A lone point fills a narrow column around it.
-    QVector<QPointF> pontos;
-    if (n == 1) {
-        const qreal meia = larguraFaixa(g) / 4;
-        pontos << ponto(0) - QPointF(meia, 0) << ponto(0) + QPointF(meia, 0);
-    } else {
-        for (int i = 0; i < n; ++i) pontos << ponto(i);
+    auto dentro = [&](QPointF q) { return QPointF(q.x(), std::clamp(q.y(), topo, base)); };
+    struct Pedaco { QPointF a, b; QColor cor; };
+    QVector<Pedaco> partes;
+    for (int i = 0; i + 1 < pontos.size(); ++i) {
+        const QVector<QPointF> cortes = pedacos(g, pontos.at(i), pontos.at(i + 1));
+        for (int k = 0; k + 1 < cortes.size(); ++k)
+            partes.append({dentro(cortes.at(k)), dentro(cortes.at(k + 1)), corDoPonto(primeiroIndice() + i)});
     }
 
     if (visao3D_) {
-        for (int i = 0; i + 1 < pontos.size(); ++i)
-            desenharFita(p, g, pontos.at(i), pontos.at(i + 1), corDoPonto(i0 + i));
-        const QPointF fim = pontos.last();
-        const QColor corFim = corDoPonto(i0 + std::max(0, int(pontos.size()) - 2));
+        for (const Pedaco& parte : partes) desenharFita(p, g, parte.a, parte.b, parte.cor);
+        const QPointF fim = partes.last().b;
+        const QColor corFim = partes.last().cor;
         p.setPen(QPen(corFim.darker(170), 1));
         p.setBrush(corFim.darker(135));
         p.drawPolygon(QPolygonF({fim, QPointF(fim.x(), base), atras(QPointF(fim.x(), base), g.dx, g.dy),
                                  atras(fim, g.dx, g.dy)}));
     }
-    for (int i = 0; i + 1 < pontos.size(); ++i) {
-        const QPointF a = pontos.at(i);
-        const QPointF b = pontos.at(i + 1);
-        const QColor cor = corDoPonto(i0 + i);
-        p.setPen(Qt::NoPen);
-        p.setBrush(cor);
-        p.drawPolygon(QPolygonF({a, b, QPointF(b.x(), base), QPointF(a.x(), base)}));
-        p.setPen(QPen(cor.darker(170), 1));
-        p.drawLine(a, b);
+    for (const Pedaco& parte : partes) {
+        p.setPen(QPen(parte.cor, 1));  // closes the seams between neighbouring pieces
+        p.setBrush(parte.cor);
+        p.drawPolygon(QPolygonF({parte.a, parte.b, QPointF(parte.b.x(), base), QPointF(parte.a.x(), base)}));
+        p.setPen(QPen(parte.cor.darker(170), 1));
+        p.drawLine(parte.a, parte.b);
     }
 }
 

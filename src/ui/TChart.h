@@ -92,6 +92,8 @@ private:
     int primeiroIndice() const { return (pagina_ - 1) * porPagina_; }
     int pontosNaPagina() const;
     QPolygonF caixa3D(const Geometria& g) const;
+    QVector<QPointF> pontosDaPagina(const Geometria& g) const;
+    static QVector<QPointF> pedacos(const Geometria& g, QPointF a, QPointF b);
 
     void desenharFundo(QPainter& p);
     void desenharTitulos(QPainter& p, const Geometria& g);

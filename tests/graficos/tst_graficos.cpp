@@ -259,10 +259,20 @@ void TstGraficos::capturas()
         }
         j.CheckBox1->click();
     }
-    j.CheckBox1->click();
     j.rb2->click();
     j.ScrollBar2->setValue(60);
     QVERIFY(j.grab().save(pasta + "/barra-precisao-60.png"));
+    j.bit1->click();
+    j.ScrollBar2->setValue(100);
+    QVERIFY(j.grab().save(pasta + "/linha-precisao-100.png"));
+    j.bit2->click();
+    j.BLastPage->click();
+    QVERIFY(j.grab().save(pasta + "/area-precisao-pagina2.png"));
+    // Speeds beyond the fixed range are cut at the plot's edges.
+    j.rb1->click();
+    j.GraficoAtual()->setValores({40, 420, 200, 380, 30, 150});
+    j.ScrollBar2->setValue(25);
+    QVERIFY(j.grab().save(pasta + "/area-fora-da-faixa.png"));
 }
 
 QTEST_MAIN(TstGraficos)
