@@ -1,6 +1,7 @@
 #include "relat.h"
 
 #include "Rel.h"
+#include "grafico.h"
 #include "data/Data1.h"
 #include "domain/Filtros.h"
 #include "platform/Ajuda.h"
@@ -204,7 +205,9 @@ void TfRelat::b1Click()
 
 void TfRelat::BitBtn2Click()
 {
-    // The charts window is opened here once it is part of the program.
+    // The charts draw the rows that this list's filter lets through; the window frees itself.
+    auto* graficos = new TfGrafico(this);
+    graficos->exec();
 }
 
 void TfRelat::bImpClick()

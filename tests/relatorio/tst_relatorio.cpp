@@ -2,6 +2,7 @@
 // With TARVEX_CAPTURAS=<folder> the list, the preview and the PDF are also left there to be looked at.
 #include "data/Data1.h"
 #include "results/Rel.h"
+#include "results/grafico.h"
 #include "results/relat.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBGrid.h"
@@ -109,6 +110,7 @@ private slots:
     void resumoDaSelecao();
     void aberturaLimitaOsCampos_data();
     void aberturaLimitaOsCampos();
+    void graficosAbremSobreALista();
     void relatorioEmPdf();
     void relatorioQuebraPaginas();
     void selecaoVaziaNaoImprimeBandas();
@@ -246,6 +248,22 @@ void TstRelatorio::aberturaLimitaOsCampos()
     QCOMPARE(janela->se1->value(), 1);
     QCOMPARE(janela->se2->value(), se2);
     QCOMPARE(janela->lTotal->text(), total);
+    janela->close();
+}
+
+void TstRelatorio::graficosAbremSobreALista()
+{
+    abrirTabelas();
+    TfRelat* janela = abrirLista("ANA", "Básico", 3);
+    QString filtroVisto;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* graficos = qobject_cast<TfGrafico*>(QApplication::activeModalWidget())) {
+            filtroVisto = dm_->TabRelat->filter();
+            graficos->close();
+        }
+    });
+    QTest::mouseClick(janela->BitBtn2, Qt::LeftButton);
+    QCOMPARE(filtroVisto, QString("Nome = \"ANA\" .AND. Tipo=\"Básico\" .AND. Licao >= 1 .AND. Licao <= 3"));
     janela->close();
 }
 
