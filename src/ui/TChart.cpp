@@ -281,8 +281,8 @@ void TChart::desenharParedes(QPainter& p, const Geometria& g)
     if (!visao3D_) {
         // Flat: each wall is a strip as thick as its size, framed by its border.
         auto faixa = [&](const Parede& parede, const QRectF& dentro) {
-            const qreal b = parede.larguraBorda;
-            p.fillRect(dentro.adjusted(-b, -b, b, b), parede.corBorda);
+            const qreal borda = parede.larguraBorda;
+            p.fillRect(dentro.adjusted(-borda, -borda, borda, borda), parede.corBorda);
             p.fillRect(dentro, parede.cor);
         };
         const qreal be = pe.larguraBorda;

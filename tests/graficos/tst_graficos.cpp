@@ -48,6 +48,8 @@ private slots:
     void animacaoVaiEVolta();
     void paginasDoGrafico_data();
     void paginasDoGrafico();
+    void valoresForaDaFaixaSaoCortados_data();
+    void valoresForaDaFaixaSaoCortados();
     void capturas();
 
 private:
@@ -237,6 +239,39 @@ void TstGraficos::paginasDoGrafico()
     g.setPagina(pedida);
     QCOMPARE(g.paginas(), paginas);
     QCOMPARE(g.pagina(), pagina);
+}
+
+void TstGraficos::valoresForaDaFaixaSaoCortados_data()
+{
+    using V = QVector<int>;
+    QTest::addColumn<TChart::Tipo>("tipo");
+    QTest::addColumn<bool>("em3D");
+    QTest::addColumn<V>("fora");
+    QTest::addColumn<V>("nasPontas");
+    QTest::newRow("barras 3D") << TChart::Tipo::Barra << true << V{1000, 20, 500} << V{360, 60, 360};
+    QTest::newRow("barras 2D") << TChart::Tipo::Barra << false << V{1000, 20, 500} << V{360, 60, 360};
+    QTest::newRow("área 3D acima") << TChart::Tipo::Area << true << V{1000, 2000, 400} << V{360, 360, 360};
+    QTest::newRow("área 2D acima") << TChart::Tipo::Area << false << V{1000, 2000, 400} << V{360, 360, 360};
+    QTest::newRow("área 3D abaixo") << TChart::Tipo::Area << true << V{20, 0, -5} << V{60, 60, 60};
+}
+
+// Drawn beyond the range or right at its ends, the chart looks the same.
+void TstGraficos::valoresForaDaFaixaSaoCortados()
+{
+    QFETCH(TChart::Tipo, tipo);
+    QFETCH(bool, em3D);
+    QFETCH(QVector<int>, fora);
+    QFETCH(QVector<int>, nasPontas);
+    auto desenho = [&](const QVector<int>& valores) {
+        TChart g;
+        g.resize(447, 391);
+        g.setTipo(tipo);
+        g.setFaixa(60, 360);
+        g.setVisao3D(em3D);
+        g.setValores(valores);
+        return g.grab().toImage();
+    };
+    QCOMPARE(desenho(fora), desenho(nasPontas));
 }
 
 void TstGraficos::capturas()
