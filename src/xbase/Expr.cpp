@@ -15,6 +15,26 @@ namespace xbase {
 struct Expression::Node {
     expr::NodePtr root;
     std::vector<expr::FastTerm> fastTerms;
+    // For such a chain with a text '=' term over a field of 8 bytes or more: where that field
+    // starts and its first 8 bytes when equal. A record whose bytes there differ fails the
+    // whole condition, which is what most records of a filtered table do.
+    int headOffset = -1;
+    uint64_t head = 0;
+
+    void prepareFastTerms()
+    {
+        if (!root->collectFastTerms(fastTerms)) {
+            fastTerms.clear();
+            return;
+        }
+        for (const expr::FastTerm& term : fastTerms) {
+            if (term.kind == expr::FastTerm::Kind::TextEqual && term.possible && term.length >= 8) {
+                headOffset = term.offset;
+                head = term.head;
+                return;
+            }
+        }
+    }
 };
 
 namespace {
@@ -363,6 +383,17 @@ private:
 
 } // namespace
 
+// Out of line, so that the quick rejection in test() needs no registers saved.
+__attribute__((noinline)) static bool allHold(const std::vector<expr::FastTerm>& terms,
+                                              const uint8_t* record)
+{
+    for (const expr::FastTerm& term : terms) {
+        if (!term.holds(record))
+            return false;
+    }
+    return true;
+}
+
 Expression::Expression() = default;
 Expression::~Expression() = default;
 Expression::Expression(Expression&&) noexcept = default;
@@ -374,8 +405,7 @@ Expression Expression::compile(const std::string& text, const std::vector<FieldD
     result.root_ = std::make_unique<Node>();
     result.root_->root = Parser(text, fields).parse();
     result.type_ = result.root_->root->type();
-    if (!result.root_->root->collectFastTerms(result.root_->fastTerms))
-        result.root_->fastTerms.clear();
+    result.root_->prepareFastTerms();
     switch (result.type_) {
     case ValueType::Character: result.width_ = result.root_->root->width(); break;
     case ValueType::Logical: result.width_ = 1; break;
@@ -432,13 +462,15 @@ bool Expression::test(const uint8_t* record) const
     if (!root_)
         return true;
     const Node& program = *root_;
-    if (program.fastTerms.empty())
-        return program.root->logical(record);
-    for (const expr::FastTerm& term : program.fastTerms) {
-        if (!term.holds(record))
+    if (program.headOffset >= 0) {
+        uint64_t bytes;
+        std::memcpy(&bytes, record + program.headOffset, sizeof bytes);
+        if (bytes != program.head)
             return false;
     }
-    return true;
+    if (program.fastTerms.empty())
+        return program.root->logical(record);
+    return allHold(program.fastTerms, record);
 }
 
 std::string Expression::key(const uint8_t* record) const

@@ -136,6 +136,9 @@ void TestExpr::filter_data()
     row("literals ANA___ = ANA", "", "", "\"ANA   \" = \"ANA\"", true);
     row("= leading blank counts", "NOME", " ANA", "Nome = \"ANA\"", false);
     row("= blank field and empty text", "NOME", "", "Nome = \"\"", true);
+    row("= differs after 8 bytes", "NOME", "ANAMARIAX", "Nome = \"ANAMARIA\" .AND. Licao = 7", false);
+    row("= equal past 8 bytes", "NOME", "ANAMARIAX", "Nome = \"ANAMARIAX\" .AND. Licao = 7", true);
+    row("<> differs after 8 bytes", "NOME", "ANAMARIAX", "Nome <> \"ANAMARIA\"", true);
     row("= is case-sensitive", "", "", "Nome = \"ana\"", false);
     row("== exact on padded field", "", "", "Nome == \"ANA\"", false);
     row("== exact full width", "", "", "Nome == \"ANA                 \"", true);
