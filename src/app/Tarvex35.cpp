@@ -3,6 +3,7 @@
 
 #include "data/Data1.h"
 #include "platform/InstanciaUnica.h"
+#include "results/Rel.h"
 #include "students/AbrirNome.h"
 #include "students/Selec.h"
 #include "ui/Mensagens.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     Tdm1 dataModule;
     FAbrir = new TFAbrir(&form1);
     FSelec = new TFSelec(&form1);
+    TfAlunos4 fAlunos4Form;  // the report form: never shown, only its report is printed
     form1.show();
     return app.exec();
 }
