@@ -40,21 +40,21 @@ void TfConfig::criarControles()
     Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/config.png")));
 
     GroupBox2 = new QGroupBox(QStringLiteral("Teclado"), this);
-    GroupBox2->setGeometry(144, 8, 384, 96);
+    GroupBox2->setGeometry(144, 8, 384, 128);
     RadioButton1 = new QRadioButton(QStringLiteral("ABNT2 - com \"ç\""), GroupBox2);
-    RadioButton1->setGeometry(16, 28, 352, 24);
+    RadioButton1->setGeometry(20, 42, 344, 24);
     RadioButton2 = new QRadioButton(QStringLiteral("ABNT - sem \"ç\" "), GroupBox2);
-    RadioButton2->setGeometry(16, 60, 352, 24);
+    RadioButton2->setGeometry(20, 80, 344, 24);
     RadioButton1->setChecked(true);
 
     GroupBox3 = new QGroupBox(QStringLiteral("Opções"), this);
-    GroupBox3->setGeometry(144, 116, 384, 96);
+    GroupBox3->setGeometry(144, 148, 384, 128);
     // Both switches start on with the form's captions; only a change of state renames them.
     CheckBox1 = new QCheckBox(QStringLiteral("Música - Ligado"), GroupBox3);
-    CheckBox1->setGeometry(16, 28, 352, 24);
+    CheckBox1->setGeometry(20, 42, 344, 24);
     CheckBox1->setChecked(true);
     CheckBox2 = new QCheckBox(QStringLiteral("Som - Ligado"), GroupBox3);
-    CheckBox2->setGeometry(16, 60, 352, 24);
+    CheckBox2->setGeometry(20, 80, 344, 24);
     CheckBox2->setChecked(true);
     connect(CheckBox1, &QCheckBox::toggled, this, &TfConfig::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::toggled, this, &TfConfig::CheckBox2Click);
