@@ -4,6 +4,7 @@
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
+#include "platform/Ajuda.h"
 #include "platform/Diretorios.h"
 #include "platform/SomWave.h"
 #include "students/Selec.h"
@@ -204,6 +205,8 @@ void TFDigitacao::montarJanela()
     }
     lblTexto = rotuloTexto(pLic, Qt::blue, 8, 8);
     lblCopy1 = rotuloTexto(pLic, Qt::black, 8, 36);
+    ajustarRotulo(lblTexto);
+    ajustarRotulo(lblCopy1);
     lblCursor = new QLabel(QStringLiteral(" "), pLic);
     lblCursor->setFont(lblCopy1->font());
     lblCursor->setTextFormat(Qt::PlainText);
@@ -418,7 +421,7 @@ void TFDigitacao::LimparDados()
     PrecL->clear();
     lLicao->clear();
     lblTexto->clear();
-    lblTexto->adjustSize();
+    ajustarRotulo(lblTexto);
     for (int i = 0; i < 3; ++i) sb1Panels[i]->clear();
     pSeg->setValue(0);
 }
@@ -457,6 +460,13 @@ void TFDigitacao::Desativar()
     LimparTeclaAnt();
 }
 
+// The yellow of a text label covers its text only, and nothing when it is empty.
+void TFDigitacao::ajustarRotulo(QLabel* rotulo)
+{
+    rotulo->adjustSize();
+    if (rotulo->text().isEmpty()) rotulo->resize(0, rotulo->height());
+}
+
 // ---- Buttons ---------------------------------------------------------------------------
 
 void TFDigitacao::bIniciarClick()
@@ -482,7 +492,4 @@ void TFDigitacao::bPesquisaClick()
     // The results list of this student and type opens here once it exists.
 }
 
-void TFDigitacao::fcShapeBtn5Click()
-{
-    // Help topic 6 opens here once the help viewer exists.
-}
+void TFDigitacao::fcShapeBtn5Click() { plataforma::mostrarAjuda(6, this); }

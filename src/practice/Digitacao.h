@@ -223,6 +223,7 @@ private:
     QLabel* novaTecla(PaginaTeclado& p, int id, int x, int y, int w, int h, const QString& legenda,
                       const QColor& cor, bool pequena = false);
     static void pintar(QLabel* painel, const QColor& cor);
+    static void ajustarRotulo(QLabel* rotulo);
 
     void acha(int pagina);
     void limpaAnt(int pagina);

@@ -172,7 +172,7 @@ void TFDigitacao::InserirTecla()
     Coluna = 1;
     Copia.clear();
     lblCopy1->clear();
-    lblCopy1->adjustSize();
+    ajustarRotulo(lblCopy1);
     lblCursor->move(8, lblCursor->y());
     QPalette pal = lblCursor->palette();
     pal.setColor(QPalette::WindowText, Qt::black);
@@ -198,7 +198,7 @@ void TFDigitacao::InserirTecla()
 
     Grid1->selectRow(Linha - 1);
     lblTexto->setText(LinhaAtual);
-    lblTexto->adjustSize();
+    ajustarRotulo(lblTexto);
     if (LinhaAtual.size() < 61) LinhaAtual += kCR;
     TamLinha = quint8(lblTexto->text().size());
 
@@ -281,7 +281,7 @@ void TFDigitacao::mostrarCopia(bool erro)
 {
     const QString mostrada = visivel(Copia);
     lblCopy1->setText(mostrada);
-    lblCopy1->adjustSize();
+    ajustarRotulo(lblCopy1);
     const QFontMetrics fm(lblCopy1->font());
     int x = lblCopy1->x() + fm.horizontalAdvance(mostrada);
     if (erro && !mostrada.isEmpty()) x -= fm.horizontalAdvance(mostrada.right(1));
