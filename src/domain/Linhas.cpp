@@ -1,47 +1,14 @@
 #include "Linhas.h"
 
+#include "xbase/Codepage.h"
+
 namespace dominio {
 namespace {
 
 bool ehBranco(char32_t c) { return c == U' ' || c == U'\t'; }
 
-std::u32string paraU32(const std::string& s)
-{
-    std::u32string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char b = static_cast<unsigned char>(s[i]);
-        int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : 3;
-        char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        for (int k = 1; k <= extra && i + k < s.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out += cp;
-        i += extra + 1;
-    }
-    return out;
-}
-
-std::string paraUtf8(const std::u32string& s)
-{
-    std::string out;
-    for (char32_t cp : s) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
+std::u32string paraU32(const std::string& s) { return xbase::utf8ToCodepoints(s); }
+std::string paraUtf8(const std::u32string& s) { return xbase::codepointsToUtf8(s); }
 
 std::u32string aparar32(const std::u32string& s)
 {

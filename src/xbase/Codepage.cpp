@@ -120,6 +120,30 @@ bool isRepresentable(const std::string& utf8)
     return true;
 }
 
+std::u32string utf8ToCodepoints(const std::string& utf8)
+{
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const unsigned char b = static_cast<unsigned char>(utf8[i]);
+        const int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : 3;
+        char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        out += cp;
+        i += extra + 1;
+    }
+    return out;
+}
+
+std::string codepointsToUtf8(const std::u32string& codepoints)
+{
+    std::string out;
+    out.reserve(codepoints.size());
+    for (char32_t cp : codepoints) appendUtf8(out, cp);
+    return out;
+}
+
 std::size_t utf8Length(const std::string& utf8)
 {
     std::size_t n = 0;

@@ -16,6 +16,11 @@ std::string fromUtf8(const std::string& utf8);
 // True when fromUtf8 would succeed.
 bool isRepresentable(const std::string& utf8);
 
+// UTF-8 to code points and back. The reading is lenient: a malformed sequence yields what its
+// bits give instead of an error (use fromUtf8 to check a text).
+std::u32string utf8ToCodepoints(const std::string& utf8);
+std::string codepointsToUtf8(const std::u32string& codepoints);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t utf8Length(const std::string& utf8);
 
