@@ -384,11 +384,23 @@ private:
 } // namespace
 
 // Out of line, so that the quick rejection in test() needs no registers saved.
+// A field read by several number terms (Licao >= 1 .AND. Licao <= 60) is parsed once.
 __attribute__((noinline)) static bool allHold(const std::vector<expr::FastTerm>& terms,
                                               const uint8_t* record)
 {
+    int parsedOffset = -1;
+    double parsed = 0;
     for (const expr::FastTerm& term : terms) {
-        if (!term.holds(record))
+        if (term.kind != expr::FastTerm::Kind::Number) {
+            if (!term.holds(record))
+                return false;
+            continue;
+        }
+        if (term.offset != parsedOffset) {
+            parsed = expr::parseNumber(record + term.offset, term.length);
+            parsedOffset = term.offset;
+        }
+        if (!term.holdsFor(parsed))
             return false;
     }
     return true;

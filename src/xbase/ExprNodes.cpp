@@ -411,6 +411,8 @@ NodePtr makeTextFieldCompare(CompareOp op, const FieldDef& field, std::string li
     term.possible = used <= static_cast<std::size_t>(field.length);
     literal.resize(static_cast<std::size_t>(field.length), ' ');
     term.padded = std::move(literal);
+    if (field.length >= 8)
+        std::memcpy(&term.head, term.padded.data(), 8);
     return std::make_unique<FastTermNode>(std::move(term));
 }
 
@@ -490,7 +492,11 @@ std::string constantText(const Node& node)
 
 bool FastTerm::holdsNumber(const uint8_t* record) const
 {
-    const double v = parseNumber(record + offset, length);
+    return holdsFor(parseNumber(record + offset, length));
+}
+
+bool FastTerm::holdsFor(double v) const
+{
     switch (op) {
     case CompareOp::Equal:
     case CompareOp::Exact: return v == value;

@@ -182,6 +182,7 @@ void TestExpr::filter_data()
     row("decimal field >", "", "", "Preco > 12.49", true);
     row("constant on the left", "", "", "8 > Licao", true);
     row("arithmetic", "", "", "Licao + 1 = 8 .AND. Licao - 10 = -3", true);
+    row("number terms on two fields", "", "", "Licao >= 1 .AND. Preco > 12 .AND. Licao <= 8", true);
 
     row("logical field", "", "", "Ativo", true);
     row("logical F", "ATIVO", "F", "Ativo", false);
