@@ -7,6 +7,7 @@
 #include "platform/Ajuda.h"
 #include "platform/Diretorios.h"
 #include "platform/SomWave.h"
+#include "results/relat.h"
 #include "students/Selec.h"
 #include "ui/TSpinEdit.h"
 #include "ui/TStatusBar.h"
@@ -489,7 +490,11 @@ void TFDigitacao::bTecladoClick()
 
 void TFDigitacao::bPesquisaClick()
 {
-    // The results list of this student and type opens here once it exists.
+    TfRelat relat(this);
+    relat.NomeAluno = NomeAluno;
+    relat.TipoLicao = TipoLicao;
+    relat.UltimaLicao = qint32(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
+    relat.exec();
 }
 
 void TFDigitacao::fcShapeBtn5Click() { plataforma::mostrarAjuda(6, this); }
