@@ -15,9 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QHeaderView>
 #include <QPointer>
 #include <QProcess>
 #include <QRadioButton>
@@ -29,41 +26,7 @@
 #include <memory>
 
 using B = TDBNavigator::Botao;
-
-namespace {
-
-QString q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
-// Every lesson text of a lesson table, by record number, as a separate reader of the files sees it.
-std::map<uint32_t, std::string> textos(const QString& dir, const QString& arquivo)
-{
-    xbase::Table t;
-    t.open(dir.toStdString(), arquivo.toStdString(), true);
-    std::map<uint32_t, std::string> todos;
-    for (t.first(); !t.eof(); t.next()) todos[t.recNo()] = t.asString("TEXTO");
-    return todos;
-}
-
-// The record number of a lesson, found in file order.
-uint32_t registro(const QString& dir, const QString& arquivo, const QString& tipo, int licao)
-{
-    xbase::Table t;
-    t.open(dir.toStdString(), arquivo.toStdString(), true);
-    for (t.first(); !t.eof(); t.next())
-        if (q(t.asString("TIPO")) == tipo && t.asInteger("LICAO") == licao) return t.recNo();
-    return 0;
-}
-
-int contarTipo(const QString& dir, const QString& arquivo, const QString& tipo)
-{
-    xbase::Table t;
-    t.open(dir.toStdString(), arquivo.toStdString(), true);
-    int n = 0;
-    for (t.first(); !t.eof(); t.next()) n += q(t.asString("TIPO")) == tipo;
-    return n;
-}
-
-} // namespace
+using Textos = std::map<uint32_t, QString>;
 
 class TstAdmin : public QObject {
     Q_OBJECT
@@ -71,26 +34,25 @@ private slots:
     void init();
     void cleanup();
 
-    void editorAbreTabelaDoTeclado_data();
-    void editorAbreTabelaDoTeclado();
-    void salvarNumaTabelaNaoTocaAOutra();
+    void editarNaoTocaAOutraTabela_data();
+    void editarNaoTocaAOutraTabela();
     void trocarTipoSalvaFecharDescarta();
     void cancelarRestauraTextoELinhas();
     void contagemDeLinhas_data();
     void contagemDeLinhas();
     void textoCrescidoSobreviveEOutrosIntactos();
     void caractereSemCodigoRecusado();
-
     void configuracoes_data();
     void configuracoes();
-
     void exigenciasSemFiltro();
 
 private:
     TfEditor* abrirEditor(bool abnt2);
-    void clicar(TfEditor* e, B botao) { QTest::mouseClick(e->DBNavigator1->botao(botao), Qt::LeftButton); }
+    void clicar(TfEditor* e, B b) { QTest::mouseClick(e->DBNavigator1->botao(b), Qt::LeftButton); }
     void fechar(QWidget* janela);
-    void gravarConfig(bool som, bool musica, bool abnt2);
+    // Every lesson text of a table by record number, read by a separate reader of the files.
+    Textos textos(const char* arquivo);
+    uint32_t registro(const char* arquivo, const QString& tipo, int licao);
 
     std::unique_ptr<QTemporaryDir> dir_;
     QString pasta_;
@@ -102,19 +64,17 @@ void TstAdmin::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     pasta_ = dir_->path();
-    const QDir dados(QStringLiteral(TARVEX_DATA_DIR "/Dados"));
     for (const char* nome : {"LicaoA.dbf", "LicaoA.cdx", "LicaoA.fpt", "LicaoB.dbf", "LicaoB.cdx",
-                                "LicaoB.fpt", "Config.dbf", "Exigen.dbf"})
-        QVERIFY2(QFile::copy(dados.filePath(nome), pasta_ + "/" + nome), nome);
+                             "LicaoB.fpt", "Config.dbf", "Exigen.dbf"})
+        QVERIFY2(QFile::copy(TARVEX_DATA_DIR "/Dados/" + QString(nome), pasta_ + "/" + nome), nome);
     plataforma::definirDiretorioTrabalho(pasta_);
 
     dm_ = std::make_unique<Tdm1>();
     dm1 = dm_.get();
-    dm1->TabConfig->setDatabaseName(pasta_);
-    dm1->TabConfig->open();
-    dm1->TabExig->setDatabaseName(pasta_);
-    dm1->TabExig->open();
-
+    for (TApTable* t : {dm1->TabConfig, dm1->TabExig}) {
+        t->setDatabaseName(pasta_);
+        t->open();
+    }
     mensagens_.clear();
     ui::definirRespondedor([this](ui::TipoMensagem, const QString& texto) {
         mensagens_ << texto;
@@ -148,89 +108,73 @@ void TstAdmin::fechar(QWidget* janela)
     QVERIFY2(guarda.isNull(), "a janela se libera ao fechar");
 }
 
-void TstAdmin::gravarConfig(bool som, bool musica, bool abnt2)
+Textos TstAdmin::textos(const char* arquivo)
 {
-    TApTable* t = dm1->TabConfig;
-    t->edit();
-    t->fieldByName("Som").setAsBoolean(som);
-    t->fieldByName("Musica").setAsBoolean(musica);
-    t->fieldByName("ABNT2").setAsBoolean(abnt2);
-    t->post();
-    dm1->SoundOn = som;
-    dm1->MusicOn = musica;
-    dm1->Abnt2Keyboard = abnt2;
+    xbase::Table t;
+    t.open(pasta_.toStdString(), arquivo, true);
+    Textos todos;
+    for (t.first(); !t.eof(); t.next()) todos[t.recNo()] = QString::fromStdString(t.asString("TEXTO"));
+    return todos;
+}
+
+uint32_t TstAdmin::registro(const char* arquivo, const QString& tipo, int licao)
+{
+    xbase::Table t;
+    t.open(pasta_.toStdString(), arquivo, true);
+    for (t.first(); !t.eof(); t.next())
+        if (QString::fromStdString(t.asString("TIPO")) == tipo && t.asInteger("LICAO") == licao) return t.recNo();
+    return 0;
 }
 
 // ---- lesson editor -------------------------------------------------------------------------
 
-void TstAdmin::editorAbreTabelaDoTeclado_data()
+void TstAdmin::editarNaoTocaAOutraTabela_data()
 {
     QTest::addColumn<bool>("abnt2");
-    QTest::addColumn<QString>("arquivo");
-    QTest::addColumn<QString>("teclado");
-    QTest::newRow("ABNT2") << true << "LicaoB.dbf" << "Teclado: ABNT2";
-    QTest::newRow("ABNT") << false << "LicaoA.dbf" << "Teclado: ABNT";
+    QTest::newRow("ABNT2 edita LicaoB") << true;
+    QTest::newRow("ABNT edita LicaoA") << false;
 }
 
-void TstAdmin::editorAbreTabelaDoTeclado()
+void TstAdmin::editarNaoTocaAOutraTabela()
 {
     QFETCH(bool, abnt2);
-    QFETCH(QString, arquivo);
-    QFETCH(QString, teclado);
+    const char* propria = abnt2 ? "LicaoB.dbf" : "LicaoA.dbf";
+    const char* outra = abnt2 ? "LicaoA.dbf" : "LicaoB.dbf";
+    const Textos antes = textos(outra);
+    const uint32_t basico1 = registro(propria, "Básico", 1);
 
     TfEditor* e = abrirEditor(abnt2);
-    TApTable* t = dm1->TabLicao;
-    QVERIFY(t->active());
-    QCOMPARE(t->tableName(), arquivo);
-    QCOMPARE(e->cb1->currentText(), QStringLiteral("Básico"));
-    QCOMPARE(e->cb1->count(), 4);
-    const int basicas = contarTipo(pasta_, arquivo, QStringLiteral("Básico"));
-    QCOMPARE(e->sb1->textoPainel(0), QStringLiteral("Lição: 1 de %1").arg(basicas));
+    QCOMPARE(e->sb1->textoPainel(3), abnt2 ? QStringLiteral("Teclado: ABNT2") : QStringLiteral("Teclado: ABNT"));
     QCOMPARE(e->sb1->textoPainel(2), QStringLiteral("Tipo: Básico"));
-    QCOMPARE(e->sb1->textoPainel(3), teclado);
-    const std::string texto = textos(pasta_, arquivo).at(registro(pasta_, arquivo, "Básico", 1));
-    QCOMPARE(e->DBMemo1->toPlainText(), q(texto).replace("\r\n", "\n"));
-    QCOMPARE(e->DBNavigator1->botao(B::Cancel)->toolTip(), QStringLiteral("Cancelas as alterações"));
+    QCOMPARE(e->sb1->textoPainel(0), QStringLiteral("Lição: 1 de 60"));
+    QCOMPARE(e->DBMemo1->toPlainText(), textos(propria).at(basico1).replace("\r\n", "\n"));
 
-    fechar(e);
-    QVERIFY(!t->active());
-}
-
-void TstAdmin::salvarNumaTabelaNaoTocaAOutra()
-{
-    const auto antesB = textos(pasta_, "LicaoB.dbf");
-    TfEditor* e = abrirEditor(false);
     e->DBMemo1->setPlainText("primeira linha\nsegunda linha");
-    QVERIFY(dm1->TabLicao->editing());
     clicar(e, B::Post);
     QVERIFY(!dm1->TabLicao->editing());
     fechar(e);
-
-    const uint32_t rec = registro(pasta_, "LicaoA.dbf", "Básico", 1);
-    // Stored with the line ends the lesson texts use.
-    QCOMPARE(textos(pasta_, "LicaoA.dbf").at(rec), std::string("primeira linha\r\nsegunda linha"));
-    QVERIFY(textos(pasta_, "LicaoB.dbf") == antesB);
+    QVERIFY(!dm1->TabLicao->active());
+    // Stored with the line ends the lesson texts use; the other keyboard's table is untouched.
+    QCOMPARE(textos(propria).at(basico1), QStringLiteral("primeira linha\r\nsegunda linha"));
+    QVERIFY(textos(outra) == antes);
 }
 
 void TstAdmin::trocarTipoSalvaFecharDescarta()
 {
-    const uint32_t basico1 = registro(pasta_, "LicaoB.dbf", "Básico", 1);
-    const uint32_t avancado1 = registro(pasta_, "LicaoB.dbf", "Avançado", 1);
-    const std::string avancadoAntes = textos(pasta_, "LicaoB.dbf").at(avancado1);
+    const uint32_t basico1 = registro("LicaoB.dbf", "Básico", 1);
+    const uint32_t avancado1 = registro("LicaoB.dbf", "Avançado", 1);
+    const QString avancadoAntes = textos("LicaoB.dbf").at(avancado1);
 
     TfEditor* e = abrirEditor(true);
     e->DBMemo1->setPlainText("salvo ao trocar de tipo");
     e->cb1->setCurrentIndex(1);
-    QVERIFY(!dm1->TabLicao->editing());
-    QCOMPARE(textos(pasta_, "LicaoB.dbf").at(basico1), std::string("salvo ao trocar de tipo"));
+    QCOMPARE(textos("LicaoB.dbf").at(basico1), QStringLiteral("salvo ao trocar de tipo"));
     QCOMPARE(e->sb1->textoPainel(2), QStringLiteral("Tipo: Avançado"));
-    QCOMPARE(e->sb1->textoPainel(0),
-             QStringLiteral("Lição: 1 de %1").arg(contarTipo(pasta_, "LicaoB.dbf", "Avançado")));
-    QCOMPARE(dm1->TabLicao->fieldByName("Tipo").asString(), QStringLiteral("Avançado"));
+    QCOMPARE(e->sb1->textoPainel(0), QStringLiteral("Lição: 1 de 40"));
 
     e->DBMemo1->setPlainText("perdido ao fechar");
     fechar(e);
-    QCOMPARE(textos(pasta_, "LicaoB.dbf").at(avancado1), avancadoAntes);
+    QCOMPARE(textos("LicaoB.dbf").at(avancado1), avancadoAntes);
 
     // The next opening starts at "Básico" again, on its first lesson.
     e = abrirEditor(true);
@@ -245,7 +189,6 @@ void TstAdmin::cancelarRestauraTextoELinhas()
     clicar(e, B::Next);
     const QString texto = e->DBMemo1->toPlainText();
     const QString linhas = e->sb1->textoPainel(1);
-    QVERIFY(linhas != QStringLiteral("Linhas: 1"));
 
     e->DBMemo1->setPlainText("uma linha só");
     QCOMPARE(e->sb1->textoPainel(1), QStringLiteral("Linhas: 1"));
@@ -253,7 +196,7 @@ void TstAdmin::cancelarRestauraTextoELinhas()
     QVERIFY(!dm1->TabLicao->editing());
     QCOMPARE(e->DBMemo1->toPlainText(), texto);
     QCOMPARE(e->sb1->textoPainel(1), linhas);
-    QCOMPARE(e->sb1->textoPainel(0).left(10), QStringLiteral("Lição: 2 d"));
+    QVERIFY(linhas != QStringLiteral("Linhas: 1"));
     fechar(e);
 }
 
@@ -261,13 +204,12 @@ void TstAdmin::contagemDeLinhas_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<int>("linhas");
-    const QString palavras = QString("casa bola dado ").repeated(20).trimmed();  // 299 characters
     QTest::newRow("três linhas curtas") << "asdf\njklç\nasdf jklç" << 3;
     QTest::newRow("quebra no fim") << "asdf\njklç\n" << 2;
     QTest::newRow("linha vazia no meio") << "asdf\n\njklç" << 3;
-    QTest::newRow("parágrafo longo") << palavras << -1;
-    QTest::newRow("linha de 61 exatos") << QString(61, QChar('x')) + " yyyyy" << 2;
-    QTest::newRow("palavra mais larga que a linha") << QString(130, QChar('x')) << 3;
+    QTest::newRow("parágrafo longo") << QString("casa bola dado ").repeated(20) << 5;
+    QTest::newRow("linha de 61 exatos") << QString(61, 'x') + " yyyyy" << 2;
+    QTest::newRow("palavra mais larga que a linha") << QString(130, 'x') << 3;
     QTest::newRow("vazio") << QString() << 0;
 }
 
@@ -275,18 +217,13 @@ void TstAdmin::contagemDeLinhas()
 {
     QFETCH(QString, texto);
     QFETCH(int, linhas);
-    const int divididas = int(dominio::dividirLinhas(texto.toStdString()).size());
-    if (linhas < 0) {
-        QVERIFY(divididas > 4);
-        linhas = divididas;
-    }
-    QCOMPARE(divididas, linhas);
+    QCOMPARE(int(dominio::dividirLinhas(texto.toStdString()).size()), linhas);
 
     TfEditor* e = abrirEditor(true);
     e->DBMemo1->setPlainText(texto);
     QCOMPARE(e->sb1->textoPainel(1), QStringLiteral("Linhas: %1").arg(linhas));
 
-    // The memo itself shows the text in the same lines as the practice window divides it.
+    // The memo itself shows the text in the lines the practice window types.
     int mostradas = 0;
     for (QTextBlock b = e->DBMemo1->document()->begin(); b.isValid(); b = b.next())
         mostradas += b.layout()->lineCount();
@@ -297,20 +234,16 @@ void TstAdmin::contagemDeLinhas()
 
 void TstAdmin::textoCrescidoSobreviveEOutrosIntactos()
 {
-    const auto antes = textos(pasta_, "LicaoA.dbf");
-    const uint32_t alvo = registro(pasta_, "LicaoA.dbf", "Básico", 2);
-    QFile fpt(pasta_ + "/LicaoA.fpt");
-    const qint64 tamanhoAntes = fpt.size();
+    Textos antes = textos("LicaoA.dbf");
+    const uint32_t alvo = registro("LicaoA.dbf", "Básico", 2);
+    QString longo;
+    for (int i = 0; i < 120; ++i) longo += QStringLiteral("Linha %1 com ação, lição e maçã.\n").arg(i);
 
     TfEditor* e = abrirEditor(false);
     clicar(e, B::Next);
-    QString longo;
-    for (int i = 0; i < 120; ++i) longo += QStringLiteral("Linha %1 com ação, lição e maçã.\n").arg(i);
     e->DBMemo1->setPlainText(longo);
     clicar(e, B::Next);  // moving on saves
-    QVERIFY(!dm1->TabLicao->editing());
     fechar(e);
-    QVERIFY(QFile(pasta_ + "/LicaoA.fpt").size() > tamanhoAntes);
 
     e = abrirEditor(false);
     clicar(e, B::Next);
@@ -318,13 +251,8 @@ void TstAdmin::textoCrescidoSobreviveEOutrosIntactos()
     QCOMPARE(e->sb1->textoPainel(1), QStringLiteral("Linhas: 120"));
     fechar(e);
 
-    auto depois = textos(pasta_, "LicaoA.dbf");
-    QCOMPARE(q(depois.at(alvo)), QString(longo).replace("\n", "\r\n"));
-    depois.erase(alvo);
-    auto outros = antes;
-    outros.erase(alvo);
-    QVERIFY(depois == outros);
-
+    antes[alvo] = QString(longo).replace("\n", "\r\n");
+    QVERIFY(textos("LicaoA.dbf") == antes);
 #ifdef XBTOOL_PATH
     QProcess p;
     p.start(XBTOOL_PATH, {"check", pasta_ + "/LicaoA.dbf"});
@@ -335,64 +263,46 @@ void TstAdmin::textoCrescidoSobreviveEOutrosIntactos()
 
 void TstAdmin::caractereSemCodigoRecusado()
 {
-    const auto antes = textos(pasta_, "LicaoB.dbf");
+    const Textos antes = textos("LicaoB.dbf");
     TfEditor* e = abrirEditor(true);
     const QString ruim = QStringLiteral("seta → e ção");
     e->DBMemo1->setPlainText(ruim);
 
-    for (B b : {B::Next, B::Post}) {
-        mensagens_.clear();
-        clicar(e, b);
-        QCOMPARE(mensagens_.size(), 1);
-        QVERIFY(mensagens_.first().contains(QStringLiteral("não podem ser gravados: →")));
-    }
-    mensagens_.clear();
+    clicar(e, B::Next);
+    clicar(e, B::Post);
     e->cb1->setCurrentIndex(2);
-    QCOMPARE(mensagens_.size(), 1);
-    QCOMPARE(e->cb1->currentIndex(), 0);
-
+    QCOMPARE(mensagens_.size(), 3);
+    QVERIFY(mensagens_.first().contains(QStringLiteral("não podem ser gravados: →")));
     // The text stays in the memo and the lesson pending, ready to be corrected.
+    QCOMPARE(e->cb1->currentIndex(), 0);
     QVERIFY(dm1->TabLicao->editing());
     QCOMPARE(e->DBMemo1->toPlainText(), ruim);
     QVERIFY(e->sb1->textoPainel(0).startsWith(QStringLiteral("Lição: 1 de")));
-    QVERIFY(textos(pasta_, "LicaoB.dbf") == antes);
+    QVERIFY(textos("LicaoB.dbf") == antes);
 
     e->DBMemo1->setPlainText(QStringLiteral("seta -> e ção"));
     clicar(e, B::Post);
-    QVERIFY(!dm1->TabLicao->editing());
     fechar(e);
-    QCOMPARE(q(textos(pasta_, "LicaoB.dbf").at(registro(pasta_, "LicaoB.dbf", "Básico", 1))),
-             QStringLiteral("seta -> e ção"));
+    QCOMPARE(textos("LicaoB.dbf").at(registro("LicaoB.dbf", "Básico", 1)), QStringLiteral("seta -> e ção"));
 }
 
-// ---- settings ------------------------------------------------------------------------------
+// ---- settings and requirements -------------------------------------------------------------
 
 void TstAdmin::configuracoes_data()
 {
     QTest::addColumn<bool>("abnt2");
     QTest::addColumn<bool>("musica");
     QTest::addColumn<bool>("som");
-    QTest::addColumn<QString>("acao");  // what the user changes
+    QTest::addColumn<QString>("acao");  // the control the user clicks, if any
     QTest::addColumn<QString>("legendaMusica");
     QTest::addColumn<QString>("legendaSom");
-    QTest::addColumn<bool>("abnt2Final");
-    QTest::addColumn<bool>("musicaFinal");
-    QTest::addColumn<bool>("somFinal");
-
-    QTest::newRow("ligados, nada muda") << true << true << true << ""
-                                        << "Música - Ligado" << "Som - Ligado" << true << true << true;
-    QTest::newRow("desligados, nada muda") << false << false << false << ""
-                                           << "Música - desligada" << "Som - desligada" << false << false << false;
-    QTest::newRow("liga a música") << true << false << true << "musica"
-                                   << "Música - ligada" << "Som - Ligado" << true << true << true;
-    QTest::newRow("desliga o som") << true << true << true << "som"
-                                   << "Música - Ligado" << "Som - desligada" << true << true << false;
-    QTest::newRow("religa o som") << true << true << false << "som"
-                                  << "Música - Ligado" << "Som - ligada" << true << true << true;
-    QTest::newRow("teclado sem ç") << true << false << false << "abnt"
-                                   << "Música - desligada" << "Som - desligada" << false << false << false;
-    QTest::newRow("teclado com ç") << false << true << false << "abnt2"
-                                   << "Música - Ligado" << "Som - desligada" << true << true << false;
+    QTest::newRow("ligados, nada muda") << true << true << true << "" << "Música - Ligado" << "Som - Ligado";
+    QTest::newRow("desligados, nada muda") << false << false << false << "" << "Música - desligada" << "Som - desligada";
+    QTest::newRow("liga a música") << true << false << true << "musica" << "Música - ligada" << "Som - Ligado";
+    QTest::newRow("desliga o som") << true << true << true << "som" << "Música - Ligado" << "Som - desligada";
+    QTest::newRow("religa o som") << true << true << false << "som" << "Música - Ligado" << "Som - ligada";
+    QTest::newRow("teclado sem ç") << true << false << false << "abnt" << "Música - desligada" << "Som - desligada";
+    QTest::newRow("teclado com ç") << false << true << false << "abnt2" << "Música - Ligado" << "Som - desligada";
 }
 
 void TstAdmin::configuracoes()
@@ -403,12 +313,14 @@ void TstAdmin::configuracoes()
     QFETCH(QString, acao);
     QFETCH(QString, legendaMusica);
     QFETCH(QString, legendaSom);
-    QFETCH(bool, abnt2Final);
-    QFETCH(bool, musicaFinal);
-    QFETCH(bool, somFinal);
 
-    // The file holds the opposite of the settings, so that closing must write every field.
-    gravarConfig(!som, !musica, !abnt2);
+    // The file holds the opposite of the data module, so closing must write every field.
+    TApTable* config = dm1->TabConfig;
+    config->edit();
+    config->fieldByName("Som").setAsBoolean(!som);
+    config->fieldByName("Musica").setAsBoolean(!musica);
+    config->fieldByName("ABNT2").setAsBoolean(!abnt2);
+    config->post();
     dm1->SoundOn = som;
     dm1->MusicOn = musica;
     dm1->Abnt2Keyboard = abnt2;
@@ -419,51 +331,44 @@ void TstAdmin::configuracoes()
     QCOMPARE(c->RadioButton2->isChecked(), !abnt2);
     QCOMPARE(c->CheckBox1->isChecked(), musica);
     QCOMPARE(c->CheckBox2->isChecked(), som);
-    QCOMPARE(c->RadioButton2->text(), QStringLiteral("ABNT - sem \"ç\" "));
-
     if (acao == "musica") c->CheckBox1->click();
     if (acao == "som") c->CheckBox2->click();
     if (acao == "abnt") c->RadioButton2->click();
     if (acao == "abnt2") c->RadioButton1->click();
+    musica ^= acao == "musica";
+    som ^= acao == "som";
+    abnt2 = acao == "abnt" ? false : acao == "abnt2" ? true : abnt2;
     QCOMPARE(c->CheckBox1->text(), legendaMusica);
     QCOMPARE(c->CheckBox2->text(), legendaSom);
     fechar(c);
 
-    QCOMPARE(dm1->Abnt2Keyboard, abnt2Final);
-    QCOMPARE(dm1->MusicOn, musicaFinal);
-    QCOMPARE(dm1->SoundOn, somFinal);
-    QVERIFY(!dm1->TabConfig->editing());
+    QCOMPARE(dm1->Abnt2Keyboard, abnt2);
+    QCOMPARE(dm1->MusicOn, musica);
+    QCOMPARE(dm1->SoundOn, som);
     xbase::Table t;
     t.open(pasta_.toStdString(), "Config.dbf", true);
     QCOMPARE(t.physicalCount(), 1u);
-    QCOMPARE(t.asBoolean("ABNT2"), abnt2Final);
-    QCOMPARE(t.asBoolean("MUSICA"), musicaFinal);
-    QCOMPARE(t.asBoolean("SOM"), somFinal);
+    QCOMPARE(t.asBoolean("ABNT2"), abnt2);
+    QCOMPARE(t.asBoolean("MUSICA"), musica);
+    QCOMPARE(t.asBoolean("SOM"), som);
 }
-
-// ---- requirements --------------------------------------------------------------------------
 
 void TstAdmin::exigenciasSemFiltro()
 {
     // As a practice leaves it: filtered on one student's type and level.
     dm1->TabExig->setFilter(QStringLiteral("Tipo = \"Textos\" .AND. Nivel = \"Básico\""));
-    QCOMPARE(dm1->TabExig->recordCount(), 1);
-
     auto* x = new TfExig;
     x->show();
     QVERIFY(dm1->TabExig->filter().isEmpty());
+
     xbase::Table t;
     t.open(pasta_.toStdString(), "Exigen.dbf", true);
     QCOMPARE(x->DBGrid1->rowCount(), int(t.physicalCount()));
     QCOMPARE(x->DBGrid1->columnCount(), 4);
-    QStringList titulos;
-    for (int c = 0; c < 4; ++c) titulos << x->DBGrid1->horizontalHeaderItem(c)->text();
-    QCOMPARE(titulos, QStringList({"TIPO", "NIVEL", "VELOCIDADE", "PRECISAO"}));
+    QCOMPARE(x->DBGrid1->horizontalHeaderItem(3)->text(), QStringLiteral("PRECISAO"));
     int linha = 0;
-    for (t.first(); !t.eof(); t.next(), ++linha) {
-        QCOMPARE(x->DBGrid1->item(linha, 0)->text(), q(t.asString("TIPO")));
-        QCOMPARE(x->DBGrid1->item(linha, 1)->text(), q(t.asString("NIVEL")));
-    }
+    for (t.first(); !t.eof(); t.next(), ++linha)
+        QCOMPARE(x->DBGrid1->item(linha, 1)->text(), QString::fromStdString(t.asString("NIVEL")));
     fechar(x);
 }
 
