@@ -146,6 +146,11 @@ private slots:
         digitar(w, QStringLiteral("y"));  // only the second wrong character stays
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("y"));
         QCOMPARE(w.Erros, 2);
+        QCOMPARE(w.sonsDeErro, 0);  // sound off: errors are silent
+        mundo->dm->SoundOn = true;
+        digitar(w, QStringLiteral("z"));
+        QCOMPARE(w.sonsDeErro, 1);
+        QCOMPARE(w.Erros, 3);
         digitar(w, QStringLiteral("a"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("a"));
         QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), QColor(Qt::black));
