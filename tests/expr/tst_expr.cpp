@@ -132,6 +132,9 @@ void TestExpr::filter_data()
     row("= ignores literal padding", "", "", "Nome = \"ANA   \"", true);
     row("= is no prefix match", "NOME", "ANAMARIA", "Nome = \"ANA\"", false);
     row("= longer literal", "", "", "Nome = \"ANAMARIA\"", false);
+    row("= literal wider than the field", "", "", "Tipo = \"Básico e mais\"", false);
+    row("<> literal wider than the field", "", "", "Tipo <> \"Básico e mais\"", true);
+    row("= wider literal, blanks aside", "", "", "Tipo = \"Básico        \"", true);
     row("literals ANAMARIA = ANA", "", "", "\"ANAMARIA\" = \"ANA\"", false);
     row("literals ANA___ = ANA", "", "", "\"ANA   \" = \"ANA\"", true);
     row("= leading blank counts", "NOME", " ANA", "Nome = \"ANA\"", false);
