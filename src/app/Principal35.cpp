@@ -11,6 +11,9 @@
 #include "platform/Diretorios.h"
 #include "platform/SomWave.h"
 #include "platform/TocadorMidi.h"
+#include "admin/Config.h"
+#include "admin/Editor.h"
+#include "admin/Exigencia.h"
 #include "practice/Digitacao.h"
 #include "results/Recorde.h"
 #include "students/AbrirNome.h"
@@ -331,16 +334,20 @@ void TForm1::AjudaImageClick()
 void TForm1::ConfigImageClick()
 {
     tocarClique();
+    ui::protegido(this, [this] { abrirModal(new TfConfig(this)); });
+    aplicarRegraMusica();
 }
 
 void TForm1::LicaoImageClick()
 {
     tocarClique();
+    ui::protegido(this, [this] { abrirModal(new TfEditor(this)); });
 }
 
 void TForm1::ExigeImageClick()
 {
     tocarClique();
+    ui::protegido(this, [this] { abrirModal(new TfExig(this)); });
 }
 
 void TForm1::SairImageClick()
