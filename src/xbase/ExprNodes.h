@@ -30,7 +30,6 @@ struct FastTerm {
     int length = 0;
     double value = 0;      // Number
     std::string padded;    // Text: the literal padded with blanks to the field's length
-
     uint64_t head = 0;     // Text: the first 8 bytes of padded, when the field has 8 or more
 
     bool holds(const uint8_t* record) const
