@@ -490,11 +490,12 @@ void TFDigitacao::bTecladoClick()
 
 void TFDigitacao::bPesquisaClick()
 {
-    TfRelat relat(this);
-    relat.NomeAluno = NomeAluno;
-    relat.TipoLicao = TipoLicao;
-    relat.UltimaLicao = qint32(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
-    relat.exec();
+    // The results list frees itself when it closes.
+    auto* relat = new TfRelat(this);
+    relat->NomeAluno = NomeAluno;
+    relat->TipoLicao = TipoLicao;
+    relat->UltimaLicao = qint32(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
+    relat->exec();
 }
 
 void TFDigitacao::fcShapeBtn5Click() { plataforma::mostrarAjuda(6, this); }

@@ -195,6 +195,7 @@ public:
     void Timer1Timer();
     void FazerRelatorio();
     void VerificarRecorde();
+    void liberarProximaLicao();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,7 +2,14 @@
 
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
+#include "results/Recordes.h"
+#include "results/Resultado.h"
+#include "ui/TLabel3D.h"
 #include "xbase/Table.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
 
 #include <QColor>
 #include <QDir>
@@ -208,6 +215,26 @@ MundoPratica::MundoPratica()
     }
     criarLicoes(d, "LicaoA.dbf");
     criarLicoes(d, "LicaoB.dbf");
+    xbase::Table::create(u8(d), "Relat.dbf",
+                         {FieldDef{"NOME", FieldType::Character, 20}, FieldDef{"TIPO", FieldType::Character, 8},
+                          FieldDef{"LICAO", FieldType::Numeric, 3}, FieldDef{"VELOCIDADE", FieldType::Numeric, 5},
+                          FieldDef{"PRECISAO", FieldType::Numeric, 3}, FieldDef{"RESULTADO", FieldType::Character, 9}});
+    xbase::Table::create(u8(d), "Recorde.dbf",
+                         {FieldDef{"TIPO", FieldType::Character, 8}, FieldDef{"NOME", FieldType::Character, 20},
+                          FieldDef{"PONTUACAO", FieldType::Numeric, 10}, FieldDef{"VELOCIDADE", FieldType::Numeric, 5},
+                          FieldDef{"PRECISAO", FieldType::Numeric, 3}, FieldDef{"LICAO", FieldType::Numeric, 3},
+                          FieldDef{"DATA", FieldType::Date, 8}});
+    {
+        xbase::Table t;
+        t.open(u8(d), "Recorde.dbf");
+        for (const char* tipo : {"Básico", "Avançado", "Textos", "Numérico"}) {
+            t.insert();
+            t.setString("TIPO", tipo);
+            t.setString("NOME", "LIA");
+            t.setInteger("PONTUACAO", 5000);
+            t.post();
+        }
+    }
 
     QDir(d).mkdir(QStringLiteral("Dados"));
     const QString dados = d + QStringLiteral("/Dados");
@@ -225,10 +252,47 @@ MundoPratica::MundoPratica()
     dm->TabAluno->open();
     dm->TabExig->setDatabaseName(d);
     dm->TabExig->open();
+    for (TApTable* t : {dm->TabRelat, dm->TabRec}) {
+        t->setDatabaseName(d);
+        t->open();
+    }
+    fecharJanelasDoFim();
+}
+
+void MundoPratica::recorde(int registro, long long pontos)
+{
+    TApTable* t = dm->TabRec;
+    t->go(registro);
+    t->edit();
+    t->fieldByName(QStringLiteral("Pontuacao")).setAsInteger(pontos);
+    t->post();
+}
+
+// The end of a lesson shows its windows modally; the world notes what they show and closes them.
+void MundoPratica::fecharJanelasDoFim()
+{
+    fechador_ = new QTimer;
+    fechador_->setInterval(5);
+    QObject::connect(fechador_, &QTimer::timeout, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* r = qobject_cast<TfResultado*>(modal)) {
+            const QString marcas = QString(r->Iv2->isVisibleTo(r) ? 'V' : 'v') + (r->Ip2->isVisibleTo(r) ? 'P' : 'p')
+                                   + (r->Ir2->isVisibleTo(r) ? 'R' : 'r');
+            janelas << QStringList{QStringLiteral("Resultado"), r->Label1->text(), r->Label2->text(),
+                                   r->Label3->text(), r->Label4->text(), r->Label5->text(), marcas}
+                           .join(QLatin1Char('|'));
+            r->close();
+        } else if (auto* n = qobject_cast<TfRecordes*>(modal)) {
+            janelas << QStringLiteral("Recordes|") + n->Label2->text();
+            n->close();
+        }
+    });
+    fechador_->start();
 }
 
 MundoPratica::~MundoPratica()
 {
+    delete fechador_;
     delete dm;
     dm1 = nullptr;
 }

@@ -4,8 +4,10 @@
 // picture, and the data module pointing at all of it. Shared by the tests, the real-keyboard
 // test, the screenshots and the benchmark.
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
+class QTimer;
 class Tdm1;
 
 class MundoPratica {
@@ -23,8 +25,18 @@ public:
     // The same lesson in both tables.
     void licao(const QString& tipo, int numero, const QString& texto);
 
+    // The records table's score for a course type (record 1 to 4).
+    void recorde(int registro, long long pontos);
+
+    // The result and new-record windows that opened, closed at once by the world; for each,
+    // its texts: result window "Resultado|lesson|speed|accuracy|duration|result|marks" with
+    // the marks as V/v (speed passed/failed), P/p, R/r; new-record window "Recordes|<score text>".
+    QStringList janelas;
+
     Tdm1* dm = nullptr;
 
 private:
+    void fecharJanelasDoFim();
     QTemporaryDir dir_;
+    QTimer* fechador_ = nullptr;
 };

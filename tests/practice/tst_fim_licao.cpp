@@ -1,0 +1,242 @@
+// The clock and the end of a lesson through the real practice window: the stored result, the
+// unlock of the next lesson, the result window's marks and the record check.
+#include "MundoPratica.h"
+
+#include "data/Data1.h"
+#include "data/TApolloEnv.h"
+#include "practice/Digitacao.h"
+#include "students/Selec.h"
+#include "ui/Mensagens.h"
+#include "ui/TSpinEdit.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kBasico = QString::fromUtf8("Básico");
+
+void digitar(TFDigitacao& w, const QString& s)
+{
+    for (QChar c : s) {
+        const int key = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w.txtLetra, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w.txtLetra, &release);
+    }
+}
+
+} // namespace
+
+class TstFimLicao : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MundoPratica> mundo;
+    std::unique_ptr<TFDigitacao> janela;
+
+    // Opens the practice for a student and starts lesson `numero` (the chooser answers it).
+    TFDigitacao& iniciar(const QString& tipo, int licaoAluno, int numero)
+    {
+        mundo->aluno(QStringLiteral("ANA"), tipo, licaoAluno, false);
+        mundo->licao(tipo, numero, QStringLiteral("ab"));
+        if (licaoAluno > 1) {
+            QTimer::singleShot(0, this, [numero] {
+                FSelec->se1->setValue(numero);
+                FSelec->close();
+            });
+        }
+        janela = std::make_unique<TFDigitacao>();
+        janela->show();
+        janela->bIniciar->click();
+        janela->Timer1->stop();  // the test gives the clock its ticks
+        return *janela;
+    }
+
+    // Two right keystrokes, one tick (00:01: 119 teclas/min, 100 %), then Enter ends the lesson.
+    void terminarComUmTique(TFDigitacao& w)
+    {
+        digitar(w, QStringLiteral("ab"));
+        w.Timer1Timer();
+        digitar(w, QStringLiteral("\r"));
+    }
+
+    QString relat(const char* campo) { return mundo->dm->TabRelat->fieldByName(campo).asString(); }
+
+private slots:
+    void init()
+    {
+        mundo = std::make_unique<MundoPratica>();
+        FSelec = new TFSelec;
+        ui::definirRespondedor([](ui::TipoMensagem, const QString&) { return true; });
+    }
+
+    void cleanup()
+    {
+        janela.reset();
+        delete FSelec;
+        FSelec = nullptr;
+        mundo.reset();
+        ui::definirRespondedor({});
+    }
+
+    void relogio()
+    {
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        w.Acertos = 55;
+        w.Erros = 5;
+        w.Timer1Timer();
+        QCOMPARE(w.DuracaoL->text(), QStringLiteral("00:01"));
+        QCOMPARE(w.PrecL->text(), QStringLiteral("91%"));
+        QCOMPARE(w.VelL->text(), QStringLiteral("3299 teclas/min"));
+        // The tick that completes a minute keeps the speed shown at 00:59.
+        w.Segundos = 58;
+        w.Timer1Timer();
+        const QString aos59 = w.VelL->text();
+        w.Timer1Timer();
+        QCOMPARE(w.DuracaoL->text(), QStringLiteral("01:00"));
+        QCOMPARE(w.VelL->text(), aos59);
+        QCOMPARE(w.pSeg->value(), 0);
+        w.Minutos = 59;
+        w.Segundos = 59;
+        w.Timer1Timer();
+        QCOMPARE(w.DuracaoL->text(), QStringLiteral("1:00:00"));
+    }
+
+    void aprovadoLiberaEBateRecorde()
+    {
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        terminarComUmTique(w);
+
+        TApTable* r = mundo->dm->TabRelat;
+        QCOMPARE(r->recordCount(), 1);
+        r->first();
+        QCOMPARE(relat("Nome"), QStringLiteral("ANA"));
+        QCOMPARE(relat("Tipo"), kBasico);
+        QCOMPARE(relat("Licao"), QStringLiteral("1"));
+        QCOMPARE(relat("Velocidade"), QStringLiteral("119"));
+        QCOMPARE(relat("Precisao"), QStringLiteral("100"));
+        QCOMPARE(relat("Resultado"), QStringLiteral("Aprovado"));
+        QCOMPARE(mundo->dm->TabAluno->fieldByName("Licao").asInteger(), 2);
+
+        QCOMPARE(mundo->janelas, (QStringList{
+                     QString::fromUtf8("Resultado|1|119 teclas/minuto|100 %|00:01|Aprovado|VPR"),
+                     QStringLiteral("Recordes|11910 pontos")}));
+        TApTable* rec = mundo->dm->TabRec;
+        rec->go(1);
+        QCOMPARE(rec->fields(1).asString(), QStringLiteral("ANA"));
+        QCOMPARE(rec->fields(2).asInteger(), 11910);
+        QCOMPARE(rec->fields(3).asInteger(), 119);
+        QCOMPARE(rec->fields(4).asInteger(), 100);
+        QCOMPARE(rec->fields(5).asInteger(), 1);
+        QCOMPARE(rec->fields(6).asString(), QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
+        // Back to Ready, displays blank.
+        QVERIFY(w.Recarregar);
+        QVERIFY(w.bIniciar->isEnabled());
+        QCOMPARE(w.VelL->text(), QString());
+    }
+
+    void terminadaAntesDoPrimeiroTique()
+    {
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        digitar(w, QStringLiteral("ab\r"));
+        mundo->dm->TabRelat->first();
+        QCOMPARE(relat("Velocidade"), QStringLiteral("0"));
+        QCOMPARE(relat("Precisao"), QStringLiteral("0"));
+        QCOMPARE(relat("Resultado"), QStringLiteral("Reprovado"));
+        QCOMPARE(mundo->dm->TabAluno->fieldByName("Licao").asInteger(), 1);
+        // 10 points do not beat the stored 5,000: no record window.
+        QCOMPARE(mundo->janelas, QStringList{QString::fromUtf8("Resultado|1|0 teclas/minuto|0 %|00:00|Reprovado|vpr")});
+    }
+
+    void marcasDeVelocidadeEPrecisao_data()
+    {
+        QTest::addColumn<int>("exigVel");
+        QTest::addColumn<int>("exigPrec");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("iguais aprovam") << 119 << 100 << "Aprovado|VPR";
+        QTest::newRow("só a velocidade") << 119 << 101 << "Reprovado|Vpr";
+        QTest::newRow("só a precisão") << 120 << 100 << "Reprovado|vPr";
+    }
+
+    void marcasDeVelocidadeEPrecisao()
+    {
+        QFETCH(int, exigVel);
+        QFETCH(int, exigPrec);
+        QFETCH(QString, esperado);
+        mundo->recorde(1, 99999);
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        w.ExigVel = exigVel;
+        w.ExigPrec = exigPrec;
+        terminarComUmTique(w);
+        QCOMPARE(mundo->janelas.size(), 1);
+        QVERIFY2(mundo->janelas.first().endsWith(esperado), qPrintable(mundo->janelas.first()));
+    }
+
+    void liberacao_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<int>("licaoAluno");
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<int>("depois");
+        QTest::newRow("5 passa a 6") << kBasico << 5 << 5 << 6;
+        QTest::newRow("lição anterior não muda") << kBasico << 6 << 3 << 6;
+        QTest::newRow("última do Básico") << kBasico << 60 << 60 << 60;
+        QTest::newRow("última do Avançado") << QString::fromUtf8("Avançado") << 40 << 40 << 40;
+    }
+
+    void liberacao()
+    {
+        QFETCH(QString, tipo);
+        QFETCH(int, licaoAluno);
+        QFETCH(int, numero);
+        QFETCH(int, depois);
+        TFDigitacao& w = iniciar(tipo, licaoAluno, numero);
+        QCOMPARE(w.NumLicao, numero);
+        terminarComUmTique(w);
+        QVERIFY(mundo->janelas.first().contains(QStringLiteral("|Aprovado|")));
+        QCOMPARE(mundo->dm->TabAluno->fieldByName("Licao").asInteger(), depois);
+    }
+
+    void empateMantemRecorde()
+    {
+        mundo->recorde(1, 11910);
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        terminarComUmTique(w);
+        QCOMPARE(mundo->janelas.size(), 1);
+        mundo->dm->TabRec->go(1);
+        QCOMPARE(mundo->dm->TabRec->fields(1).asString(), QStringLiteral("LIA"));
+
+        mundo->janelas.clear();
+        mundo->recorde(1, 11909);
+        w.bIniciar->click();
+        w.Timer1->stop();
+        terminarComUmTique(w);
+        QCOMPARE(mundo->janelas.last(), QStringLiteral("Recordes|11910 pontos"));
+    }
+
+    void pontuacaoSemVolta()
+    {
+        // 700 teclas/min at 100 % in lesson 1: 70,010 points beat 60,000 (wrapped it would be 4,474).
+        mundo->recorde(4, 60000);
+        mundo->aluno(QStringLiteral("ANA"), QString::fromUtf8("Numérico"), 1, false);
+        janela = std::make_unique<TFDigitacao>();
+        janela->show();
+        janela->NumLicao = 1;
+        janela->VelAtual = 700;
+        janela->PrecAtual = 100;
+        janela->VerificarRecorde();
+        QCOMPARE(mundo->janelas, QStringList{QStringLiteral("Recordes|70010 pontos")});
+        mundo->dm->TabRec->go(4);
+        QCOMPARE(mundo->dm->TabRec->fieldByName("Pontuacao").asInteger(), 70010);
+    }
+};
+
+QTEST_MAIN(TstFimLicao)
+#include "tst_fim_licao.moc"
