@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
 namespace fuzz {
 
+// The folder is made on first use and removed when the fuzzer exits normally.
 inline const std::string& scratchDir()
 {
     static const std::string dir = [] {
@@ -19,6 +21,14 @@ inline const std::string& scratchDir()
             std::abort();
         return std::string(made);
     }();
+    static const bool cleanupRegistered = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(dir, ignored);
+        });
+        return true;
+    }();
+    (void)cleanupRegistered;
     return dir;
 }
 
