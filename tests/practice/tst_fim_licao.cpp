@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -215,6 +216,10 @@ private slots:
 
         mundo->janelas.clear();
         mundo->recorde(1, 11909);
+        QTimer::singleShot(0, this, [] {
+            FSelec->se1->setValue(1);  // lesson 2 is unlocked now: the chooser asks
+            FSelec->close();
+        });
         w.bIniciar->click();
         w.Timer1->stop();
         terminarComUmTique(w);
