@@ -381,10 +381,16 @@ uint32_t Table::count() const
     const std::size_t length = d.recordLength();
     uint32_t n = 0;
     if (d.activeTag < 0) {
+        // The hot loop of every count: bounds and filter held in locals, one branch per row.
         const uint8_t* rec = d.records.data() + d.rangeBegin * length;
-        for (std::size_t p = d.rangeBegin; p < d.rangeEnd; ++p, rec += length)
-            if (!(hideDeleted && rec[0] == kDeletedMark) && (!filtered || d.filter.test(rec)))
-                ++n;
+        const uint8_t* const end = d.records.data() + d.rangeEnd * length;
+        if (!filtered) {
+            for (; rec != end; rec += length) n += !(hideDeleted && rec[0] == kDeletedMark);
+            return n;
+        }
+        const Expression& filter = d.filter;
+        for (; rec != end; rec += length)
+            if (!(hideDeleted && rec[0] == kDeletedMark) && filter.test(rec)) ++n;
         return n;
     }
     const auto& entries = d.tags[static_cast<std::size_t>(d.activeTag)].tag.entries;
