@@ -37,8 +37,7 @@ void TDBMemo::carregar()
 {
     if (modificado_) return;
     QString valor = lerCampo(fonte_, campo_);
-    // The tables keep DOS line ends; the text is written back with the ends it came with.
-    quebraDos_ = valor.contains(QLatin1String("\r\n"));
+    // Memos keep DOS line ends (CR LF); the control shows plain line feeds.
     valor.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (toPlainText() == valor) return;
     carregando_ = true;
@@ -71,10 +70,10 @@ void TDBMemo::textoMudou()
 void TDBMemo::updateRecord()
 {
     if (!modificado_ || !fonte_) return;
-    modificado_ = false;
     QString valor = toPlainText();
-    if (quebraDos_) valor.replace(QLatin1String("\n"), QLatin1String("\r\n"));
-    if (!ui::protegido(this, [&] { escreverCampo(fonte_, campo_, valor); })) carregar();
+    valor.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    // A text the field cannot hold stays in the control, still pending, for correction.
+    if (ui::protegido(this, [&] { escreverCampo(fonte_, campo_, valor); })) modificado_ = false;
 }
 
 void TDBMemo::focusOutEvent(QFocusEvent* e)

@@ -33,5 +33,4 @@ private:
     QString campo_;
     bool modificado_ = false;
     bool carregando_ = false;
-    bool quebraDos_ = false;
 };
