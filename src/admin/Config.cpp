@@ -4,6 +4,7 @@
 #include "data/Data1.h"
 #include "platform/Ajuda.h"
 #include "ui/Mensagens.h"
+#include "ui/Botoes.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -59,20 +60,10 @@ void TfConfig::criarControles()
     connect(CheckBox1, &QCheckBox::toggled, this, &TfConfig::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::toggled, this, &TfConfig::CheckBox2Click);
 
-    auto* linha = new QFrame(this);
-    linha->setFrameShape(QFrame::HLine);
-    linha->setFrameShadow(QFrame::Sunken);
-    linha->setGeometry(144, 288, 384, 4);
-
-    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
-    BitBtn3->setGeometry(340, 303, 88, 32);
-    BitBtn3->setAutoDefault(false);
+    ui::linhaHorizontal(this, QRect(144, 288, 384, 4));
+    BitBtn3 = ui::botaoAjuda(this, QRect(340, 303, 88, 32));
     connect(BitBtn3, &QPushButton::clicked, this, &TfConfig::BitBtn3Click);
-
-    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
-    BitBtn1->setGeometry(440, 303, 88, 32);
-    BitBtn1->setAutoDefault(false);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    BitBtn1 = ui::botaoSair(this, QRect(440, 303, 88, 32), this);
 }
 
 void TfConfig::showEvent(QShowEvent* e)

@@ -12,6 +12,7 @@
 #include "ui/TDataSource.h"
 #include "ui/TStatusBar.h"
 #include "xbase/Codepage.h"
+#include "ui/Botoes.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -126,15 +127,9 @@ void TfEditor::criarPainel()
         botoesQueGravam_ << DBNavigator1->botao(b);
     }
 
-    BitBtn2 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), Panel1);
-    BitBtn2->setGeometry(kLargura - 190, 5, 88, 31);
-    BitBtn2->setAutoDefault(false);
+    BitBtn2 = ui::botaoAjuda(Panel1, QRect(kLargura - 190, 5, 88, 31));
     connect(BitBtn2, &QPushButton::clicked, this, &TfEditor::BitBtn2Click);
-
-    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), Panel1);
-    BitBtn1->setGeometry(kLargura - 96, 5, 88, 31);
-    BitBtn1->setAutoDefault(false);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    BitBtn1 = ui::botaoSair(Panel1, QRect(kLargura - 96, 5, 88, 31), this);
 }
 
 void TfEditor::showEvent(QShowEvent* e)

@@ -6,6 +6,7 @@
 #include "ui/Mensagens.h"
 #include "ui/TDBGrid.h"
 #include "ui/TDataSource.h"
+#include "ui/Botoes.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -40,20 +41,10 @@ TfExig::TfExig(QWidget* parent) : QDialog(parent)
     DBGrid1->setFundoDica(true);
     DBGrid1->setDataSource(DataSource1);
 
-    auto* linha = new QFrame(this);
-    linha->setFrameShape(QFrame::HLine);
-    linha->setFrameShadow(QFrame::Sunken);
-    linha->setGeometry(138, 288, 377, 4);
-
-    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
-    BitBtn3->setGeometry(327, 303, 88, 32);
-    BitBtn3->setAutoDefault(false);
+    ui::linhaHorizontal(this, QRect(138, 288, 377, 4));
+    BitBtn3 = ui::botaoAjuda(this, QRect(327, 303, 88, 32));
     connect(BitBtn3, &QPushButton::clicked, this, &TfExig::BitBtn3Click);
-
-    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
-    BitBtn1->setGeometry(427, 303, 88, 32);
-    BitBtn1->setAutoDefault(false);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    BitBtn1 = ui::botaoSair(this, QRect(427, 303, 88, 32), this);
 }
 
 void TfExig::showEvent(QShowEvent* e)

@@ -251,6 +251,7 @@ void TForm1::Esperar(int ms)
     if (esperando_) return;
     QTimer espera;
     espera.setSingleShot(true);
+    espera.setTimerType(Qt::PreciseTimer);
     espera.setInterval(ms);
     esperando_ = true;
     espera.start();

@@ -4,6 +4,7 @@
 #include "platform/Ajuda.h"
 #include "ui/TDBGrid.h"
 #include "ui/TDataSource.h"
+#include "ui/Botoes.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -29,16 +30,9 @@ TfRecorde::TfRecorde(QWidget* parent) : QDialog(parent)
     DBGrid1->setFundoDica(true);
     DBGrid1->setDataSource(DataSource1);
 
-    auto* linha = new QFrame(this);
-    linha->setFrameShape(QFrame::HLine);
-    linha->setFrameShadow(QFrame::Sunken);
-    linha->setGeometry(8, 220, 507, 4);
-
-    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
-    BitBtn1->setGeometry(340, 236, 81, 27);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
-    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
-    BitBtn3->setGeometry(434, 236, 81, 27);
+    ui::linhaHorizontal(this, QRect(8, 220, 507, 4));
+    BitBtn1 = ui::botaoSair(this, QRect(335, 232, 88, 32), this);
+    BitBtn3 = ui::botaoAjuda(this, QRect(427, 232, 88, 32));
     connect(BitBtn3, &QPushButton::clicked, this, &TfRecorde::BitBtn3Click);
 }
 

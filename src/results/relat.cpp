@@ -11,6 +11,7 @@
 #include "ui/TQuickRep.h"
 #include "ui/TSpinEdit.h"
 #include "ui/TStatusBar.h"
+#include "ui/Botoes.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -38,14 +39,6 @@ QFrame* painel(QWidget* pai, const QRect& geometria)
     f.setPixelSize(11);
     p->setFont(f);
     return p;
-}
-
-QPushButton* botao(QWidget* pai, const QString& texto, const QString& icone, const QRect& geometria)
-{
-    auto* b = icone.isEmpty() ? new QPushButton(texto, pai) : new QPushButton(QIcon(icone), texto, pai);
-    b->setGeometry(geometria);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
@@ -77,13 +70,12 @@ TfRelat::TfRelat(QWidget* parent) : QDialog(parent)
 void TfRelat::criarBotoes()
 {
     QFrame* barra = painel(this, QRect(0, 0, 560, 41));
-    BitBtn2 = botao(barra, QStringLiteral("&Gráficos"), QString(), QRect(8, 7, 96, 27));
-    bImp = botao(barra, QStringLiteral("&Imprimir"), QString(), QRect(108, 7, 96, 27));
-    BitBtn5 = botao(barra, QStringLiteral("&Sair"), QStringLiteral(":/imagens/sair16.png"), QRect(208, 7, 96, 27));
-    BitBtn1 = botao(barra, QStringLiteral("&Ajuda"), QStringLiteral(":/imagens/ajuda16.png"), QRect(308, 7, 96, 27));
+    BitBtn2 = ui::botao(barra, QStringLiteral("&Gráficos"), QString(), QRect(8, 7, 96, 27));
+    bImp = ui::botao(barra, QStringLiteral("&Imprimir"), QString(), QRect(108, 7, 96, 27));
+    BitBtn5 = ui::botaoSair(barra, QRect(208, 7, 96, 27), this);
+    BitBtn1 = ui::botaoAjuda(barra, QRect(308, 7, 96, 27));
     connect(BitBtn2, &QPushButton::clicked, this, &TfRelat::BitBtn2Click);
     connect(bImp, &QPushButton::clicked, this, &TfRelat::bImpClick);
-    connect(BitBtn5, &QPushButton::clicked, this, &QDialog::close);
     connect(BitBtn1, &QPushButton::clicked, this, &TfRelat::BitBtn1Click);
 }
 
@@ -106,7 +98,7 @@ void TfRelat::criarFaixa()
     }
     se1->setValue(1);
     se2->setValue(100);
-    b1 = botao(barra, QStringLiteral("&Listar"), QStringLiteral(":/imagens/ok16.png"), QRect(268, 7, 90, 27));
+    b1 = ui::botao(barra, QStringLiteral("&Listar"), QStringLiteral(":/imagens/ok16.png"), QRect(268, 7, 90, 27));
     connect(b1, &QPushButton::clicked, this, &TfRelat::b1Click);
 }
 

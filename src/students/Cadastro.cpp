@@ -10,6 +10,7 @@
 #include "ui/TDBEdit.h"
 #include "ui/TDataSource.h"
 #include "ui/ValidadorTexto.h"
+#include "ui/Botoes.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -120,19 +121,10 @@ void TfCadastro::criarControles()
 
     Label1 = rotulo(QStringLiteral("Aluno: 1 de 1"), QRect(144, 226, 314, 18), this);
 
-    auto* linha = new QFrame(this);
-    linha->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-    linha->setGeometry(8, 258, 450, 2);
-
-    BitBtn3 = new QPushButton(QIcon(QStringLiteral(":/imagens/ajuda16.png")), QStringLiteral("&Ajuda"), this);
-    BitBtn3->setGeometry(272, 272, 88, 32);
-    BitBtn3->setAutoDefault(false);
+    ui::linhaHorizontal(this, QRect(8, 258, 450, 2));
+    BitBtn3 = ui::botaoAjuda(this, QRect(272, 272, 88, 32));
     connect(BitBtn3, &QPushButton::clicked, this, &TfCadastro::BitBtn3Click);
-
-    BitBtn1 = new QPushButton(QIcon(QStringLiteral(":/imagens/sair16.png")), QStringLiteral("&Sair"), this);
-    BitBtn1->setGeometry(370, 272, 88, 32);
-    BitBtn1->setAutoDefault(false);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+    BitBtn1 = ui::botaoSair(this, QRect(370, 272, 88, 32), this);
 
     setTabOrder(DBEdit1, DBEdit2);
     setTabOrder(DBEdit2, DBComboBox1);
