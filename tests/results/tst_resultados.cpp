@@ -12,6 +12,17 @@
 #include <QTimer>
 #include <QtTest>
 
+namespace {
+
+// With TARVEX_CAPTURAS set, the windows are saved as pictures there for a person to look at.
+void capturar(QWidget* janela, const QString& nome)
+{
+    const QString pasta = qEnvironmentVariable("TARVEX_CAPTURAS");
+    if (!pasta.isEmpty()) janela->grab().save(pasta + "/" + nome + ".png");
+}
+
+} // namespace
+
 class TstResultados : public QObject {
     Q_OBJECT
 private slots:
@@ -53,6 +64,8 @@ void TstResultados::marcasDoResultado()
     QCOMPARE(janela.Ir2->isVisibleTo(&janela), aprovado);
     QCOMPARE(janela.Ir1->isVisibleTo(&janela), !aprovado);
     QCOMPARE(janela.Iv1->geometry(), janela.Iv2->geometry());
+    janela.show();
+    capturar(&janela, QStringLiteral("resultado-") + QTest::currentDataTag());
 }
 
 void TstResultados::novoRecordePiscaEmRitmosProprios()
@@ -63,6 +76,7 @@ void TstResultados::novoRecordePiscaEmRitmosProprios()
     QCOMPARE(janela->Timer1->interval(), 600);
     QCOMPARE(janela->Timer2->interval(), 500);
     QVERIFY(janela->Label1->isVisible() && janela->Label2->isVisible());
+    capturar(janela, QStringLiteral("novo-recorde"));
     janela->Timer1Timer();
     QVERIFY(!janela->Label2->isVisible());
     QVERIFY(janela->Label1->isVisible());
@@ -102,6 +116,7 @@ void TstResultados::recordesMostramQuatroLinhas()
     QCOMPARE(janela->DBGrid1->columnCount(), 3);
     QCOMPARE(janela->DBGrid1->horizontalHeaderItem(2)->text(), QString("PONTUACAO"));
     QCOMPARE(janela->DBGrid1->item(3, 0)->text(), QString("Numérico"));
+    capturar(janela, QStringLiteral("recordes"));
     janela->close();
 }
 
