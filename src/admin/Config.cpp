@@ -32,13 +32,7 @@ TfConfig::TfConfig(QWidget* parent) : QDialog(parent)
 
 void TfConfig::criarControles()
 {
-    Panel4 = new QFrame(this);
-    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel4->setGeometry(8, 8, 121, 327);
-    Image1 = new QLabel(Panel4);
-    Image1->setGeometry(2, 2, 117, 323);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/config.png")));
+    Image1 = ui::figuraEmMoldura(this, QRect(8, 8, 121, 327), QStringLiteral(":/imagens/config.png"), &Panel4);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Teclado"), this);
     GroupBox2->setGeometry(144, 8, 384, 128);

@@ -27,13 +27,7 @@ TfExig::TfExig(QWidget* parent) : QDialog(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(admin::fontePixels(QStringLiteral("Arial"), 13));
 
-    Panel4 = new QFrame(this);
-    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel4->setGeometry(8, 8, 121, 327);
-    Image1 = new QLabel(Panel4);
-    Image1->setGeometry(2, 2, 117, 323);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/exigencias.png")));
+    Image1 = ui::figuraEmMoldura(this, QRect(8, 8, 121, 327), QStringLiteral(":/imagens/exigencias.png"), &Panel4);
 
     DataSource1 = new TDataSource(dm1->TabExig, this);
     DBGrid1 = new TDBGrid(this);

@@ -4,16 +4,12 @@
 #include <QPixmap>
 #include <QString>
 
+#include "ui/Fontes.h"
+
 // Fonts and pictures shared by the administration windows.
 namespace admin {
 
-// A font asked for by name and size in pixels.
-inline QFont fontePixels(const QString& familia, int pixels)
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    return f;
-}
+using ui::fontePixels;
 
 const QColor kMarinho(0, 0, 128);
 

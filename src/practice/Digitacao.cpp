@@ -12,6 +12,7 @@
 #include "ui/TSpinEdit.h"
 #include "ui/TStatusBar.h"
 #include "ui/Mensagens.h"
+#include "ui/Fontes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,13 +37,6 @@ namespace {
 const QColor kAqua(0, 255, 255);
 const QColor kAmarelo(255, 255, 0);
 
-QFont fonte(const QString& familia, int pixels, bool negrito = false)
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    f.setBold(negrito);
-    return f;
-}
 
 QString texto(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -51,7 +45,7 @@ QLabel* rotuloInfo(QWidget* pai, const QString& legenda, int x, int y, int w)
 {
     auto* l = new QLabel(legenda, pai);
     l->setGeometry(x, y, w, 18);
-    l->setFont(fonte(QStringLiteral("Arial"), 13));
+    l->setFont(ui::fontePixels(QStringLiteral("Arial"), 13));
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, kAqua);
     l->setPalette(pal);
@@ -62,7 +56,7 @@ QLabel* rotuloInfo(QWidget* pai, const QString& legenda, int x, int y, int w)
 QLabel* rotuloTexto(QWidget* pai, const QColor& cor, int x, int y)
 {
     auto* l = new QLabel(pai);
-    l->setFont(fonte(QStringLiteral("Courier New"), 16, true));
+    l->setFont(ui::fontePixels(QStringLiteral("Courier New"), 16, true));
     l->setTextFormat(Qt::PlainText);
     l->setAutoFillBackground(true);
     QPalette pal = l->palette();
@@ -101,7 +95,7 @@ void TFDigitacao::montarJanela()
     // No border icons: the window is left through "Sair", which asks before abandoning.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(632, 426);
-    setFont(fonte(QStringLiteral("Arial"), 12));
+    setFont(ui::fontePixels(QStringLiteral("Arial"), 12));
 
     // 1. Button bar.
     Panel4 = new QFrame(this);
@@ -183,7 +177,7 @@ void TFDigitacao::montarJanela()
     Grid1->verticalHeader()->hide();
     Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid1->verticalHeader()->setDefaultSectionSize(21);
-    Grid1->setFont(fonte(QStringLiteral("Courier New"), 15));
+    Grid1->setFont(ui::fontePixels(QStringLiteral("Courier New"), 15));
     Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -16,13 +16,7 @@ TfRecorde::TfRecorde(QWidget* parent) : QDialog(parent)
     setFixedSize(523, 272);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto* moldura = new QFrame(this);
-    moldura->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    moldura->setGeometry(8, 8, 121, 201);
-    Image1 = new QLabel(moldura);
-    Image1->setGeometry(2, 2, 117, 197);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/trofeu.png")));
+    Image1 = ui::figuraEmMoldura(this, QRect(8, 8, 121, 201), QStringLiteral(":/imagens/trofeu.png"));
 
     DataSource1 = new TDataSource(dm1->TabRec, this);
     DBGrid1 = new TDBGrid(this);

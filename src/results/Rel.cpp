@@ -2,19 +2,9 @@
 
 #include "data/Data1.h"
 #include "ui/TQuickRep.h"
+#include "ui/Fontes.h"
 
 TfAlunos4* fAlunos4 = nullptr;
-
-namespace {
-
-QFont fonte(const QString& familia, int pixels)
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    return f;
-}
-
-} // namespace
 
 TfAlunos4::TfAlunos4(QWidget* parent) : QWidget(parent)
 {
@@ -25,7 +15,7 @@ TfAlunos4::TfAlunos4(QWidget* parent) : QWidget(parent)
     QuickRep1->ReportTitle = QStringLiteral("Relatório");
     QuickRep1->MargemMm = 10;
     QuickRep1->PrintIfEmpty = false;
-    QuickRep1->Font = fonte(QStringLiteral("Arial"), 13);
+    QuickRep1->Font = ui::fontePixels(QStringLiteral("Arial"), 13);
 
     criarTitulo();
     criarCabecalho();
@@ -44,14 +34,14 @@ void TfAlunos4::criarTitulo()
 {
     QRBand1 = new TQRBand(QuickRep1, TQRBand::Tipo::Titulo, 163);  // about 43 mm
     QRLabel1 = new TQRLabel(QRBand1, 12, 4, 200, 16, QStringLiteral("Tarvex 3"));
-    QRLabel1->Font = fonte(QStringLiteral("Arial"), 11);
+    QRLabel1->Font = ui::fontePixels(QStringLiteral("Arial"), 11);
     QRSysData1 = new TQRSysData(QRBand1, 640, 4, 68, 16);
     QRSysData1->Alignment = Qt::AlignRight;
 
     QRLabel2 = new TQRLabel(QRBand1, 224, 30, 300, 36, QStringLiteral("Relatório das Lições"));
-    QRLabel2->Font = fonte(QStringLiteral("Arial"), 29);
+    QRLabel2->Font = ui::fontePixels(QStringLiteral("Arial"), 29);
 
-    const QFont sansSerif = fonte(QStringLiteral("MS Sans Serif"), 13);
+    const QFont sansSerif = ui::fontePixels(QStringLiteral("MS Sans Serif"), 13);
     LNome = new TQRLabel(QRBand1, 12, 84, 400, 18);
     LTipo = new TQRLabel(QRBand1, 12, 106, 400, 18);
     qrl1 = new TQRLabel(QRBand1, 12, 128, 400, 18);

@@ -64,13 +64,7 @@ TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
 
 void TfCadastro::criarControles()
 {
-    Panel4 = new QFrame(this);
-    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel4->setGeometry(8, 8, 121, 241);
-    Image1 = new QLabel(Panel4);
-    Image1->setGeometry(2, 2, 117, 237);
-    Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/cadastro.png")));
+    Image1 = ui::figuraEmMoldura(this, QRect(8, 8, 121, 241), QStringLiteral(":/imagens/cadastro.png"), &Panel4);
 
     using B = TDBNavigator::Botao;
     DBNavigator1 = new TDBNavigator(this);

@@ -1,11 +1,5 @@
 #pragma once
-#include <QFont>
-#include <QString>
+#include "ui/Fontes.h"
 
-// The fonts the student windows are drawn in, asked for by name and size in pixels.
-inline QFont fonteEmPixels(const QString& familia, int pixels)
-{
-    QFont f(familia);
-    f.setPixelSize(pixels);
-    return f;
-}
+// The student windows ask for their fonts by name and size in pixels.
+inline QFont fonteEmPixels(const QString& familia, int pixels) { return ui::fontePixels(familia, pixels); }

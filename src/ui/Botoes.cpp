@@ -2,6 +2,8 @@
 
 #include <QFrame>
 #include <QIcon>
+#include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace ui {
@@ -24,6 +26,19 @@ QPushButton* botaoSair(QWidget* pai, const QRect& area, QWidget* janela)
     QPushButton* b = botao(pai, QStringLiteral("&Sair"), QStringLiteral(":/imagens/sair16.png"), area);
     QObject::connect(b, &QPushButton::clicked, janela, &QWidget::close);
     return b;
+}
+
+QLabel* figuraEmMoldura(QWidget* pai, const QRect& area, const QString& figura, QFrame** moldura)
+{
+    auto* frame = new QFrame(pai);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    frame->setGeometry(area);
+    auto* imagem = new QLabel(frame);
+    imagem->setGeometry(2, 2, area.width() - 4, area.height() - 4);
+    imagem->setScaledContents(true);
+    imagem->setPixmap(QPixmap(figura));
+    if (moldura) *moldura = frame;
+    return imagem;
 }
 
 QFrame* linhaHorizontal(QWidget* pai, const QRect& area)

@@ -11,14 +11,7 @@ TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent)
 
 void TDBEdit::setDataSource(TDataSource* fonte)
 {
-    if (fonte_) disconnect(fonte_, nullptr, this, nullptr);
-    fonte_ = fonte;
-    if (fonte_) {
-        connect(fonte_, &TDataSource::dataChange, this, &TDBEdit::carregar);
-        connect(fonte_, &TDataSource::stateChange, this, &TDBEdit::estadoMudou);
-        connect(fonte_, &TDataSource::updateRecordPedido, this, &TDBEdit::updateRecord);
-    }
-    carregar();
+    ligarControle(fonte_, fonte, this, &TDBEdit::carregar, &TDBEdit::estadoMudou, &TDBEdit::updateRecord);
 }
 
 void TDBEdit::setDataField(const QString& campo)

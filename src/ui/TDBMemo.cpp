@@ -17,14 +17,7 @@ TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent)
 
 void TDBMemo::setDataSource(TDataSource* fonte)
 {
-    if (fonte_) disconnect(fonte_, nullptr, this, nullptr);
-    fonte_ = fonte;
-    if (fonte_) {
-        connect(fonte_, &TDataSource::dataChange, this, &TDBMemo::carregar);
-        connect(fonte_, &TDataSource::stateChange, this, &TDBMemo::estadoMudou);
-        connect(fonte_, &TDataSource::updateRecordPedido, this, &TDBMemo::updateRecord);
-    }
-    carregar();
+    ligarControle(fonte_, fonte, this, &TDBMemo::carregar, &TDBMemo::estadoMudou, &TDBMemo::updateRecord);
 }
 
 void TDBMemo::setDataField(const QString& campo)

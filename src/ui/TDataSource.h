@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -51,6 +52,22 @@ private:
 // Fields are given by position; the record numbers go to recnos when it is not null.
 bool lerRegistros(TApTable* tabela, const QVector<int>& campos, QVector<QStringList>& linhas,
                   QVector<int>* recnos = nullptr);
+
+// Links a text control to a data source: the control reloads on every change of the record,
+// follows the table's state and writes its pending text when the source asks; then it loads.
+template <class Controle>
+void ligarControle(QPointer<TDataSource>& fonte, TDataSource* nova, Controle* controle,
+                   void (Controle::*carregar)(), void (Controle::*estadoMudou)(), void (Controle::*gravar)())
+{
+    if (fonte) QObject::disconnect(fonte, nullptr, controle, nullptr);
+    fonte = nova;
+    if (fonte) {
+        QObject::connect(fonte, &TDataSource::dataChange, controle, carregar);
+        QObject::connect(fonte, &TDataSource::stateChange, controle, estadoMudou);
+        QObject::connect(fonte, &TDataSource::updateRecordPedido, controle, gravar);
+    }
+    (controle->*carregar)();
+}
 
 // The text of a field of the current record; empty when the table is closed or has no such field.
 QString lerCampo(TDataSource* fonte, const QString& campo);
