@@ -15,6 +15,8 @@ PACKAGES=(
   python3 python3-dbfread python3-dbf libdbd-xbase-perl pgdbf
   # comparison library for the engine benchmark
   libxbase64-dev
+  # the Debian package and the tools that check it
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

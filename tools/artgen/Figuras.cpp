@@ -192,10 +192,12 @@ QImage pintarAbertura() {
     return imagem;
 }
 
-QImage pintarIconePrograma() {
-    QImage imagem = novaImagem(256, 256, Qt::transparent);
+QImage pintarIconePrograma(int lado) {
+    QImage imagem = novaImagem(lado, lado, Qt::transparent);
     QPainter p(&imagem);
     prepararPintor(p);
+    // Drawn in a 256 box and scaled, so every size is painted from the shapes, not shrunk.
+    p.scale(lado / 256.0, lado / 256.0);
     const QRectF fundo(8, 8, 240, 240);
     QLinearGradient azul(fundo.topLeft(), fundo.bottomRight());
     azul.setColorAt(0, QColor(52, 120, 230));

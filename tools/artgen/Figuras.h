@@ -17,7 +17,7 @@ struct Botao {
 
 QImage pintarBotao(const Botao& botao, bool destacado);  // 250 x 100
 QImage pintarAbertura();                                 // 400 x 200 splash
-QImage pintarIconePrograma();                            // 256 x 256
+QImage pintarIconePrograma(int lado = 256);              // lado x lado
 QImage pintarBloco();                                    // 347 x 243 ruled notepaper
 QImage pintarMarca(Icone icone, const QColor& cor, int lado);  // small transparent glyph
 QImage pintarAjuda16();                                  // 16 x 16 help glyph

@@ -1,9 +1,11 @@
 // artgen: paints every picture of the program.
 //
 //   artgen <resource folder> <data folder>
+//   artgen --icones <icon theme folder>
 //
 // The resource folder receives imagens/... (packed into the program); the data folder receives
-// Tnumero.bmp and icone.png, which the program and the desktop read as files.
+// Tnumero.bmp and icone.png, which the program and the desktop read as files. With --icones the
+// program's icon is painted at each size of the desktop's icon theme, as NxN/apps/tarvex3.png.
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,13 +39,28 @@ const Botao kBotoes[] = {
     {"Sair", "Sair", "Finalizar o Tarvex", Icone::Porta, QColor(235, 60, 60)},
 };
 
+// The sizes desktops look for in the hicolor theme.
+const int kTamanhosIcone[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+bool gravarIcones(const QString& tema) {
+    bool ok = true;
+    for (int lado : kTamanhosIcone) {
+        const QString tamanho = QString::number(lado) + "x" + QString::number(lado);
+        ok &= gravar(pintarIconePrograma(lado), tema + "/" + tamanho + "/apps/tarvex3.png");
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--icones") == 0)
+        return gravarIcones(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (argc != 3) {
-        std::fprintf(stderr, "uso: artgen <pasta de recursos> <pasta de dados>\n");
+        std::fprintf(stderr, "uso: artgen <pasta de recursos> <pasta de dados>\n"
+                             "     artgen --icones <pasta do tema de ícones>\n");
         return 2;
     }
     const QString recursos = QString::fromLocal8Bit(argv[1]) + "/imagens/";
