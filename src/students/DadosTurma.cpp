@@ -1,0 +1,33 @@
+#include "DadosTurma.h"
+
+#include "data/Data1.h"
+#include "domain/Cursos.h"
+#include "xbase/Table.h"
+
+std::vector<dominio::AlunoDaTurma> lerAlunos()
+{
+    const TApTable* aluno = dm1->TabAluno;
+    xbase::Table t;
+    t.open(aluno->databaseName().toStdString(), aluno->tableName().toStdString(), true);
+    const int nome = t.fieldIndex("Nome"), tipo = t.fieldIndex("Tipo"), licao = t.fieldIndex("Licao"),
+              nivel = t.fieldIndex("Nivel");
+    std::vector<dominio::AlunoDaTurma> alunos;
+    for (t.first(); !t.eof(); t.next())
+        alunos.push_back({t.asString(nome), t.asString(tipo), t.asString(nivel), int(t.asInteger(licao))});
+    return alunos;
+}
+
+dominio::FigurasTurma lerTurma()
+{
+    dominio::FigurasTurma turma(lerAlunos());
+    const TApTable* relat = dm1->TabRelat;
+    xbase::Table t;
+    t.open(relat->databaseName().toStdString(), relat->tableName().toStdString(), true);
+    const int nome = t.fieldIndex("Nome"), tipo = t.fieldIndex("Tipo"), licao = t.fieldIndex("Licao"),
+              velocidade = t.fieldIndex("Velocidade"), precisao = t.fieldIndex("Precisao"),
+              resultado = t.fieldIndex("Resultado");
+    for (t.first(); !t.eof(); t.next())
+        turma.somar(t.asString(nome), t.asString(tipo), int(t.asInteger(licao)), int(t.asInteger(velocidade)),
+                    int(t.asInteger(precisao)), t.asString(resultado) == dominio::kAprovado);
+    return turma;
+}
