@@ -11,6 +11,7 @@
 #include "ui/Mensagens.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -161,7 +162,8 @@ void TfTurma::AbrirResultados(int linhaVisivel)
     auto* relat = new TfRelat(this);
     relat->NomeAluno = qs(aluno.nome);
     relat->TipoLicao = qs(aluno.tipo);
-    relat->UltimaLicao = aluno.licao;
+    // Every result the row counts, also those above a lesson the teacher lowered since.
+    relat->UltimaLicao = std::max(aluno.licao, aluno.totalLicoes);
     relat->exec();
     if (abriu) licao->close();
 }
