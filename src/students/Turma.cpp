@@ -21,7 +21,6 @@ namespace {
 
 const int kContextoAjuda = 5;
 const int kColunaNome = 0;
-const int kColunaTipo = 1;
 const int kColunaLicao = 3;
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size())); }
@@ -63,11 +62,8 @@ QVariant ModeloTurma::data(const QModelIndex& indice, int papel) const
 QVariant ModeloTurma::headerData(int secao, Qt::Orientation orientacao, int papel) const
 {
     if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole) return {};
-    // Long titles wrap at their first blank in the header.
-    QString titulo = qs(planilha_.cabecalho[std::size_t(secao)]);
-    const int branco = titulo.indexOf(QLatin1Char(' '));
-    if (branco > 0) titulo[branco] = QLatin1Char('\n');
-    return titulo;
+    // Titles wrap at their blanks, so narrow number columns keep the whole title.
+    return qs(planilha_.cabecalho[std::size_t(secao)]).replace(QLatin1Char(' '), QLatin1Char('\n'));
 }
 
 // ---- window -----------------------------------------------------------------------------
@@ -94,7 +90,8 @@ TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
     Grade->setAlternatingRowColors(true);
     Grade->verticalHeader()->setDefaultSectionSize(22);
     Grade->verticalHeader()->hide();
-    Grade->horizontalHeader()->setMinimumHeight(36);
+    Grade->horizontalHeader()->setMinimumHeight(50);
+    Grade->horizontalHeader()->setStretchLastSection(true);
     Grade->setToolTip(QStringLiteral("Clique duas vezes num aluno para ver os resultados dele"));
     connect(Grade, &QTableView::activated, this, [this](const QModelIndex& i) { AbrirResultados(i.row()); });
 
@@ -124,8 +121,9 @@ void TfTurma::Carregar()
     totais_ = turma.totais();
     modelo_->definir(dominio::planilhaTurma(alunos_));
 
-    Grade->setColumnWidth(kColunaNome, 170);
-    for (int c = 1; c < modelo_->columnCount(); ++c) Grade->setColumnWidth(c, c < kColunaLicao ? 90 : 66);
+    // Name, type and level, then the figures; the last column takes what is left.
+    const int larguras[] = {150, 84, 100};
+    for (int c = 0; c < modelo_->columnCount(); ++c) Grade->setColumnWidth(c, c < kColunaLicao ? larguras[c] : 67);
     QStringList partes;
     for (const std::string& t : dominio::textosTotais(totais_)) partes << qs(t);
     lTotais->setText(partes.join(QStringLiteral("     ")));
