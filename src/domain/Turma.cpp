@@ -19,18 +19,31 @@ FigurasTurma::FigurasTurma(const std::vector<AlunoDaTurma>& alunos) : alunos_(al
 void FigurasTurma::somar(const std::string& nome, const std::string& tipo, int licao, int velocidade,
                          int precisao, bool aprovado)
 {
-    const auto achado = indice_.find(nome);
-    if (achado == indice_.end()) return;
-    const std::size_t i = achado->second;
-    if (tipo != alunos_[i].tipo) return;
+    const int i = aluno(nome, tipo);
+    if (i >= 0) somar(i, licao, velocidade, precisao, aprovado);
+}
 
-    Soma& s = somas_[i];
+int FigurasTurma::aluno(const std::string& nome, const std::string& tipo) const
+{
+    const auto achado = indice_.find(nome);
+    if (achado == indice_.end() || tipo != alunos_[achado->second].tipo) return -1;
+    return int(achado->second);
+}
+
+void FigurasTurma::somar(int aluno, int licao, int velocidade, int precisao, bool aprovado)
+{
+    Soma& s = somas_[std::size_t(aluno)];
     s.velocidade += velocidade;
     s.precisao += precisao;
     s.aprovados += aprovado ? 1 : 0;
     ++s.total;
 
-    Sequencia& seq = s.porLicao[licao];
+    // Pointers into an unordered_map stay valid while it grows.
+    if (licao != s.ultimaLicao) {
+        s.ultima = &s.porLicao[licao];
+        s.ultimaLicao = licao;
+    }
+    Sequencia& seq = *s.ultima;
     if (aprovado) {
         seq.atual = 0;
     } else if (++seq.atual > seq.maior) {

@@ -53,6 +53,11 @@ public:
     void somar(const std::string& nome, const std::string& tipo, int licao, int velocidade,
                int precisao, bool aprovado);
 
+    // The same in two steps, so that a reader need not read the rest of a row that does not
+    // count: the student of that name and type, or -1; then the figures of the row.
+    int aluno(const std::string& nome, const std::string& tipo) const;
+    void somar(int aluno, int licao, int velocidade, int precisao, bool aprovado);
+
     std::vector<FigurasAluno> linhas() const;
     TotaisTurma totais() const;
 
@@ -67,6 +72,8 @@ private:
         int aprovados = 0;
         int total = 0;
         std::unordered_map<int, Sequencia> porLicao;
+        int ultimaLicao = -1;  // the lesson of the last result and its run, looked up once
+        Sequencia* ultima = nullptr;
     };
 
     std::vector<AlunoDaTurma> alunos_;

@@ -26,8 +26,12 @@ dominio::FigurasTurma lerTurma()
     const int nome = t.fieldIndex("Nome"), tipo = t.fieldIndex("Tipo"), licao = t.fieldIndex("Licao"),
               velocidade = t.fieldIndex("Velocidade"), precisao = t.fieldIndex("Precisao"),
               resultado = t.fieldIndex("Resultado");
-    for (t.first(); !t.eof(); t.next())
-        turma.somar(t.asString(nome), t.asString(tipo), int(t.asInteger(licao)), int(t.asInteger(velocidade)),
-                    int(t.asInteger(precisao)), t.asString(resultado) == dominio::kAprovado);
+    // A row of a removed student or of another course type is not read further.
+    for (t.first(); !t.eof(); t.next()) {
+        const int aluno = turma.aluno(t.asString(nome), t.asString(tipo));
+        if (aluno < 0) continue;
+        turma.somar(aluno, int(t.asInteger(licao)), int(t.asInteger(velocidade)), int(t.asInteger(precisao)),
+                    t.asString(resultado) == dominio::kAprovado);
+    }
     return turma;
 }
