@@ -7,14 +7,10 @@
 
 namespace {
 
-// Left edge and width of each column on the page (718 report pixels across), in the order of
-// the class sheet; the titles are the sheet's, broken over two lines.
-struct Coluna {
-    int esquerda;
-    int largura;
-};
-const Coluna kColunas[] = {{4, 150}, {158, 62}, {222, 84}, {310, 42}, {356, 42}, {402, 52},
-                           {458, 56}, {518, 54}, {576, 52}, {632, 40}, {676, 42}};
+// Width of each column on the page (718 report pixels across, 4 between columns), in the
+// order of the class sheet; the titles are the sheet's, one word a line.
+const int kLarguras[] = {136, 58, 76, 40, 36, 56, 52, 50, 52, 60, 62};
+const int kEntreColunas = 4;
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size())); }
 
@@ -75,21 +71,21 @@ void TfRelTurma::criarBandas(const dominio::Planilha& turma, const dominio::Tota
     subtitulo->Font = ui::fontePixels(QStringLiteral("Arial"), 13);
     subtitulo->Alignment = Qt::AlignHCenter;
 
-    auto* cabecalho = new TQRBand(QuickRep1, TQRBand::Tipo::CabecalhoColunas, 44);
+    auto* cabecalho = new TQRBand(QuickRep1, TQRBand::Tipo::CabecalhoColunas, 52);
     auto* detalhe = new TQRBand(QuickRep1, TQRBand::Tipo::Detalhe, 22);
-    for (std::size_t i = 0; i < turma.cabecalho.size() && i < std::size(kColunas); ++i) {
-        const Coluna& c = kColunas[i];
-        QString texto = qs(turma.cabecalho[i]);
-        texto.replace(QStringLiteral(" ("), QStringLiteral("\n("));
-        if (!texto.contains(QLatin1Char('\n'))) texto.replace(QLatin1Char(' '), QLatin1Char('\n'));
-        auto* rotulo = new TQRLabel(cabecalho, c.esquerda, 4, c.largura, 32, texto);
-        rotulo->Font = ui::fontePixels(QStringLiteral("Arial"), 10, true);
-        auto* valor = new TQRDBText(detalhe, c.esquerda, 3, c.largura, 16, campo(i));
+    int esquerda = 0;
+    for (std::size_t i = 0; i < turma.cabecalho.size() && i < std::size(kLarguras); ++i) {
+        const int largura = kLarguras[i];
+        const QString texto = qs(turma.cabecalho[i]).replace(QLatin1Char(' '), QLatin1Char('\n'));
+        auto* rotulo = new TQRLabel(cabecalho, esquerda, 2, largura, 42, texto);
+        rotulo->Font = ui::fontePixels(QStringLiteral("Arial"), 9, true);
+        auto* valor = new TQRDBText(detalhe, esquerda, 3, largura, 16, campo(i));
         // Name, type and level to the left, the figures to the right, titles above their values.
         valor->Alignment = i < 3 ? Qt::AlignLeft : Qt::AlignRight;
         rotulo->Alignment = valor->Alignment;
+        esquerda += largura + kEntreColunas;
     }
-    new TQRShape(cabecalho, 0, 38, 718, 6);
+    new TQRShape(cabecalho, 0, 46, 718, 6);
 
     auto* resumo = new TQRBand(QuickRep1, TQRBand::Tipo::Resumo, 70);
     new TQRShape(resumo, 0, 0, 718, 4);

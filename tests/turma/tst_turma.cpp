@@ -5,6 +5,7 @@
 #include "domain/ListaAlunos.h"
 #include "domain/Planilha.h"
 #include "domain/Turma.h"
+#include "results/PlanilhaResultados.h"
 #include "results/relat.h"
 #include "students/DadosTurma.h"
 #include "students/ImportarLista.h"
@@ -376,6 +377,10 @@ void TstTurma::turmaDe31DePontaAPonta()
     janela.AbrirResultados(0);
     QCOMPARE(listado, primeiro + QStringLiteral(" Lições encontradas: %1").arg(ordenada.linhas[0][5].numero));
     QVERIFY(!pasta.dm->TabLicao->active());
+    // The list's export writes what the list selected.
+    const dominio::Planilha daLista = planilhaResultados(pasta.dm->TabRelat);
+    QCOMPARE(double(daLista.linhas.size()), ordenada.linhas[0][5].numero);
+    QCOMPARE(qs(daLista.linhas.back()[0].texto), primeiro);
 
     // The printed class: title, the students, the totals.
     const QString pdf = pasta.dir.filePath(QStringLiteral("turma.pdf"));
@@ -396,6 +401,9 @@ void TstTurma::turmaDe31DePontaAPonta()
     const QString ods = pasta.dir.filePath(QStringLiteral("turma.ods"));
     QVERIFY(ui::gravarPlanilha(csv, vista));
     QVERIFY(ui::gravarPlanilha(ods, vista));
+    // With TARVEX_CAPTURAS=<folder> the report and the sheets are left there to be looked at.
+    if (const QString capturas = qEnvironmentVariable("TARVEX_CAPTURAS"); !capturas.isEmpty())
+        for (const QString& f : {pdf, csv, ods}) QFile::copy(f, QDir(capturas).filePath(QFileInfo(f).fileName()));
     const QJsonArray lidos = rodarPython({QStringLiteral(TURMA_SCRIPTS_DIR "/ler_planilha.py"), csv, ods}, &erro);
     QVERIFY2(lidos.size() == 2, qPrintable(erro));
     for (const QJsonValue& arquivo : lidos) {
