@@ -5,11 +5,23 @@
 #include "domain/Filtros.h"
 #include "xbase/Table.h"
 
+namespace {
+
+// A second, read-only handle on the file a table component has open (its name as found on
+// the disk, whatever the case of the letters).
+void abrirAoLado(xbase::Table& t, const TApTable* componente)
+{
+    if (!componente->active())
+        throw xbase::Error(componente->tableName().toStdString() + ": a tabela não está aberta");
+    t.open(componente->databaseName().toStdString(), componente->engine().tableName(), true);
+}
+
+} // namespace
+
 std::vector<dominio::AlunoDaTurma> lerAlunos()
 {
-    const TApTable* aluno = dm1->TabAluno;
     xbase::Table t;
-    t.open(aluno->databaseName().toStdString(), aluno->tableName().toStdString(), true);
+    abrirAoLado(t, dm1->TabAluno);
     const int nome = t.fieldIndex("Nome"), tipo = t.fieldIndex("Tipo"), licao = t.fieldIndex("Licao"),
               nivel = t.fieldIndex("Nivel");
     std::vector<dominio::AlunoDaTurma> alunos;
@@ -21,9 +33,8 @@ std::vector<dominio::AlunoDaTurma> lerAlunos()
 dominio::FigurasTurma lerTurma()
 {
     dominio::FigurasTurma turma(lerAlunos());
-    const TApTable* relat = dm1->TabRelat;
     xbase::Table t;
-    t.open(relat->databaseName().toStdString(), relat->tableName().toStdString(), true);
+    abrirAoLado(t, dm1->TabRelat);
     const int nome = t.fieldIndex("Nome"), tipo = t.fieldIndex("Tipo"), licao = t.fieldIndex("Licao"),
               velocidade = t.fieldIndex("Velocidade"), precisao = t.fieldIndex("Precisao");
     // The engine's filter marks the passed results faster than a text read per row can.
