@@ -74,7 +74,7 @@ ResumoImportacao importarLista(const QString& arquivo)
                 break;
             }
             gravados.push_back(t->recNo());
-            resumo.registrados << qs(a.nome) + (a.cortado ? QStringLiteral(" (nome cortado em 20 letras)") : QString());
+            resumo.registrados << qs(a.nome) + (a.cortado ? QStringLiteral(" (nome cortado em 20 caracteres)") : QString());
         }
     } catch (const std::exception& e) {
         falha = QString::fromUtf8(e.what());
