@@ -13,6 +13,8 @@ PACKAGES=(
   # tests, screenshots and independent readers of the table files
   xvfb xauth xdotool x11-utils poppler-utils imagemagick
   python3 python3-dbfread python3-dbf libdbd-xbase-perl pgdbf
+  # independent reader of the exported spreadsheets (.ods)
+  python3-odf
   # comparison library for the engine benchmark
   libxbase64-dev
   # the Debian package and the tools that check it

@@ -40,6 +40,11 @@ std::string filtroNome(const std::string& nome)
     return "Nome=" + entreAspas(nome);
 }
 
+std::string filtroResultado(const std::string& resultado)
+{
+    return "Resultado = " + entreAspas(resultado);
+}
+
 std::string filtroResultados(const std::string& nome, const std::string& tipo, int de, int ate)
 {
     return "Nome = " + entreAspas(nome) + " .AND. Tipo=" + entreAspas(tipo)

@@ -17,6 +17,9 @@ std::string filtroNome(const std::string& nome);
 // Nome = "<nome>" .AND. Tipo="<tipo>" .AND. Licao >= <a> .AND. Licao <= <b>
 std::string filtroResultados(const std::string& nome, const std::string& tipo, int de, int ate);
 
+// Resultado = "<resultado>" (the class view marks the passed results with it)
+std::string filtroResultado(const std::string& resultado);
+
 // A name or text that may be put between the double quotes of a filter: it must not
 // contain a double quote (it would end the literal early and change the filter).
 bool podeIrNoFiltro(const std::string& texto);

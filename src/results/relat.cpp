@@ -1,5 +1,6 @@
 #include "relat.h"
 
+#include "PlanilhaResultados.h"
 #include "Rel.h"
 #include "grafico.h"
 #include "data/Data1.h"
@@ -12,6 +13,7 @@
 #include "ui/TSpinEdit.h"
 #include "ui/TStatusBar.h"
 #include "ui/Botoes.h"
+#include "ui/ExportarPlanilha.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -77,6 +79,9 @@ void TfRelat::criarBotoes()
     connect(BitBtn2, &QPushButton::clicked, this, &TfRelat::BitBtn2Click);
     connect(bImp, &QPushButton::clicked, this, &TfRelat::bImpClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TfRelat::BitBtn1Click);
+
+    bExportar = ui::botao(barra, QStringLiteral("&Exportar"), QString(), QRect(408, 7, 96, 27));
+    connect(bExportar, &QPushButton::clicked, this, &TfRelat::bExportarClick);
 }
 
 void TfRelat::criarFaixa()
@@ -220,4 +225,11 @@ void TfRelat::bImpClick()
 void TfRelat::BitBtn1Click()
 {
     plataforma::mostrarAjuda(11, this);
+}
+
+void TfRelat::bExportarClick()
+{
+    dominio::Planilha planilha;
+    if (!ui::protegido(this, [&] { planilha = planilhaResultados(dm1->TabRelat); })) return;
+    ui::exportarPlanilha(this, planilha, QStringLiteral("Resultados ") + NomeAluno);
 }

@@ -26,6 +26,7 @@ public:
     QPushButton* bImp;     // "&Imprimir"
     QPushButton* BitBtn5;  // "&Sair"
     QPushButton* BitBtn1;  // "&Ajuda"
+    QPushButton* bExportar;  // "&Exportar"
     QLabel* Label1;
     TSpinEdit* se1;
     QLabel* Label2;
@@ -47,6 +48,8 @@ public slots:
     void BitBtn2Click();
     void bImpClick();
     void BitBtn1Click();
+    // Writes the listed results to a spreadsheet file.
+    void bExportarClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -11,7 +11,10 @@
 #include "ui/TDataSource.h"
 #include "ui/ValidadorTexto.h"
 #include "ui/Botoes.h"
+#include "ImportarLista.h"
+#include "Turma.h"
 
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -57,6 +60,7 @@ TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
 
     DataSource1 = new TDataSource(dm1->TabAluno, this);
     criarControles();
+    criarBotoesTurma();
     connect(DataSource1, &TDataSource::dataChange, this, &TfCadastro::DataSource1DataChange);
     connect(DBNavigator1, &TDBNavigator::click, this, &TfCadastro::DBNavigator1Click);
     DataSource1DataChange();
@@ -210,4 +214,39 @@ void abrirCadastro(QWidget* pai)
 {
     TfCadastro janela(pai);
     janela.exec();
+}
+
+// ---- The teacher's class ----------------------------------------------------------------
+
+void TfCadastro::criarBotoesTurma()
+{
+    bTurma = ui::botao(this, QStringLiteral("&Turma"), QString(), QRect(8, 272, 80, 32));
+    bTurma->setToolTip(QStringLiteral("Ver a turma toda: lição, médias e aprovação de cada aluno"));
+    bImportar = ui::botao(this, QStringLiteral("&Importar lista"), QString(), QRect(94, 272, 112, 32));
+    bImportar->setToolTip(QStringLiteral("Cadastrar os alunos de um arquivo de texto ou CSV"));
+    connect(bTurma, &QPushButton::clicked, this, &TfCadastro::bTurmaClick);
+    connect(bImportar, &QPushButton::clicked, this, &TfCadastro::bImportarClick);
+}
+
+void TfCadastro::bTurmaClick()
+{
+    // A pending change is settled first, so the class view shows what the file holds.
+    bool pode = true;
+    ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
+    if (pode) abrirTurma(this);
+}
+
+void TfCadastro::bImportarClick()
+{
+    bool pode = true;
+    ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
+    if (!pode) return;
+    const QString arquivo = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Importar lista de alunos"), QString(),
+        QStringLiteral("Listas de alunos (*.txt *.csv);;Todos os arquivos (*)"));
+    if (arquivo.isEmpty()) return;
+    const ResumoImportacao resumo = importarLista(arquivo);
+    if (resumo.erro.isEmpty()) ui::aviso(this, textoResumo(resumo));
+    else ui::erro(this, textoResumo(resumo));
+    DataSource1DataChange();
 }

@@ -39,11 +39,18 @@ public:
     void b1Click();
     void BitBtn3Click();
 
+    // The teacher's class: the class view and the import of a class list.
+    QPushButton* bTurma;
+    QPushButton* bImportar;
+    void bTurmaClick();
+    void bImportarClick();
+
     // Closing saves a pending change through the record rules; a refused one keeps the window.
     void done(int resultado) override;
 
 private:
     void criarControles();
+    void criarBotoesTurma();
     void removerAluno();
     void removerResultados(const QString& nome);
 };

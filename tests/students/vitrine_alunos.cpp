@@ -1,10 +1,11 @@
 // Shows one student window filled with sample students, for looking at it under X:
-//   vitrine_alunos cadastro|novo|abrir|lista|selec [arquivo.png]
+//   vitrine_alunos cadastro|novo|abrir|lista|selec|turma [arquivo.png]
 // With a file name the window is also saved as a picture after it was drawn.
 #include "AmbienteAlunos.h"
 #include "students/AbrirNome.h"
 #include "students/Cadastro.h"
 #include "students/Selec.h"
+#include "students/Turma.h"
 #include "ui/TDBLookupComboBox.h"
 #include "ui/TSpinEdit.h"
 #include "ui/TStatusBar.h"
@@ -36,6 +37,25 @@ int main(int argc, char** argv)
         d->sb2->setTextoPainel(0, QStringLiteral("Lição permitada até: 12"));
         d->sb2->setTextoPainel(1, QStringLiteral("Total de lições: 40"));
         janela.reset(d);
+    } else if (qual == QLatin1String("turma")) {
+        // A few results with failures in a row, so every column has something to show.
+        TApTable* r = amb.dm->TabRelat;
+        const struct { const char* nome; const char* tipo; int licao, vel, prec; bool passou; } linhas[] = {
+            {"JOÃO DA SILVA", "Avançado", 11, 182, 94, true}, {"JOÃO DA SILVA", "Avançado", 12, 171, 88, false},
+            {"JOÃO DA SILVA", "Avançado", 12, 176, 89, false}, {"JOÃO DA SILVA", "Avançado", 12, 169, 90, false},
+            {"MARIA CONCEIÇÃO", "Textos", 2, 231, 97, true}, {"MARIA CONCEIÇÃO", "Textos", 3, 240, 96, true},
+            {"PEDRO ÁLVARES", "Básico", 1, 64, 86, false}};
+        for (const auto& l : linhas) {
+            r->insert();
+            r->fieldByName("Nome").setAsString(QString::fromUtf8(l.nome));
+            r->fieldByName("Tipo").setAsString(QString::fromUtf8(l.tipo));
+            r->fieldByName("Licao").setAsInteger(l.licao);
+            r->fieldByName("Velocidade").setAsInteger(l.vel);
+            r->fieldByName("Precisao").setAsInteger(l.prec);
+            r->fieldByName("Resultado").setAsString(l.passou ? QStringLiteral("Aprovado") : QStringLiteral("Reprovado"));
+            r->post();
+        }
+        janela.reset(new TfTurma);
     } else {
         auto* d = new TfCadastro;
         if (qual == QLatin1String("novo")) d->DBNavigator1->clicar(TDBNavigator::Botao::Insert);

@@ -1,0 +1,186 @@
+#include "Turma.h"
+
+#include "DadosTurma.h"
+#include "Fontes.h"
+#include "RelTurma.h"
+#include "data/Data1.h"
+#include "platform/Ajuda.h"
+#include "results/relat.h"
+#include "ui/Botoes.h"
+#include "ui/ExportarPlanilha.h"
+#include "ui/Mensagens.h"
+
+#include <QHeaderView>
+#include <algorithm>
+#include <QLabel>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+
+namespace {
+
+const int kContextoAjuda = 5;
+const int kColunaNome = 0;
+const int kColunaLicao = 3;
+
+QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size())); }
+
+} // namespace
+
+// ---- model ------------------------------------------------------------------------------
+
+void ModeloTurma::definir(const dominio::Planilha& planilha)
+{
+    beginResetModel();
+    planilha_ = planilha;
+    endResetModel();
+}
+
+int ModeloTurma::rowCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : int(planilha_.linhas.size()); }
+
+int ModeloTurma::columnCount(const QModelIndex& pai) const { return pai.isValid() ? 0 : int(planilha_.cabecalho.size()); }
+
+QVariant ModeloTurma::data(const QModelIndex& indice, int papel) const
+{
+    const dominio::Celula& c = planilha_.linhas[std::size_t(indice.row())][std::size_t(indice.column())];
+    using T = dominio::Celula::Tipo;
+    switch (papel) {
+    case Qt::DisplayRole:
+        if (c.tipo == T::Numero) return qs(dominio::numeroBr(c.numero, c.casas));
+        return qs(c.texto);
+    case Qt::UserRole:
+        // Empty figures (no results, not stuck) sort below every number.
+        if (c.tipo == T::Texto) return qs(c.texto);
+        return c.tipo == T::Numero ? c.numero : -1.0;
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignVCenter | (c.tipo == T::Texto ? Qt::AlignLeft : Qt::AlignRight));
+    default:
+        return {};
+    }
+}
+
+QVariant ModeloTurma::headerData(int secao, Qt::Orientation orientacao, int papel) const
+{
+    if (orientacao != Qt::Horizontal || papel != Qt::DisplayRole) return {};
+    // Titles wrap at their blanks, so narrow number columns keep the whole title.
+    return qs(planilha_.cabecalho[std::size_t(secao)]).replace(QLatin1Char(' '), QLatin1Char('\n'));
+}
+
+// ---- window -----------------------------------------------------------------------------
+
+TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Turma"));
+    setFixedSize(900, 470);
+    setFont(fonteEmPixels(QStringLiteral("Verdana"), 11));
+
+    modelo_ = new ModeloTurma(this);
+    ordem_ = new QSortFilterProxyModel(this);
+    ordem_->setSourceModel(modelo_);
+    ordem_->setSortRole(Qt::UserRole);
+    ordem_->setSortLocaleAware(true);
+
+    Grade = new QTableView(this);
+    Grade->setGeometry(8, 8, 884, 368);
+    Grade->setModel(ordem_);
+    Grade->setSortingEnabled(true);
+    Grade->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Grade->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grade->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grade->setAlternatingRowColors(true);
+    Grade->verticalHeader()->setDefaultSectionSize(22);
+    Grade->verticalHeader()->hide();
+    Grade->horizontalHeader()->setMinimumHeight(50);
+    Grade->horizontalHeader()->setStretchLastSection(true);
+    Grade->setToolTip(QStringLiteral("Clique duas vezes num aluno para ver os resultados dele"));
+    connect(Grade, &QTableView::activated, this, [this](const QModelIndex& i) { AbrirResultados(i.row()); });
+
+    lTotais = new QLabel(this);
+    lTotais->setGeometry(8, 382, 884, 36);
+    lTotais->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lTotais->setWordWrap(true);
+    lTotais->setContentsMargins(6, 0, 6, 0);
+
+    ui::linhaHorizontal(this, QRect(8, 422, 884, 2));
+    bImprimir = ui::botao(this, QStringLiteral("&Imprimir"), QString(), QRect(8, 430, 96, 32));
+    bExportar = ui::botao(this, QStringLiteral("&Exportar"), QString(), QRect(112, 430, 96, 32));
+    BitBtn3 = ui::botaoAjuda(this, QRect(700, 430, 92, 32));
+    BitBtn1 = ui::botaoSair(this, QRect(800, 430, 92, 32), this);
+    connect(bImprimir, &QPushButton::clicked, this, &TfTurma::bImprimirClick);
+    connect(bExportar, &QPushButton::clicked, this, &TfTurma::bExportarClick);
+    connect(BitBtn3, &QPushButton::clicked, this, [this] { plataforma::mostrarAjuda(kContextoAjuda, this); });
+
+    ui::protegido(this, [this] { Carregar(); });
+    Grade->sortByColumn(kColunaNome, Qt::AscendingOrder);
+}
+
+void TfTurma::Carregar()
+{
+    const dominio::FigurasTurma turma = lerTurma();
+    alunos_ = turma.linhas();
+    totais_ = turma.totais();
+    modelo_->definir(dominio::planilhaTurma(alunos_));
+
+    // Name, type and level, then the figures; the last column takes what is left.
+    const int larguras[] = {150, 84, 100};
+    for (int c = 0; c < modelo_->columnCount(); ++c) Grade->setColumnWidth(c, c < kColunaLicao ? larguras[c] : 67);
+    QStringList partes;
+    for (const std::string& t : dominio::textosTotais(totais_)) partes << qs(t);
+    lTotais->setText(partes.join(QStringLiteral("     ")));
+}
+
+dominio::Planilha TfTurma::planilhaVisivel() const
+{
+    const dominio::Planilha& todas = modelo_->planilha();
+    dominio::Planilha p = todas;
+    p.linhas.clear();
+    for (int r = 0; r < ordem_->rowCount(); ++r)
+        p.linhas.push_back(todas.linhas[std::size_t(ordem_->mapToSource(ordem_->index(r, 0)).row())]);
+    return p;
+}
+
+void TfTurma::AbrirResultados(int linhaVisivel)
+{
+    const int linha = ordem_->mapToSource(ordem_->index(linhaVisivel, 0)).row();
+    if (linha < 0 || linha >= int(alunos_.size())) return;
+    const dominio::FigurasAluno& aluno = alunos_[std::size_t(linha)];
+
+    // The list counts the course type's lessons in the lesson table, which is closed while no
+    // practice or editor window uses it; it lives beside the students table.
+    TApTable* licao = dm1->TabLicao;
+    const bool abriu = !licao->active();
+    if (abriu && !ui::protegido(this, [licao] {
+            licao->setDatabaseName(dm1->TabAluno->databaseName());
+            licao->setTableName(dm1->Abnt2Keyboard ? QStringLiteral("LicaoB.dbf") : QStringLiteral("LicaoA.dbf"));
+            licao->setIndexName(QStringLiteral("TIPO"));
+            licao->open();
+        }))
+        return;
+
+    auto* relat = new TfRelat(this);
+    relat->NomeAluno = qs(aluno.nome);
+    relat->TipoLicao = qs(aluno.tipo);
+    // Every result the row counts, also those above a lesson the teacher lowered since.
+    relat->UltimaLicao = std::max(aluno.licao, aluno.totalLicoes);
+    relat->exec();
+    if (abriu) licao->close();
+}
+
+void TfTurma::bImprimirClick()
+{
+    ui::protegido(this, [this] {
+        TfRelTurma relatorio(planilhaVisivel(), totais_);
+        relatorio.Preview(this);
+    });
+}
+
+void TfTurma::bExportarClick()
+{
+    ui::exportarPlanilha(this, planilhaVisivel(), QStringLiteral("Turma"));
+}
+
+void abrirTurma(QWidget* pai)
+{
+    TfTurma janela(pai);
+    janela.exec();
+}
