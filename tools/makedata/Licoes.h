@@ -38,6 +38,11 @@ std::vector<Licao> gerarAvancado(const std::vector<Bloco>& blocos, const Vocabul
 std::vector<Licao> gerarTextos(const std::vector<Bloco>& blocos);
 std::vector<Licao> gerarNumerico(const std::vector<Bloco>& blocos);
 
+// A line the practice window would wrap into a piece exactly as wide as the window ends
+// there without Enter, and the student's habitual Enter would count as an error: such a
+// paragraph is broken into lines one character narrower instead.
+void evitarLinhaCheia(Licao& l);
+
 // Small deterministic generator: the same sources always make the same tables.
 class Sorteio {
 public:
