@@ -199,6 +199,37 @@ std::u32string pontuar(Sorteio& s, char32_t sinal, const std::vector<std::u32str
     }
 }
 
+// The short phrases a lesson can write: with a capital and a full stop once those are taught.
+std::vector<std::u32string> frasesPossiveis(const Vocabulario& v, const std::u32string& permitidas)
+{
+    std::vector<std::u32string> possiveis;
+    for (const std::u32string& f : v.frases) {
+        std::u32string escrita = soCom(capitalizar(f).substr(0, 1), permitidas) ? capitalizar(f) : f;
+        if (contem(permitidas, U'.'))
+            escrita += U'.';
+        if (soCom(escrita, permitidas))
+            possiveis.push_back(escrita);
+    }
+    return possiveis;
+}
+
+// One phrase, or two when they fit and a full stop divides them; each phrase once per lesson.
+std::string linhaDeFrases(Sorteio& s, std::vector<std::u32string>& frases, bool comPonto)
+{
+    std::u32string linha;
+    while (!frases.empty()) {
+        const std::size_t i = std::size_t(s.ate(int(frases.size())));
+        const std::u32string f = frases[i];
+        if (!linha.empty() && linha.size() + 1 + f.size() > kLarguraGerada)
+            break;
+        linha += (linha.empty() ? U"" : U" ") + f;
+        frases.erase(frases.begin() + std::ptrdiff_t(i));
+        if (!comPonto)
+            break;
+    }
+    return codificar(linha);
+}
+
 int teclasDaLicaoBasica(int licao, int ultima)
 {
     if (ultima <= 1)
@@ -264,9 +295,12 @@ std::vector<std::string> linhasBasico(const PlanoBasico& p, int teclasAlvo, cons
 
     const int teclasDasFrases = teclasDe(p.frases);
     const bool soAcentos = !letrasNovas.empty() && teclasDeTreino.empty();
+    std::vector<std::u32string> frases = frasesPossiveis(v, p.permitidas);
     while (teclasDe(linhas) + teclasDasFrases < teclasAlvo || linhas.empty()) {
         if (todas.size() < 4)  // the first lessons: no word can be written with their keys yet
             linhas.push_back(mistura(s, teclasDeTreino.empty() ? letrasSimples : teclasDeTreino, letrasSimples));
+        else if (!frases.empty() && s.ate(2) == 0)
+            linhas.push_back(linhaDeFrases(s, frases, contem(p.permitidas, U'.')));
         else
             linhas.push_back(linhaDePalavras(s, preferidas, todas, soAcentos ? 4 : 2));
     }
@@ -448,7 +482,8 @@ int Sorteio::ate(int n) { return n <= 0 ? 0 : int(proximo() % uint32_t(n)); }
 
 int Sorteio::entre(int de, int ate_) { return de + ate(ate_ - de + 1); }
 
-Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoNomes)
+Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoFrases,
+                           const std::string& arquivoNomes)
 {
     Vocabulario v;
     std::set<std::u32string> vistas;
@@ -456,6 +491,12 @@ Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string
         const std::u32string p = decodificar(aparar(linha));
         if (vistas.insert(p).second)
             v.palavras.push_back(p);
+    }
+    for (const std::string& linha : lerLinhas(arquivoFrases, false)) {
+        for (const std::string& palavra : palavras(linha))
+            if (!vistas.count(decodificar(palavra)))
+                throw ErroFonte(arquivoFrases + ": \"" + palavra + "\" não está na lista de palavras");
+        v.frases.push_back(decodificar(juntar(palavras(linha), " ")));
     }
     for (const std::string& linha : lerLinhas(arquivoNomes, false))
         v.nomes.push_back(decodificar(aparar(linha)));

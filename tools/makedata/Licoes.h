@@ -14,12 +14,15 @@ struct Licao {
     std::vector<std::string> linhas;
 };
 
-// The words and names the exercises are made of.
+// The words, short phrases and names the exercises are made of.
 struct Vocabulario {
     std::vector<std::u32string> palavras;
+    std::vector<std::u32string> frases;  // lower case, no punctuation, every word in `palavras`
     std::vector<std::u32string> nomes;
 };
-Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoNomes);
+// Throws ErroFonte when a phrase has a word the word list lacks.
+Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoFrases,
+                           const std::string& arquivoNomes);
 
 // Which keyboard a basic lesson is written for: the lessons differ in the keys they teach.
 enum class Modelo { Abnt2, Eua };

@@ -97,7 +97,7 @@ int executar(const std::string& fontes, const std::string& saida)
     const MapaTeclado tecladoA = MapaTeclado::ler(arquivo("teclados/TecladoA.txt"));
     const MapaTeclado tecladoB = MapaTeclado::ler(arquivo("teclados/TecladoB.txt"));
     const MapaTeclado tecladoN = MapaTeclado::ler(arquivo("teclados/TecladoN.txt"));
-    const Vocabulario vocabulario = lerVocabulario(arquivo("palavras.txt"), arquivo("nomes.txt"));
+    const Vocabulario vocabulario = lerVocabulario(arquivo("palavras.txt"), arquivo("frases.txt"), arquivo("nomes.txt"));
 
     const std::vector<Bloco> basico = lerBlocos(arquivo("basico.txt"));
     const std::vector<PlanoBasico> planoA = planoBasico(basico, Modelo::Eua);
