@@ -50,13 +50,14 @@ QByteArray smf(int formato, quint16 divisao, const QList<QByteArray>& trilhas) {
     return arquivo;
 }
 
-// RMS, in dB of full scale, of the loudest 100 ms of an 8-bit mono wave: how loud a short
-// sound is heard.
-double nivelDoSom(const QString& caminho) {
+// RMS, in dB of full scale, of an 8-bit mono wave at 11025 samples per second: of the whole
+// file, or of its loudest 100 ms (how loud a short sound is heard).
+double nivelDoSom(const QString& caminho, bool soOMaisForte) {
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly)) return -200;
     const QByteArray dados = arquivo.readAll().mid(44);
-    const int janela = 1102;  // 100 ms at 11025 samples per second
+    if (dados.isEmpty()) return -200;
+    const int janela = soOMaisForte ? 1102 : int(dados.size());
     double soma = 0, maior = 0;
     for (int i = 0; i < dados.size(); ++i) {
         const double a = (quint8(dados[i]) - 128) / 128.0;
@@ -101,10 +102,13 @@ void TstMidia::sons_data() {
     QTest::newRow("fanfarra") << ":/sons/fanfarra.wav" << 22050 << 152832;
 }
 
-// A wrong keystroke is announced, not shouted: no more than 6 dB over the click.
+// A wrong keystroke is announced, not shouted: within 6 dB of the click, however measured.
 void TstMidia::erroPertoDoClique() {
-    const double clique = nivelDoSom(":/sons/clique.wav"), erro = nivelDoSom(":/sons/erro.wav");
-    QVERIFY2(std::abs(erro - clique) <= 6.0, qPrintable(QString("clique %1 dB, erro %2 dB").arg(clique).arg(erro)));
+    for (bool soOMaisForte : {false, true}) {
+        const double clique = nivelDoSom(":/sons/clique.wav", soOMaisForte);
+        const double erro = nivelDoSom(":/sons/erro.wav", soOMaisForte);
+        QVERIFY2(std::abs(erro - clique) <= 6.0, qPrintable(QString("clique %1 dB, erro %2 dB").arg(clique).arg(erro)));
+    }
 }
 
 void TstMidia::sons() {

@@ -5,7 +5,7 @@
 // A song is rendered without an audio device, at 44100 samples per second, three times:
 // whole, its melody alone (channel 1) and its accompaniment alone (every other channel). For
 // each it prints the RMS level of the whole song in dB relative to full scale and the peak.
-// A wave sound gets the RMS of its loudest 100 ms and its peak. The exit status is 1 when two
+// A wave sound gets the RMS of the whole file, its peak and the RMS of its loudest 100 ms. The exit status is 1 when two
 // songs differ by more than 4 dB (each within ±2 dB of the middle of the range) or when the
 // accompaniment of a song lies more than 10 dB under its melody (it is then not heard).
 #include <fluidsynth.h>
@@ -130,8 +130,7 @@ std::vector<float> lerWave(const std::string& caminho, int& taxa) {
 }
 
 // RMS of the loudest 100 ms: how loud a short sound is heard.
-Nivel medirSom(const std::vector<float>& amostras, int taxa) {
-    Nivel n = medir(amostras);
+double rmsMaisForte(const std::vector<float>& amostras, int taxa) {
     const std::size_t janela = std::max<std::size_t>(1, std::size_t(taxa) / 10);
     double soma = 0, maior = 0;
     for (std::size_t i = 0; i < amostras.size(); ++i) {
@@ -139,8 +138,7 @@ Nivel medirSom(const std::vector<float>& amostras, int taxa) {
         if (i >= janela) soma -= double(amostras[i - janela]) * amostras[i - janela];
         maior = std::max(maior, soma);
     }
-    n.rms = emDb(std::sqrt(maior / double(std::min(janela, amostras.size()))));
-    return n;
+    return emDb(std::sqrt(maior / double(std::min(janela, amostras.size()))));
 }
 
 bool terminaCom(const std::string& s, const char* fim) {
@@ -208,8 +206,9 @@ int main(int argc, char** argv) {
             ++falhas;
             continue;
         }
-        const Nivel n = medirSom(amostras, taxa);
-        std::printf("%-12s %8.1f %8.1f   (RMS dos 100 ms mais fortes)\n", nomeDe(s).c_str(), n.rms, n.pico);
+        const Nivel n = medir(amostras);
+        std::printf("%-12s %8.1f %8.1f %9.1f (RMS dos 100 ms mais fortes)\n", nomeDe(s).c_str(), n.rms, n.pico,
+                    rmsMaisForte(amostras, taxa));
     }
     return falhas ? 1 : 0;
 }
