@@ -420,7 +420,16 @@ std::vector<std::string> linhasDoTipo(const std::string& tipo, const Vocabulario
     } else {
         throw ErroFonte("curso avançado: tipo de exercício desconhecido: " + tipo);
     }
-    return {encherLinha(g), encherLinha(g)};
+    // The same item twice in a row reads like a mistake.
+    std::u32string anterior;
+    const Gerador semRepetir = [&] {
+        std::u32string item = g();
+        for (int tentativa = 0; tentativa < 8 && item == anterior; ++tentativa)
+            item = g();
+        anterior = item;
+        return item;
+    };
+    return {encherLinha(semRepetir), encherLinha(semRepetir)};
 }
 
 // ------------------------------------------------------------------ numeric keypad course
