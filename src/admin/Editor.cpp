@@ -15,6 +15,9 @@
 #include "ui/Botoes.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QScrollBar>
+#include <QtMath>
 #include <QEvent>
 #include <QFrame>
 #include <QIcon>
@@ -42,6 +45,16 @@ QString caracteresRecusados(const QString& texto)
         recusados += um;
     }
     return recusados;
+}
+
+// Wide enough for exactly one typing line of the practice window and not a column more, so
+// the memo wraps its text into the lines the student types (the font is fixed-pitch).
+int larguraDoMemo(TDBMemo* memo)
+{
+    memo->document()->setDocumentMargin(2);
+    const qreal coluna = QFontMetricsF(memo->font()).horizontalAdvance(QLatin1Char('x'));
+    const qreal texto = coluna * (qreal(dominio::kLarguraLinha) + 0.5) + 2 * memo->document()->documentMargin();
+    return qCeil(texto) + 2 * memo->frameWidth() + memo->verticalScrollBar()->sizeHint().width();
 }
 
 } // namespace
@@ -88,7 +101,8 @@ void TfEditor::criarControles()
     cb1->setGeometry(96, 48, 150, 24);
 
     DBMemo1 = new TDBMemo(this);
-    DBMemo1->setGeometry(8, 80, 569, 219);
+    const int larguraMemo = larguraDoMemo(DBMemo1);
+    DBMemo1->setGeometry(qMax(0, (kLargura - larguraMemo) / 2), 80, larguraMemo, 219);
     // A word wider than the line is broken, as the typing lines break it.
     DBMemo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     DBMemo1->setDataSource(DataSource1);

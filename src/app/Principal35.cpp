@@ -275,7 +275,9 @@ void TForm1::TocarMusica()
     fimMusica_ = kFimMusica[n];
     const QString arquivo = caminho(StartDir, QStringLiteral("som/QEL%1.MID").arg(n));
     if (!mp1_->abrir(arquivo) || !mp1_->tocarDoInicio()) {
-        ui::erro(this, mp1_->erro());
+        // Said once per session: closing the settings tries again, silently.
+        if (!avisouFalhaMusica_) ui::erro(this, mp1_->erro());
+        avisouFalhaMusica_ = true;
         return;
     }
     Timer3->start();

@@ -97,6 +97,7 @@ private:
     plataforma::SomWave* LWave1 = nullptr;
     bool esperando_ = false;
     bool mostrado_ = false;
+    bool avisouFalhaMusica_ = false;
     int musicaAtual_ = 0;
     qint64 fimMusica_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "students/AbrirNome.h"
 #include "students/Selec.h"
 #include "ui/Mensagens.h"
+#include "ui/Traducao.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("tarvex3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagens/icone.png")));
+    ui::instalarTraducaoPortugues(app);
 
     // Two copies would share the same tables.
     if (!plataforma::adquirirInstanciaUnica()) {

@@ -5,12 +5,14 @@
 #include "data/TApolloEnv.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
 
@@ -111,6 +113,11 @@ void TQuickRep::prepararImpressora(QPrinter& printer) const
 bool TQuickRep::Print(QPrinter* printer)
 {
     paginas_ = 0;
+    if (!DataSet || !DataSet->active()) return true;
+    DataSet->first();
+    // Beginning to paint already feeds a page: an empty selection must not come that far.
+    if (DataSet->eof() && !PrintIfEmpty) return true;
+
     QPainter p;
     if (!p.begin(printer)) return false;
     p.setRenderHint(QPainter::Antialiasing);
@@ -122,10 +129,6 @@ bool TQuickRep::Print(QPrinter* printer)
     const qreal alturaPagina = area.height() / escala;
     const QTransform transformacao = QTransform::fromScale(escala, escala);
     p.setTransform(transformacao);
-
-    if (!DataSet || !DataSet->active()) return true;
-    DataSet->first();
-    if (DataSet->eof() && !PrintIfEmpty) return true;
 
     const QVector<TQRBand*> cabecalhos = bandas(TQRBand::Tipo::CabecalhoColunas);
     qreal y = 0;
@@ -176,6 +179,7 @@ void TQuickRep::salvarPdfDaVisualizacao(QWidget* pai)
         QStringLiteral("Documentos PDF (*.pdf)"));
     if (arquivo.isEmpty()) return;
     if (!exportarPdf(arquivo)) ui::erro(pai, QStringLiteral("Não foi possível gravar o arquivo ") + arquivo);
+    else if (paginas_ == 0) ui::aviso(pai, QStringLiteral("Não há lições a imprimir: o arquivo não foi gravado."));
 }
 
 void TQuickRep::Preview(QWidget* pai)
@@ -193,6 +197,18 @@ void TQuickRep::Preview(QWidget* pai)
         QAction* salvar = barra->addAction(QStringLiteral("Salvar PDF"));
         salvar->setToolTip(QStringLiteral("Salvar o relatório num arquivo PDF"));
         QObject::connect(salvar, &QAction::triggered, &dialogo, [this, &dialogo] { salvarPdfDaVisualizacao(&dialogo); });
+    }
+    // The preview opens showing the page at its real size.
+    if (auto* folha = dialogo.findChild<QPrintPreviewWidget*>()) {
+        folha->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        folha->setZoomFactor(1.0);
+        // The toolbar's fitting buttons would still look pressed.
+        for (QAction* ajuste : dialogo.findChildren<QAction*>()) {
+            if (ajuste->objectName() != QLatin1String("fitWidthAction") &&
+                ajuste->objectName() != QLatin1String("fitPageAction")) continue;
+            if (ajuste->actionGroup()) ajuste->actionGroup()->setExclusive(false);
+            ajuste->setChecked(false);
+        }
     }
     dialogo.exec();
 }

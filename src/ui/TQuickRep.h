@@ -93,11 +93,12 @@ public:
 
     // The print preview, modal; the user prints or saves a PDF from it. Returns when closed.
     void Preview(QWidget* pai);
-    // Prints straight into a PDF file. False when the file cannot be written.
+    // Prints straight into a PDF file. False when the file cannot be written. An empty
+    // selection writes no file at all (paginas() is then 0).
     bool exportarPdf(const QString& arquivo);
     // Paints every page on a printer already set up (prepararImpressora). False when the
     // printer cannot be painted on. The table is walked from its first visible record and
-    // left at its end.
+    // left at its end. An empty selection does not touch the printer, so no blank page comes out.
     bool Print(QPrinter* printer);
     void prepararImpressora(QPrinter& printer) const;
 

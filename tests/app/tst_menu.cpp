@@ -285,6 +285,10 @@ void TstMenu::musicaQueFalhaAvisaUmaVez()
     QCOMPARE(mensagens_.last().first, ui::TipoMensagem::Erro);
     QCOMPARE(mensagens_.last().second, QString("Não há dispositivo MIDI"));
     QVERIFY(!menu_->Timer3->isActive());
+    // The settings closed with music on try again, without a second message.
+    menu_->aplicarRegraMusica();
+    QVERIFY(!menu_->Timer3->isActive());
+    QCOMPARE(mensagens_.size(), 2);
 }
 
 void TstMenu::configuracaoDesligaEReligaMusica()

@@ -1,6 +1,8 @@
 // The generated media: what other parts of the program rely on (sizes, sample counts, song
 // lengths, help topics), and the MIDI length reader against hand-made files.
 
+#include <cmath>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -48,6 +50,27 @@ QByteArray smf(int formato, quint16 divisao, const QList<QByteArray>& trilhas) {
     return arquivo;
 }
 
+// RMS, in dB of full scale, of an 8-bit mono wave at 11025 samples per second: of the whole
+// file, or of its loudest 100 ms (how loud a short sound is heard).
+double nivelDoSom(const QString& caminho, bool soOMaisForte) {
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::ReadOnly)) return -200;
+    const QByteArray dados = arquivo.readAll().mid(44);
+    if (dados.isEmpty()) return -200;
+    const int janela = soOMaisForte ? 1102 : int(dados.size());
+    double soma = 0, maior = 0;
+    for (int i = 0; i < dados.size(); ++i) {
+        const double a = (quint8(dados[i]) - 128) / 128.0;
+        soma += a * a;
+        if (i >= janela) {
+            const double velho = (quint8(dados[i - janela]) - 128) / 128.0;
+            soma -= velho * velho;
+        }
+        maior = std::max(maior, soma);
+    }
+    return 10 * std::log10(maior / janela);
+}
+
 }  // namespace
 
 class TstMidia : public QObject {
@@ -56,6 +79,7 @@ class TstMidia : public QObject {
 private slots:
     void sons_data();
     void sons();
+    void erroPertoDoClique();
     void imagens_data();
     void imagens();
     void tecladoNumericoEmBmp24();
@@ -76,6 +100,15 @@ void TstMidia::sons_data() {
     QTest::newRow("clique") << ":/sons/clique.wav" << 11025 << 4795;
     QTest::newRow("erro") << ":/sons/erro.wav" << 11025 << 3840;
     QTest::newRow("fanfarra") << ":/sons/fanfarra.wav" << 22050 << 152832;
+}
+
+// A wrong keystroke is announced, not shouted: within 6 dB of the click, however measured.
+void TstMidia::erroPertoDoClique() {
+    for (bool soOMaisForte : {false, true}) {
+        const double clique = nivelDoSom(":/sons/clique.wav", soOMaisForte);
+        const double erro = nivelDoSom(":/sons/erro.wav", soOMaisForte);
+        QVERIFY2(std::abs(erro - clique) <= 6.0, qPrintable(QString("clique %1 dB, erro %2 dB").arg(clique).arg(erro)));
+    }
 }
 
 void TstMidia::sons() {

@@ -56,6 +56,7 @@ void TstPartitura::recusa_data() {
     QTest::newRow("acorde desconhecido") << "[melodia]\nc4:2\n[acordes]\nCxyz:2";
     QTest::newRow("duração que não cabe em ticks") << "[melodia]\nc4:1/7 | \n[acordes]\nC:2";
     QTest::newRow("sem melodia") << "[acordes]\nC:2";
+    QTest::newRow("volume fora da faixa") << "volume: 13\n[melodia]\nc4:2\n[acordes]\nC:2";
 }
 
 void TstPartitura::recusa() {

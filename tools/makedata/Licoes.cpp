@@ -1,6 +1,8 @@
 #include "Licoes.h"
 #include "Texto.h"
 
+#include "domain/Linhas.h"
+
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -10,9 +12,13 @@ namespace {
 
 // Generated lines stay a little short of the 61 columns of the practice window.
 constexpr std::size_t kLarguraGerada = 56;
-// Lines of a basic lesson, handwritten sentences included.
-constexpr int kLinhasBasico = 11;
+// Keystrokes of the first and the last basic lesson (Enter included): a beginner at 60 per
+// minute finishes lesson 1 in about two minutes; the length grows evenly up to the last one.
+constexpr int kTeclasPrimeiraBasica = 120;
+constexpr int kTeclasUltimaBasica = 600;
 constexpr int kLinhasNumerico = 12;
+// Times each new capital is typed in its lesson.
+constexpr int kRepeticoesMaiuscula = 3;
 
 using Gerador = std::function<std::u32string()>;
 
@@ -122,15 +128,57 @@ std::string mistura(Sorteio& s, const std::u32string& novas, const std::u32strin
     });
 }
 
-// Words drawn mostly from the preferred ones (those with the new keys).
+// Words of the list, one in `parteDasPreferidas` drawn from the preferred ones (those with the
+// new keys), never the same word twice in a row: new keys are met inside ordinary text.
 std::string linhaDePalavras(Sorteio& s, const std::vector<std::u32string>& preferidas,
-                            const std::vector<std::u32string>& todas)
+                            const std::vector<std::u32string>& todas, int parteDasPreferidas = 2)
 {
+    std::u32string anterior;
     return encherLinha([&] {
-        if (!preferidas.empty() && (todas.empty() || s.ate(3) < 2))
-            return s.um(preferidas);
-        return s.um(todas);
+        std::u32string p;
+        for (int tentativa = 0; tentativa < 8 && (p.empty() || p == anterior); ++tentativa) {
+            const bool preferida = !preferidas.empty() && (todas.empty() || s.ate(parteDasPreferidas) == 0);
+            p = preferida ? s.um(preferidas) : s.um(todas);
+        }
+        anterior = p;
+        return p;
     });
+}
+
+int teclasDe(const std::vector<std::string>& linhas)
+{
+    int n = 0;
+    for (const std::string& l : linhas)
+        n += int(decodificar(l).size()) + 1;  // the Enter at the end of the line
+    return n;
+}
+
+std::u32string emMaiusculas(std::u32string p)
+{
+    for (char32_t& c : p)
+        c = maiuscula(c);
+    return p;
+}
+
+// Real words that bring each new capital: a word of the list beginning with its letter, or,
+// for a capital no word begins with (Ç, Ã), a word written in capitals.
+std::vector<std::vector<std::u32string>> palavrasDasMaiusculas(const std::u32string& maiusculasNovas,
+                                                               const std::u32string& permitidas,
+                                                               const std::vector<std::u32string>& todas)
+{
+    std::vector<std::vector<std::u32string>> porMaiuscula;
+    for (char32_t m : maiusculasNovas) {
+        std::vector<std::u32string> iniciais, inteiras;
+        for (const std::u32string& w : todas) {
+            if (maiuscula(w[0]) == m && w[0] != m)
+                iniciais.push_back(capitalizar(w));
+            else if (std::any_of(w.begin(), w.end(), [&](char32_t c) { return maiuscula(c) == m && c != m; })
+                     && soCom(emMaiusculas(w), permitidas))
+                inteiras.push_back(emMaiusculas(w));
+        }
+        porMaiuscula.push_back(iniciais.empty() ? inteiras : iniciais);
+    }
+    return porMaiuscula;
 }
 
 std::u32string pontuar(Sorteio& s, char32_t sinal, const std::vector<std::u32string>& palavras)
@@ -151,16 +199,61 @@ std::u32string pontuar(Sorteio& s, char32_t sinal, const std::vector<std::u32str
     }
 }
 
-std::vector<std::string> linhasBasico(const PlanoBasico& p, const Vocabulario& v, Sorteio& s)
+// The short phrases a lesson can write: with a capital and a full stop once those are taught.
+std::vector<std::u32string> frasesPossiveis(const Vocabulario& v, const std::u32string& permitidas)
 {
-    const std::u32string letrasNovas = filtrar(p.novas, ehTeclaDeExercicio);
+    std::vector<std::u32string> possiveis;
+    for (const std::u32string& f : v.frases) {
+        std::u32string escrita = soCom(capitalizar(f).substr(0, 1), permitidas) ? capitalizar(f) : f;
+        if (contem(permitidas, U'.'))
+            escrita += U'.';
+        if (soCom(escrita, permitidas))
+            possiveis.push_back(escrita);
+    }
+    return possiveis;
+}
+
+// One phrase, or two when they fit and a full stop divides them; each phrase once per lesson.
+std::string linhaDeFrases(Sorteio& s, std::vector<std::u32string>& frases, bool comPonto)
+{
+    std::u32string linha;
+    while (!frases.empty()) {
+        const std::size_t i = std::size_t(s.ate(int(frases.size())));
+        const std::u32string f = frases[i];
+        if (!linha.empty() && linha.size() + 1 + f.size() > kLarguraGerada)
+            break;
+        linha += (linha.empty() ? U"" : U" ") + f;
+        frases.erase(frases.begin() + std::ptrdiff_t(i));
+        if (!comPonto)
+            break;
+    }
+    return codificar(linha);
+}
+
+int teclasDaLicaoBasica(int licao, int ultima)
+{
+    if (ultima <= 1)
+        return kTeclasPrimeiraBasica;
+    return kTeclasPrimeiraBasica + (licao - 1) * (kTeclasUltimaBasica - kTeclasPrimeiraBasica) / (ultima - 1);
+}
+
+// Drills of letter groups only where a lesson brings new letter keys; every other line is
+// made of words of the list, so the student types real Portuguese from early on.
+std::vector<std::string> linhasBasico(const PlanoBasico& p, int teclasAlvo, const Vocabulario& v, Sorteio& s)
+{
+    // ";" is drilled with the home row it sits on; taught alone it is punctuation.
+    const bool trazLetras = std::any_of(p.novas.begin(), p.novas.end(), ehMinuscula);
+    const auto ehDeTreino = [&](char32_t c) { return trazLetras && ehTeclaDeExercicio(c); };
+    const std::u32string letrasNovas = filtrar(p.novas, ehDeTreino);
     const std::u32string maiusculasNovas = filtrar(p.novas, ehMaiuscula);
     const std::u32string digitosNovos = filtrar(p.novas, ehDigito);
-    const std::u32string sinaisNovos = filtrar(p.novas, [](char32_t c) {
-        return !ehTeclaDeExercicio(c) && !ehMaiuscula(c) && !ehDigito(c);
+    const std::u32string sinaisNovos = filtrar(p.novas, [&](char32_t c) {
+        return !ehDeTreino(c) && !ehMaiuscula(c) && !ehDigito(c);
     });
     const std::u32string letrasSimples = filtrar(p.permitidas, [](char32_t c) { return c < 0x80 && ehMinuscula(c); });
     const std::u32string digitos = filtrar(p.permitidas, ehDigito);
+    // Accented letters are practised inside words, never heaped in a drill.
+    const std::u32string teclasDeTreino = filtrar(letrasNovas, [](char32_t c) { return c < 0x80 || c == U'ç'; });
 
     const auto todas = palavrasCom(v, [&](const std::u32string& w) { return soCom(w, p.permitidas); });
     const auto preferidas = palavrasCom(v, [&](const std::u32string& w) {
@@ -168,32 +261,24 @@ std::vector<std::string> linhasBasico(const PlanoBasico& p, const Vocabulario& v
     });
 
     std::vector<std::string> linhas;
-    const int alvo = kLinhasBasico - int(p.frases.size());
-    const bool soAcentos = !letrasNovas.empty()
-        && std::all_of(letrasNovas.begin(), letrasNovas.end(), [](char32_t c) { return c >= 0x80; });
-
-    if (!letrasNovas.empty()) {
-        linhas.push_back(repeticao(letrasNovas));
-        linhas.push_back(alternancia(s, letrasNovas));
-        if (!soAcentos)
-            linhas.push_back(mistura(s, letrasNovas, letrasSimples + filtrar(letrasNovas, ehTeclaDeExercicio)));
+    if (!teclasDeTreino.empty()) {
+        linhas.push_back(repeticao(teclasDeTreino));
+        linhas.push_back(alternancia(s, teclasDeTreino));
+        if (letrasSimples.size() > teclasDeTreino.size())
+            linhas.push_back(mistura(s, teclasDeTreino, letrasSimples + filtrar(teclasDeTreino, ehTeclaDeExercicio)));
     }
     if (!maiusculasNovas.empty()) {
+        const auto porMaiuscula = palavrasDasMaiusculas(maiusculasNovas, p.permitidas, todas);
+        std::vector<std::u32string> sequencia;
+        for (int volta = 0; volta < kRepeticoesMaiuscula; ++volta)
+            for (const auto& candidatas : porMaiuscula)
+                if (!candidatas.empty())
+                    sequencia.push_back(s.um(candidatas));
         std::size_t i = 0;
-        linhas.push_back(encherLinha([&] {
-            const char32_t m = maiusculasNovas[i++ % maiusculasNovas.size()];
-            std::u32string par(1, m);
-            for (char32_t c : p.permitidas)
-                if (maiuscula(c) == m && c != m)
-                    return par + c;
-            return par;
-        }));
-        std::vector<std::u32string> nomes;
-        for (const std::u32string& w : todas)
-            if (contem(maiusculasNovas, maiuscula(w[0])))
-                nomes.push_back(capitalizar(w));
-        for (int k = 0; k < 2 && !nomes.empty(); ++k)
-            linhas.push_back(linhaDePalavras(s, nomes, todas));
+        while (i < sequencia.size())
+            linhas.push_back(encherLinha([&]() -> std::u32string {
+                return i < sequencia.size() ? sequencia[i++] : std::u32string(kLarguraGerada + 1, U' ');
+            }));
     }
     if (!digitosNovos.empty()) {
         linhas.push_back(repeticao(digitosNovos));
@@ -207,16 +292,18 @@ std::vector<std::string> linhasBasico(const PlanoBasico& p, const Vocabulario& v
             linhas.push_back(encherLinha([&] {
                 return s.ate(3) ? pontuar(s, sinal, todas) : s.um(todas);
             }));
-    if (p.novas.empty())  // a review: mixed groups of every letter known
-        linhas.push_back(mistura(s, U"", letrasSimples));
 
-    while (int(linhas.size()) < alvo) {
-        if (todas.size() < 4)
-            linhas.push_back(mistura(s, letrasNovas.empty() ? letrasSimples : letrasNovas, letrasSimples));
+    const int teclasDasFrases = teclasDe(p.frases);
+    const bool soAcentos = !letrasNovas.empty() && teclasDeTreino.empty();
+    std::vector<std::u32string> frases = frasesPossiveis(v, p.permitidas);
+    while (teclasDe(linhas) + teclasDasFrases < teclasAlvo || linhas.empty()) {
+        if (todas.size() < 4)  // the first lessons: no word can be written with their keys yet
+            linhas.push_back(mistura(s, teclasDeTreino.empty() ? letrasSimples : teclasDeTreino, letrasSimples));
+        else if (!frases.empty() && s.ate(2) == 0)
+            linhas.push_back(linhaDeFrases(s, frases, contem(p.permitidas, U'.')));
         else
-            linhas.push_back(linhaDePalavras(s, preferidas, todas));
+            linhas.push_back(linhaDePalavras(s, preferidas, todas, soAcentos ? 4 : 2));
     }
-    linhas.resize(std::min<std::size_t>(linhas.size(), std::max(alvo, 6)));
     linhas.insert(linhas.end(), p.frases.begin(), p.frases.end());
     return linhas;
 }
@@ -284,8 +371,9 @@ std::u32string simbolo(Sorteio& s, const std::vector<std::u32string>& curtas)
 std::u32string endereco(Sorteio& s, const std::vector<std::u32string>& curtas)
 {
     switch (s.ate(3)) {
-    case 0: return s.um(curtas) + U"." + s.um(curtas) + U"@" + s.um(curtas) + U".com.br";
-    case 1: return U"www." + s.um(curtas) + U".org.br";
+    // Domains reserved for examples: no real provider or site is named.
+    case 0: return s.um(curtas) + U"." + s.um(curtas) + U"@example.com";
+    case 1: return U"www." + s.um(curtas) + U".example.org";
     default: return u(telefone(s));
     }
 }
@@ -307,7 +395,7 @@ std::vector<std::string> linhasDoTipo(const std::string& tipo, const Vocabulario
     } else if (tipo == "acentos") {
         g = [&] { return s.um(acentuadas); };
     } else if (tipo == "maiusculas") {
-        g = [&] { return s.ate(3) ? s.um(v.nomes) : capitalizar(s.um(longas)); };
+        g = [&] { return s.um(v.nomes); };
     } else if (tipo == "numeros") {
         g = [&] { return u(milhares(s.entre(1, 999) * (s.ate(2) ? 1 : s.entre(1, 999)))); };
     } else if (tipo == "datas") {
@@ -332,7 +420,16 @@ std::vector<std::string> linhasDoTipo(const std::string& tipo, const Vocabulario
     } else {
         throw ErroFonte("curso avançado: tipo de exercício desconhecido: " + tipo);
     }
-    return {encherLinha(g), encherLinha(g)};
+    // The same item twice in a row reads like a mistake.
+    std::u32string anterior;
+    const Gerador semRepetir = [&] {
+        std::u32string item = g();
+        for (int tentativa = 0; tentativa < 8 && item == anterior; ++tentativa)
+            item = g();
+        anterior = item;
+        return item;
+    };
+    return {encherLinha(semRepetir), encherLinha(semRepetir)};
 }
 
 // ------------------------------------------------------------------ numeric keypad course
@@ -348,8 +445,8 @@ std::string numeroDoTeclado(Sorteio& s, const std::string& modo, int minimo, int
     }
     if (modo == "contas" && !operacoes.empty()) {
         const char32_t op = operacoes[s.ate(int(operacoes.size()))];
-        return numero(s, digitos, algarismos) + " " + codificar(op) + " "
-            + numero(s, s.entre(minimo, maximo), algarismos);
+        // A blank is typed as Enter on the keypad: an expression is written in one piece.
+        return numero(s, digitos, algarismos) + codificar(op) + numero(s, s.entre(minimo, maximo), algarismos);
     }
     if (modo == "misto") {
         const char* modos[] = {"numeros", "decimais", "contas"};
@@ -364,6 +461,24 @@ std::string juntarParagrafo(const std::vector<std::string>& paragrafos) { return
 
 // ==================================================================== public
 
+void evitarLinhaCheia(Licao& l)
+{
+    std::vector<std::string> linhas;
+    for (const std::string& linha : l.linhas) {
+        const std::vector<std::string> divididas = dominio::dividirLinhas(linha);
+        const bool cheia = std::any_of(divididas.begin(), divididas.end(), [](const std::string& d) {
+            return decodificar(d).size() == dominio::kLarguraLinha;
+        });
+        if (!cheia) {
+            linhas.push_back(linha);
+            continue;
+        }
+        const std::vector<std::string> curtas = dominio::dividirLinhas(linha, dominio::kLarguraLinha - 1);
+        linhas.insert(linhas.end(), curtas.begin(), curtas.end());
+    }
+    l.linhas = linhas;
+}
+
 uint32_t Sorteio::proximo()
 {
     estado_ ^= estado_ << 13;
@@ -376,7 +491,8 @@ int Sorteio::ate(int n) { return n <= 0 ? 0 : int(proximo() % uint32_t(n)); }
 
 int Sorteio::entre(int de, int ate_) { return de + ate(ate_ - de + 1); }
 
-Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoNomes)
+Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoFrases,
+                           const std::string& arquivoNomes)
 {
     Vocabulario v;
     std::set<std::u32string> vistas;
@@ -384,6 +500,12 @@ Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string
         const std::u32string p = decodificar(aparar(linha));
         if (vistas.insert(p).second)
             v.palavras.push_back(p);
+    }
+    for (const std::string& linha : lerLinhas(arquivoFrases, false)) {
+        for (const std::string& palavra : palavras(linha))
+            if (!vistas.count(decodificar(palavra)))
+                throw ErroFonte(arquivoFrases + ": \"" + palavra + "\" não está na lista de palavras");
+        v.frases.push_back(decodificar(juntar(palavras(linha), " ")));
     }
     for (const std::string& linha : lerLinhas(arquivoNomes, false))
         v.nomes.push_back(decodificar(aparar(linha)));
@@ -417,7 +539,8 @@ std::vector<Licao> gerarBasico(const std::vector<PlanoBasico>& plano, const Voca
     std::vector<Licao> licoes;
     for (const PlanoBasico& p : plano) {
         Sorteio s(uint64_t(1000 + p.licao));
-        licoes.push_back({"Básico", p.licao, linhasBasico(p, v, s)});
+        const int alvo = teclasDaLicaoBasica(p.licao, int(plano.size()));
+        licoes.push_back({"Básico", p.licao, linhasBasico(p, alvo, v, s)});
     }
     return licoes;
 }

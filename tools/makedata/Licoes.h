@@ -14,12 +14,15 @@ struct Licao {
     std::vector<std::string> linhas;
 };
 
-// The words and names the exercises are made of.
+// The words, short phrases and names the exercises are made of.
 struct Vocabulario {
     std::vector<std::u32string> palavras;
+    std::vector<std::u32string> frases;  // lower case, no punctuation, every word in `palavras`
     std::vector<std::u32string> nomes;
 };
-Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoNomes);
+// Throws ErroFonte when a phrase has a word the word list lacks.
+Vocabulario lerVocabulario(const std::string& arquivoPalavras, const std::string& arquivoFrases,
+                           const std::string& arquivoNomes);
 
 // Which keyboard a basic lesson is written for: the lessons differ in the keys they teach.
 enum class Modelo { Abnt2, Eua };
@@ -37,6 +40,11 @@ std::vector<Licao> gerarBasico(const std::vector<PlanoBasico>& plano, const Voca
 std::vector<Licao> gerarAvancado(const std::vector<Bloco>& blocos, const Vocabulario& v);
 std::vector<Licao> gerarTextos(const std::vector<Bloco>& blocos);
 std::vector<Licao> gerarNumerico(const std::vector<Bloco>& blocos);
+
+// A line the practice window would wrap into a piece exactly as wide as the window ends
+// there without Enter, and the student's habitual Enter would count as an error: such a
+// paragraph is broken into lines one character narrower instead.
+void evitarLinhaCheia(Licao& l);
 
 // Small deterministic generator: the same sources always make the same tables.
 class Sorteio {

@@ -24,9 +24,6 @@ using namespace makedata;
 
 namespace {
 
-constexpr int kMinLinhasBasico = 8;
-constexpr int kMaxLinhasBasico = 15;
-
 struct Problemas {
     std::vector<std::string> lista;
     void operator()(const std::string& onde, const std::string& o_que) { lista.push_back(onde + ": " + o_que); }
@@ -62,6 +59,9 @@ void verificarLicoes(const std::string& tabela, const std::vector<Licao>& licoes
         const std::vector<std::string> linhas = dominio::dividirLinhas(texto);
         if (linhas.empty())
             problema(onde, "lição vazia");
+        for (const std::string& linha : linhas)
+            if (decodificar(linha).size() == dominio::kLarguraLinha)
+                problema(onde, "linha da largura exata da janela, sem Enter no fim: " + linha);
 
         // Drill lessons are typed as written: a line must not be wrapped by the window.
         const bool escritaComoEsta = l.tipo != "Textos" && l.tipo != "Avançado";
@@ -70,8 +70,6 @@ void verificarLicoes(const std::string& tabela, const std::vector<Licao>& licoes
 
         if (l.tipo == "Básico") {
             const PlanoBasico& p = plano.at(std::size_t(l.numero - 1));
-            if (int(linhas.size()) < kMinLinhasBasico || int(linhas.size()) > kMaxLinhasBasico)
-                problema(onde, std::to_string(linhas.size()) + " linhas");
             for (char32_t c : decodificar(texto))
                 if (c != U'\r' && c != U'\n' && p.permitidas.find(c) == std::u32string::npos)
                     problema(onde, "tecla ainda não ensinada: \"" + codificar(c) + "\"");
@@ -88,6 +86,8 @@ std::vector<Licao> juntarCursos(std::vector<Licao> basico, const std::vector<Lic
 {
     for (const auto* curso : {&avancado, &textos, &numerico})
         basico.insert(basico.end(), curso->begin(), curso->end());
+    for (Licao& l : basico)
+        evitarLinhaCheia(l);
     return basico;
 }
 
@@ -97,7 +97,7 @@ int executar(const std::string& fontes, const std::string& saida)
     const MapaTeclado tecladoA = MapaTeclado::ler(arquivo("teclados/TecladoA.txt"));
     const MapaTeclado tecladoB = MapaTeclado::ler(arquivo("teclados/TecladoB.txt"));
     const MapaTeclado tecladoN = MapaTeclado::ler(arquivo("teclados/TecladoN.txt"));
-    const Vocabulario vocabulario = lerVocabulario(arquivo("palavras.txt"), arquivo("nomes.txt"));
+    const Vocabulario vocabulario = lerVocabulario(arquivo("palavras.txt"), arquivo("frases.txt"), arquivo("nomes.txt"));
 
     const std::vector<Bloco> basico = lerBlocos(arquivo("basico.txt"));
     const std::vector<PlanoBasico> planoA = planoBasico(basico, Modelo::Eua);

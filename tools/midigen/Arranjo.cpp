@@ -31,6 +31,12 @@ struct Padrao {
     std::vector<Gesto> bateria;
 };
 
+// A velocity changed by `db` decibels: a General MIDI synthesiser attenuates by
+// 40·log10(127 / velocity) dB, so the factor is 10^(db / 40).
+int comGanho(int forca, int db) {
+    return std::clamp(static_cast<int>(std::lround(forca * std::pow(10.0, db / 40.0))), 1, 127);
+}
+
 int fracao(int ticks, double parte) { return static_cast<int>(std::lround(ticks * parte)); }
 
 // Oom-pah in groups of two beats: bass, then a short chord.
@@ -193,6 +199,8 @@ public:
     }
 
 private:
+    int acomp(int forca) const { return comGanho(forca, s_.volume + s_.acompanhamento); }
+
     bool temBateria() const {
         return s_.bateria && s_.estilo != "classico" && s_.estilo != "nenhum";
     }
@@ -246,7 +254,7 @@ private:
                 const int duracao = ultimaNota ? n.duracao + s_.ticksPorCompasso()
                                                : n.duracao - std::min(40, n.duracao / 8);
                 const int forca = noTempoForte(n.inicio) ? 100 : 88;
-                melodia_.nota(inicio + n.inicio, duracao, kCanalMelodia, n.altura, forca);
+                melodia_.nota(inicio + n.inicio, duracao, kCanalMelodia, n.altura, comGanho(forca, s_.volume));
             }
         }
     }
@@ -261,15 +269,15 @@ private:
         const int duracao = std::min(g.duracao, agora.fim - tick);
         const Acorde& a = *agora.acorde;
         switch (g.parte) {
-        case Parte::Raiz: baixo_.nota(tick, duracao, kCanalBaixo, raizNoBaixo(a), g.forca); break;
-        case Parte::Quinta: baixo_.nota(tick, duracao, kCanalBaixo, quintaNoBaixo(a), g.forca); break;
-        case Parte::Oitava: baixo_.nota(tick, duracao, kCanalBaixo, raizNoBaixo(a) + 12, g.forca); break;
+        case Parte::Raiz: baixo_.nota(tick, duracao, kCanalBaixo, raizNoBaixo(a), acomp(g.forca)); break;
+        case Parte::Quinta: baixo_.nota(tick, duracao, kCanalBaixo, quintaNoBaixo(a), acomp(g.forca)); break;
+        case Parte::Oitava: baixo_.nota(tick, duracao, kCanalBaixo, raizNoBaixo(a) + 12, acomp(g.forca)); break;
         case Parte::Bloco:
-            for (int nota : vozes(a)) acordes_.nota(tick, duracao, kCanalAcordes, nota, g.forca);
+            for (int nota : vozes(a)) acordes_.nota(tick, duracao, kCanalAcordes, nota, acomp(g.forca));
             break;
         case Parte::Arpejo: {
             const std::vector<int> v = vozes(a);
-            acordes_.nota(tick, duracao, kCanalAcordes, v[g.tom % v.size()], g.forca);
+            acordes_.nota(tick, duracao, kCanalAcordes, v[g.tom % v.size()], acomp(g.forca));
             break;
         }
         default: break;
@@ -284,9 +292,9 @@ private:
             const int fim = std::min(agora.fim, fimDoGesto);
             if (agora.acorde) {
                 if (g.parte == Parte::BaixoLongo)
-                    baixo_.nota(t, fim - t, kCanalBaixo, raizNoBaixo(*agora.acorde), g.forca);
+                    baixo_.nota(t, fim - t, kCanalBaixo, raizNoBaixo(*agora.acorde), acomp(g.forca));
                 else
-                    for (int nota : vozes(*agora.acorde)) acordes_.nota(t, fim - t, kCanalAcordes, nota, g.forca);
+                    for (int nota : vozes(*agora.acorde)) acordes_.nota(t, fim - t, kCanalAcordes, nota, acomp(g.forca));
             }
             if (fim <= t) break;
             t = fim;
@@ -306,7 +314,7 @@ private:
             if (!temBateria()) continue;
             for (const Gesto& g : padrao.bateria) {
                 const int tick = barra + g.inicio;
-                if (tick >= 0 && tick < total_) bateria_.nota(tick, g.duracao, kCanalBateria, g.tom, g.forca);
+                if (tick >= 0 && tick < total_) bateria_.nota(tick, g.duracao, kCanalBateria, g.tom, acomp(g.forca));
             }
         }
     }
@@ -318,12 +326,12 @@ private:
             if (a->raiz >= 0) ultimo = &*a;
         const int compasso = s_.ticksPorCompasso();
         if (ultimo) {
-            baixo_.nota(total_, compasso, kCanalBaixo, raizNoBaixo(*ultimo), 84);
-            for (int nota : vozes(*ultimo)) acordes_.nota(total_, compasso, kCanalAcordes, nota, 56);
+            baixo_.nota(total_, compasso, kCanalBaixo, raizNoBaixo(*ultimo), acomp(84));
+            for (int nota : vozes(*ultimo)) acordes_.nota(total_, compasso, kCanalAcordes, nota, acomp(56));
         }
         if (temBateria()) {
-            bateria_.nota(total_, compasso / 2, kCanalBateria, 49, 70);
-            bateria_.nota(total_, compasso / 4, kCanalBateria, 36, 70);
+            bateria_.nota(total_, compasso / 2, kCanalBateria, 49, acomp(70));
+            bateria_.nota(total_, compasso / 4, kCanalBateria, 36, acomp(70));
         }
     }
 

@@ -1,6 +1,7 @@
 #include "Partitura.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cctype>
 #include <map>
 #include <memory>
@@ -130,6 +131,8 @@ void aplicarCabecalho(Partitura& p, const std::string& chave, const std::string&
     else if (chave == "baixo") p.programaBaixo = lerInteiro(valor, linha);
     else if (chave == "bateria") p.bateria = lerSimNao(valor, linha);
     else if (chave == "transpor") p.transposicao = lerInteiro(valor, linha);
+    else if (chave == "volume") p.volume = lerInteiro(valor, linha);
+    else if (chave == "acompanhamento") p.acompanhamento = lerInteiro(valor, linha);
     else falhar(linha, "chave desconhecida: " + chave);
 }
 
@@ -138,6 +141,8 @@ void validarCabecalho(const Partitura& p) {
     if (p.unidade != 4 && p.unidade != 8) throw ErroPartitura("unidade deve ser 4 ou 8");
     if (p.tempos < 1 || p.tempos > 12) throw ErroPartitura("compasso fora de 1..12");
     if (p.repeticoes < 1 || p.repeticoes > 8) throw ErroPartitura("repetir fora de 1..8");
+    if (std::abs(p.volume) > 12 || std::abs(p.acompanhamento) > 12)
+        throw ErroPartitura("volume e acompanhamento: de -12 a 12 dB");
     auto programaValido = [](int n) { return n >= 1 && n <= 128; };
     if (!std::all_of(p.programasMelodia.begin(), p.programasMelodia.end(), programaValido) ||
         !programaValido(p.programaAcordes) || !programaValido(p.programaBaixo))

@@ -38,6 +38,8 @@ struct Partitura {
     int programaBaixo = 33;
     bool bateria = true;
     int transposicao = 0;
+    int volume = 0;             // dB added to the whole song, so every song sounds as loud
+    int acompanhamento = 0;     // dB added to chords, bass and drums against the melody
     std::vector<Nota> melodia;
     std::vector<Acorde> acordes;
     int anacruse = 0;           // ticks of the pick-up before the first full bar

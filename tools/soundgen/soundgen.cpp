@@ -156,9 +156,11 @@ Som fazerClique() {
 Som fazerErro() {
     Som som(11025, 3840);
     const Timbre palheta{{1.0, 0.05, 0.45, 0.03, 0.25, 0.02, 0.12}, 0.0, 0.0};
-    somarNota(som, 0.000, 0.10, 311.1, 0.6, palheta, 0.006, 0.7, 0.05, 0.03);
-    somarNota(som, 0.150, 0.14, 233.1, 0.6, palheta, 0.006, 0.7, 0.06, 0.05);
-    normalizar(som, 0.85);
+    somarNota(som, 0.000, 0.10, 311.1, 0.6, palheta, 0.006, 0.35, 0.05, 0.03);
+    somarNota(som, 0.150, 0.14, 233.1, 0.6, palheta, 0.006, 0.35, 0.06, 0.05);
+    // Held tones sound much louder than the click at the same peak: these fade quickly and stay
+    // within a few dB of the click (tools/niveis measures both).
+    normalizar(som, 0.45);
     return som;
 }
 
