@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include "SessaoDigitacao.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -18,6 +20,7 @@ class QTableWidget;
 class QTimer;
 class QWidget;
 class TApTable;
+
 namespace plataforma { class SomWave; }
 
 // The practice window ("Digitação"): the student copies a lesson line by line while the
@@ -81,31 +84,14 @@ public:
     QStringList DBMemo1;
 
     // ---- Practice state -------------------------------------------------------------
+    // The run itself: lines, position, hits and errors, clock.
+    SessaoDigitacao* sessao;
     bool TecladoLigado = false;
     bool LicaoNumerica = false;
     QString NomeAluno;   // at most 25 characters
     QString TipoLicao;   // at most 15
     QString NivelAluno;  // at most 15
-    int ExigVel = 0;
-    int ExigPrec = 0;
-    int MaxLicoes = 0;
     bool Recarregar = false;
-    int NumLicao = 0;
-    int Linha = 0;
-    int Coluna = 0;
-    QString LinhaAtual;  // the line, then a carriage return unless it holds 61 characters
-    quint8 TamLinha = 0;
-    QString TeclaEsperada;
-    QString TeclaProx;   // lookup key for the guide; "aa" is Enter
-    bool ErroPendente = false;
-    int Acertos = 0;
-    int Erros = 0;
-    int VelAtual = 0;
-    int PrecAtual = 0;
-    quint8 Horas = 0;
-    quint8 Minutos = 0;
-    quint8 Segundos = 0;
-    QString Copia;       // the student's copy of the line, as typed
 
     // ---- Guide state ----------------------------------------------------------------
     int CodigoTeclado = 0;
@@ -137,12 +123,9 @@ public:
     void txtLetraKeyPress(QChar& Key);
     void txtLetraKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void TimerCursorTimer();
-    // One key press as the input field receives it: the key-down step, then the
-    // character(s) it makes, dead keys composed with the following key.
+    // One key press, whichever child of the window has the focus: the key-down step, then
+    // the session composes and evaluates the character(s).
     void teclaPressionada(int key, const QString& texto, Qt::KeyboardModifiers mods);
-    // Dead key + following text -> what the keyboard types (e.g. acute + "a" -> "á").
-    static QString comporAcento(int teclaMorta, const QString& texto, bool abnt2);
-    static bool ehTeclaMorta(int key);
 
     // ---- Keyboard guide (DigitacaoTeclado.cpp) ----------------------------------------
     void SelecionarTeclado();
@@ -193,14 +176,18 @@ public:
 
     // ---- Clock and end of lesson (DigitacaoRelogio.cpp) -----------------------------
     void Timer1Timer();
+    // The result row, then the unlock of the next lesson; throws when a write fails, with
+    // nothing left pending.
     void FazerRelatorio();
     void VerificarRecorde();
-    void liberarProximaLicao();
+    // Caps and Num panels from the system's lock lights.
+    void atualizarTravas();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -225,6 +212,7 @@ private:
                       const QColor& cor, bool pequena = false);
     static void pintar(QLabel* painel, const QColor& cor);
     static void ajustarRotulo(QLabel* rotulo);
+    void ajustarPainelData();
 
     void acha(int pagina);
     void limpaAnt(int pagina);
@@ -233,10 +221,15 @@ private:
 
     void mostrarCopia(bool erro);
     void tocarErro();
-    void atualizarTravas(int key, const QString& texto, Qt::KeyboardModifiers mods);
+    void linhaNova();
+    void acertou();
+    void errou();
+    void terminarLicao();
+    // Keys of any child go to the run while it is active (application-wide filter).
+    bool teclaDaJanela(QObject* watched, QEvent* event);
 
     PaginaTeclado paginas_[4];
-    int acentoPendente_ = 0;     // dead key waiting for its letter
+    QTimer* timerTravas_ = nullptr;
     bool linhaAchada_ = false;   // the last lookup found a row of the keyboard map
     bool licaoConectada_ = false;
     bool mostrado_ = false;
