@@ -60,7 +60,6 @@ bool TFDigitacao::teclaDaJanela(QObject* watched, QEvent* event)
     if (tipo == QEvent::KeyPress) {
         auto* tecla = static_cast<QKeyEvent*>(event);
         ui::protegido(this, [&] { teclaPressionada(tecla->key(), tecla->text(), tecla->modifiers()); });
-        atualizarTravas();
     } else if (tipo == QEvent::InputMethod) {
         // Should an input method commit a composed character after all, it is one keystroke.
         const QString commit = static_cast<QInputMethodEvent*>(event)->commitString();
