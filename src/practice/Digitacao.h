@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include "SessaoDigitacao.h"
+#include "domain/DesenhoTeclado.h"
 
 class QFrame;
 class QLabel;
@@ -166,9 +167,11 @@ public:
 
     // Special key ids of the drawings (key numbers are positive).
     enum TeclaEspecial {
-        kTab = -1, kCaps = -2, kShiftEsq = -3, kShiftDir = -4, kBackspace = -5,
-        kNumLock = -6, kPontoTeclado = -7, kZeroEsq = -8, kZeroDir = -9, kEnter = -10
+        kTab = dominio::kTab, kCaps = dominio::kCaps, kShiftEsq = dominio::kShiftEsq,
+        kShiftDir = dominio::kShiftDir, kBackspace = dominio::kBackspace, kNumLock = dominio::kNumLock,
+        kPontoTeclado = dominio::kPontoTeclado
     };
+    static QColor corDoDedo(dominio::Dedo dedo);
     // Colour of a panel of a key on a page (0 EUA, 1 EUAn, 2 ABNT2, 3 ABNT2n); invalid
     // when the page has no such key.
     QColor corTecla(int pagina, int tecla, int painel = 0) const;
@@ -199,17 +202,14 @@ private:
         QVector<QLabel*> todas;                // every panel, for Restaura
         QLabel* shiftEsq = nullptr;
         QLabel* shiftDir = nullptr;
-        QVector<QVector<int>> grupos;          // finger groups, in the order they are painted
-        QVector<QColor> coresGrupo;
+        QVector<QLabel*> dedos[5];             // the panels of each finger
     };
 
     void montarJanela();
     void montarTeclados();
-    void montarTecladoCompleto(PaginaTeclado& p, bool abnt2);
-    void montarTecladoNumerico(PaginaTeclado& p, QLabel*& imagem, bool abnt2);
+    QLabel* montarFiguraNumerica(PaginaTeclado& p);
     QVector<QPushButton*> montarBotoesDedos(PaginaTeclado& p, bool numerico);
-    QLabel* novaTecla(PaginaTeclado& p, int id, int x, int y, int w, int h, const QString& legenda,
-                      const QColor& cor, bool pequena = false);
+    void novaTecla(PaginaTeclado& p, const dominio::PainelTecla& tecla);
     static void pintar(QLabel* painel, const QColor& cor);
     static void ajustarRotulo(QLabel* rotulo);
     void ajustarPainelData();
