@@ -358,6 +358,59 @@ private slots:
         QCOMPARE(w.corTecla(0, 26), kPrata);
     }
 
+    // On every drawing each panel belongs to one finger button, which lights it in the
+    // colour the guide gives the key, and that colour is the finger's.
+    void coresDosDedos_data()
+    {
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<int>("pagina");
+        QTest::newRow("EUA") << false << kBasico << 0;
+        QTest::newRow("EUAn") << false << kNumerico << 1;
+        QTest::newRow("ABNT2") << true << kBasico << 2;
+        QTest::newRow("ABNT2n") << true << kNumerico << 3;
+    }
+
+    void coresDosDedos()
+    {
+        QFETCH(bool, abnt2);
+        QFETCH(QString, tipo);
+        QFETCH(int, pagina);
+        TFDigitacao& w = abrir(tipo, QStringLiteral("1"), true, abnt2);
+        const QVector<QVector<QPushButton*>> botoes = {{w.ba1, w.ba2, w.ba3, w.ba4, w.ba5},
+                                                       {w.bd1, w.bd2, w.bced3, w.bd4},
+                                                       {w.bp1, w.bp2, w.bp3, w.bp4, w.bp5},
+                                                       {w.bc1, w.bc2, w.bc3, w.bc4}};
+        const bool numerico = pagina == 1 || pagina == 3;
+        QHash<QPair<int, int>, QColor> corDoPainel;
+        int paineis = 0;
+        for (int tecla = -7; tecla <= 60; ++tecla) paineis += w.paineisDaTecla(pagina, tecla);
+        QVERIFY(paineis >= 18);
+        for (int b = 0; b < botoes[pagina].size(); ++b) {
+            const QColor cor = TFDigitacao::corDoDedo(dominio::Dedo(numerico ? b + 1 : b));
+            botoes[pagina][b]->click();
+            for (int tecla = -7; tecla <= 60; ++tecla)
+                for (int i = 0; i < w.paineisDaTecla(pagina, tecla); ++i) {
+                    if (w.corTecla(pagina, tecla, i) == kPrata) continue;
+                    QCOMPARE(w.corTecla(pagina, tecla, i), cor);
+                    QVERIFY(!corDoPainel.contains({tecla, i}));
+                    corDoPainel.insert({tecla, i}, cor);
+                }
+            botoes[pagina][b]->click();
+        }
+        QCOMPARE(corDoPainel.size(), paineis);
+        // The guide lights each key in the same colours.
+        void (TFDigitacao::*acha[])() = {&TFDigitacao::Acha1, &TFDigitacao::Acha2, &TFDigitacao::Acha3,
+                                         &TFDigitacao::Acha4};
+        for (int tecla = 1; tecla <= 60; ++tecla) {
+            w.TeclaAtual = tecla;
+            w.LadoShift = 0;
+            (w.*acha[pagina])();
+            for (int i = 0; i < w.paineisDaTecla(pagina, tecla); ++i)
+                QCOMPARE(w.corTecla(pagina, tecla, i), corDoPainel.value({tecla, i}));
+        }
+    }
+
     void botoesDosDedos()
     {
         TFDigitacao& w = abrir(kBasico, QStringLiteral("abc"));
