@@ -68,14 +68,6 @@ QLabel* rotuloTexto(QWidget* pai, const QColor& cor, int x, int y)
     return l;
 }
 
-QString aparado(const QString& s)
-{
-    int a = 0, b = s.size();
-    while (a < b && (s[a] == QLatin1Char(' ') || s[a] == QLatin1Char('\t'))) ++a;
-    while (b > a && (s[b - 1] == QLatin1Char(' ') || s[b - 1] == QLatin1Char('\t'))) --b;
-    return s.mid(a, b - a);
-}
-
 } // namespace
 
 TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
@@ -405,7 +397,7 @@ void TFDigitacao::CarregarLicao()
     Grid1->setColumnWidth(1, 560);
     for (int i = 0; i < n; ++i) {
         Grid1->setItem(i, 0, new QTableWidgetItem(QString::number(i + 1)));
-        Grid1->setItem(i, 1, new QTableWidgetItem(aparado(DBMemo1[i])));
+        Grid1->setItem(i, 1, new QTableWidgetItem(QString::fromStdString(dominio::aparar(DBMemo1[i].toStdString()))));
     }
     Grid1->show();
 

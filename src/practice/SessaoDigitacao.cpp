@@ -2,19 +2,14 @@
 
 #include "domain/Cursos.h"
 #include "domain/Estatisticas.h"
+#include "domain/Linhas.h"
 
 namespace {
 
 const QChar kCR(13);
 const QString kChaveEnter = QStringLiteral("aa");
 
-QString aparado(const QString& s)
-{
-    int a = 0, b = s.size();
-    while (a < b && (s[a] == QLatin1Char(' ') || s[a] == QLatin1Char('\t'))) ++a;
-    while (b > a && (s[b - 1] == QLatin1Char(' ') || s[b - 1] == QLatin1Char('\t'))) --b;
-    return s.mid(a, b - a);
-}
+QString aparado(const QString& s) { return QString::fromStdString(dominio::aparar(s.toStdString())); }
 
 } // namespace
 
@@ -57,9 +52,10 @@ void SessaoDigitacao::inserirLinha()
         emit terminou();
         return;
     }
-    const QString texto = aparado(linhas_[Linha - 1]).left(61);
+    const int largura = int(dominio::kLarguraLinha);
+    const QString texto = aparado(linhas_[Linha - 1]).left(largura);
     TamLinha = quint8(texto.size());
-    LinhaAtual = texto.size() < 61 ? texto + kCR : texto;
+    LinhaAtual = texto.size() < largura ? texto + kCR : texto;
     TeclaProx = LinhaAtual.left(1);
     if (TeclaProx == kCR) TeclaProx = kChaveEnter;  // an empty line is typed with one Enter
     emit linhaNova();
