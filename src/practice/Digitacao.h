@@ -25,8 +25,9 @@ class TApTable;
 namespace plataforma { class SomWave; }
 
 // The practice window ("Digitação"): the student copies a lesson line by line while the
-// keyboard guide lights the next key in the colour of the finger that presses it.
-// The code is split by concern: Digitacao.cpp (window and lesson set-up), DigitacaoTeclas.cpp
+// keyboard guide lights the next key in the colour of the finger that presses it. The run
+// itself (lines, keystrokes, clock, what the end decides) is a SessaoDigitacao; the window
+// forwards the keys to it and draws what it announces. The code is split by concern: Digitacao.cpp (window and lesson set-up), DigitacaoTeclas.cpp
 // (keystrokes), DigitacaoTeclado.cpp (keyboard guide), DigitacaoRelogio.cpp (clock, end of
 // lesson).
 class TFDigitacao : public QDialog {

@@ -130,7 +130,6 @@ void SessaoDigitacao::tecla(int key, const QString& texto)
         if (!rodando_) break;  // the keystroke that ends the lesson stops the typing
         caractere(c);
     }
-    if (acento_ && rodando_) emit acentoPendente(acento_);
 }
 
 void SessaoDigitacao::caractere(QChar Key)

@@ -82,7 +82,6 @@ signals:
     void linhaNova();           // a line was set up (Linha, LinhaAtual, TeclaProx)
     void acertou();             // Copia, Coluna, TeclaProx changed
     void errou();
-    void acentoPendente(int teclaMorta);  // a dead key waits for its letter
     void relogioMudou();
     void terminou();            // the last line was typed; the run has stopped
 
