@@ -1,4 +1,5 @@
 #include "Digitacao.h"
+#include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
 #include "domain/Cursos.h"
@@ -67,24 +68,22 @@ QLabel* rotuloTexto(QWidget* pai, const QColor& cor, int x, int y)
     return l;
 }
 
-QString aparado(const QString& s)
-{
-    int a = 0, b = s.size();
-    while (a < b && (s[a] == QLatin1Char(' ') || s[a] == QLatin1Char('\t'))) ++a;
-    while (b > a && (s[b - 1] == QLatin1Char(' ') || s[b - 1] == QLatin1Char('\t'))) --b;
-    return s.mid(a, b - a);
-}
-
 } // namespace
 
 TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
 {
+    sessao = new SessaoDigitacao(this);
     montarJanela();
     montarTeclados();
+    connect(sessao, &SessaoDigitacao::linhaNova, this, &TFDigitacao::linhaNova);
+    connect(sessao, &SessaoDigitacao::acertou, this, &TFDigitacao::acertou);
+    connect(sessao, &SessaoDigitacao::errou, this, &TFDigitacao::errou);
+    connect(sessao, &SessaoDigitacao::terminou, this, &TFDigitacao::terminarLicao);
 }
 
 TFDigitacao::~TFDigitacao()
 {
+    qApp->removeEventFilter(this);
     if (dm1) QObject::disconnect(dm1->TabLicao, nullptr, this, nullptr);
 }
 
@@ -105,6 +104,8 @@ void TFDigitacao::montarJanela()
         auto* b = new QPushButton(style()->standardIcon(icone), legenda, Panel4);
         b->setGeometry(x, 6, 96, 28);
         b->setAutoDefault(false);
+        // A click leaves the focus where it was: during a run, on the lesson.
+        b->setFocusPolicy(Qt::NoFocus);
         return b;
     };
     bIniciar = botao(QStringLiteral("Iniciar"), QStyle::SP_MediaPlay, 8);
@@ -234,6 +235,7 @@ void TFDigitacao::montarJanela()
     }
     sb1Panels[6]->setText(QLocale(QLocale::Portuguese, QLocale::Brazil)
                               .toString(QDate::currentDate(), QStringLiteral("dd/MM/yyyy")));
+    ajustarPainelData();
 
     // Non-visual parts.
     Timer1 = new QTimer(this);
@@ -242,12 +244,29 @@ void TFDigitacao::montarJanela()
     TimerCursor = new QTimer(this);
     TimerCursor->setInterval(250);
     connect(TimerCursor, &QTimer::timeout, this, &TFDigitacao::TimerCursorTimer);
+    // The lock lights change from any window or key; the panels follow them.
+    timerTravas_ = new QTimer(this);
+    timerTravas_->setInterval(200);
+    connect(timerTravas_, &QTimer::timeout, this, [this] { atualizarTravas(); });
     wave1 = new plataforma::SomWave(QStringLiteral(":/sons/erro.wav"), this);
     TabTecla = new TApTable(this);
     TabTecla->setReadOnly(true);
 
     if (QScreen* tela = QGuiApplication::primaryScreen())
         move(tela->availableGeometry().center() - rect().center());
+}
+
+// The date panel is as wide as its whole text in the window's font, whatever the font is.
+void TFDigitacao::ajustarPainelData()
+{
+    QLabel* data = sb1Panels[6];
+    data->setFixedWidth(std::max(70, data->sizeHint().width() + 4));
+}
+
+void TFDigitacao::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange && sb1Panels.size() > 6) ajustarPainelData();
 }
 
 // ---- Showing and closing ----------------------------------------------------------------
@@ -286,7 +305,7 @@ void TFDigitacao::FormShow()
     NivelAluno = aluno->fieldByName(QStringLiteral("Nivel")).asString().left(15);
     // Another type keeps the previous value.
     if (const dominio::TipoCurso* tipo = dominio::tipoCurso(TipoLicao.toStdString()))
-        MaxLicoes = tipo->maxLicoes;
+        sessao->MaxLicoes = tipo->maxLicoes;
 
     LNome->setText(QStringLiteral("Nome: ") + NomeAluno);
     lNivel->setText(texto("Nível: ") + NivelAluno);
@@ -296,13 +315,14 @@ void TFDigitacao::FormShow()
     exig->setFilter(QString::fromStdString(
         dominio::filtroTipoNivel(TipoLicao.toStdString(), NivelAluno.toStdString())));
     // No row for the pair: nothing relies on the values then.
-    ExigVel = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Velocidade")).asInteger());
-    ExigPrec = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Precisao")).asInteger());
-    lVeloc->setText(QStringLiteral("Velocidade: ") + QString::number(ExigVel) + QStringLiteral(" teclas/min."));
-    LPrec->setText(texto("Precisão: ") + QString::number(ExigPrec) + QStringLiteral("%"));
+    sessao->ExigVel = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Velocidade")).asInteger());
+    sessao->ExigPrec = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Precisao")).asInteger());
+    lVeloc->setText(QStringLiteral("Velocidade: ") + QString::number(sessao->ExigVel) + QStringLiteral(" teclas/min."));
+    LPrec->setText(texto("Precisão: ") + QString::number(sessao->ExigPrec) + QStringLiteral("%"));
 
     LicaoNumerica = TipoLicao == QString::fromUtf8(dominio::kTipoNumerico);
 
+    Recarregar = true;  // no lesson set up: the hidden memo follows the lesson table
     TApTable* licao = dm1->TabLicao;
     QObject::disconnect(licao, nullptr, this, nullptr);
     connect(licao, &TApTable::dataChanged, this, &TFDigitacao::DBMemo2Change);
@@ -317,6 +337,8 @@ void TFDigitacao::FormShow()
     Recarregar = true;
     LimparDados();
     Grid1->hide();
+    atualizarTravas();
+    timerTravas_->start();
 }
 
 bool TFDigitacao::FormCloseQuery()
@@ -334,8 +356,11 @@ bool TFDigitacao::FormCloseQuery()
 
 void TFDigitacao::FormClose()
 {
+    qApp->removeEventFilter(this);
+    sessao->pausar();
     Timer1->stop();
     TimerCursor->stop();
+    timerTravas_->stop();
     txtLetra->setEnabled(false);
     dm1->TabLicao->close();
     QObject::disconnect(dm1->TabLicao, nullptr, this, nullptr);
@@ -348,7 +373,7 @@ void TFDigitacao::CarregarLicao()
     TApTable* licao = dm1->TabLicao;
     const std::string tipo = TipoLicao.toStdString();
     licao->setFilter(QString::fromStdString(dominio::filtroTipo(tipo)));
-    NumLicao = 1;
+    int numLicao = 1;
 
     const int liberada = int(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
     if (liberada > 1) {
@@ -359,11 +384,11 @@ void TFDigitacao::CarregarLicao()
         FSelec->sb2->setTextoPainel(1, texto("Total de lições: ") + QString::number(total));
         FSelec->exec();
         // Whatever way the chooser was closed, the number shown is taken.
-        NumLicao = FSelec->se1->value();
+        numLicao = FSelec->se1->value();
     }
 
-    licao->setFilter(QString::fromStdString(dominio::filtroTipoLicao(tipo, NumLicao)));
-    lLicao->setText(texto("Lição: ") + QString::number(NumLicao));
+    licao->setFilter(QString::fromStdString(dominio::filtroTipoLicao(tipo, numLicao)));
+    lLicao->setText(texto("Lição: ") + QString::number(numLicao));
 
     const int n = DBMemo1.size();
     Grid1->clearContents();
@@ -372,7 +397,7 @@ void TFDigitacao::CarregarLicao()
     Grid1->setColumnWidth(1, 560);
     for (int i = 0; i < n; ++i) {
         Grid1->setItem(i, 0, new QTableWidgetItem(QString::number(i + 1)));
-        Grid1->setItem(i, 1, new QTableWidgetItem(aparado(DBMemo1[i])));
+        Grid1->setItem(i, 1, new QTableWidgetItem(QString::fromStdString(dominio::aparar(DBMemo1[i].toStdString()))));
     }
     Grid1->show();
 
@@ -380,11 +405,14 @@ void TFDigitacao::CarregarLicao()
     // Cleared before the first line is set up: a lesson without lines ends at once and asks
     // for a reload, and bIniciarClick then does not start typing on nothing.
     Recarregar = false;
-    InserirTecla();
+    // The run keeps its own copy of the lines: a window that moves the lesson table later
+    // (the results list filters it) changes nothing in the run.
+    sessao->preparar(DBMemo1, numLicao, LicaoNumerica, dm1->Abnt2Keyboard);
 }
 
 void TFDigitacao::DBMemo2Change()
 {
+    if (!Recarregar) return;  // a lesson is set up: its lines and panels stay
     DBMemo1.clear();
     TApTable* licao = dm1->TabLicao;
     if (licao->active() && !licao->isEmpty()) {
@@ -397,11 +425,6 @@ void TFDigitacao::DBMemo2Change()
 
 void TFDigitacao::ZerarDados()
 {
-    VelAtual = PrecAtual = 0;
-    Horas = Minutos = Segundos = 0;
-    Acertos = Erros = 0;
-    Coluna = 1;
-    Linha = 1;
     pSeg->setValue(0);
     VelL->setText(QStringLiteral("000 teclas/min"));
     PrecL->setText(QStringLiteral("00%"));
@@ -432,10 +455,12 @@ void TFDigitacao::Ativar()
     lblCursor->setText(QStringLiteral("_"));
     txtLetra->setEnabled(true);
     txtLetra->setFocus();
+    sessao->iniciar();
+    qApp->installEventFilter(this);
     lblTexto->show();
     lblCopy1->show();
     Restaura();
-    if (TecladoLigado) AchaTecla(TeclaProx);
+    if (TecladoLigado) AchaTecla(sessao->TeclaProx);
 }
 
 void TFDigitacao::Desativar()
@@ -448,7 +473,8 @@ void TFDigitacao::Desativar()
     TimerCursor->stop();
     lblCursor->setText(QStringLiteral(" "));
     txtLetra->setEnabled(false);
-    acentoPendente_ = 0;
+    sessao->pausar();
+    qApp->removeEventFilter(this);
     // Hidden so that the text cannot be read during a pause.
     lblTexto->hide();
     lblCopy1->hide();

@@ -7,6 +7,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include "SessaoDigitacao.h"
+#include "domain/DesenhoTeclado.h"
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -18,11 +21,13 @@ class QTableWidget;
 class QTimer;
 class QWidget;
 class TApTable;
+
 namespace plataforma { class SomWave; }
 
 // The practice window ("Digitação"): the student copies a lesson line by line while the
-// keyboard guide lights the next key in the colour of the finger that presses it.
-// The code is split by concern: Digitacao.cpp (window and lesson set-up), DigitacaoTeclas.cpp
+// keyboard guide lights the next key in the colour of the finger that presses it. The run
+// itself (lines, keystrokes, clock, what the end decides) is a SessaoDigitacao; the window
+// forwards the keys to it and draws what it announces. The code is split by concern: Digitacao.cpp (window and lesson set-up), DigitacaoTeclas.cpp
 // (keystrokes), DigitacaoTeclado.cpp (keyboard guide), DigitacaoRelogio.cpp (clock, end of
 // lesson).
 class TFDigitacao : public QDialog {
@@ -81,31 +86,14 @@ public:
     QStringList DBMemo1;
 
     // ---- Practice state -------------------------------------------------------------
+    // The run itself: lines, position, hits and errors, clock.
+    SessaoDigitacao* sessao;
     bool TecladoLigado = false;
     bool LicaoNumerica = false;
     QString NomeAluno;   // at most 25 characters
     QString TipoLicao;   // at most 15
     QString NivelAluno;  // at most 15
-    int ExigVel = 0;
-    int ExigPrec = 0;
-    int MaxLicoes = 0;
     bool Recarregar = false;
-    int NumLicao = 0;
-    int Linha = 0;
-    int Coluna = 0;
-    QString LinhaAtual;  // the line, then a carriage return unless it holds 61 characters
-    quint8 TamLinha = 0;
-    QString TeclaEsperada;
-    QString TeclaProx;   // lookup key for the guide; "aa" is Enter
-    bool ErroPendente = false;
-    int Acertos = 0;
-    int Erros = 0;
-    int VelAtual = 0;
-    int PrecAtual = 0;
-    quint8 Horas = 0;
-    quint8 Minutos = 0;
-    quint8 Segundos = 0;
-    QString Copia;       // the student's copy of the line, as typed
 
     // ---- Guide state ----------------------------------------------------------------
     int CodigoTeclado = 0;
@@ -137,12 +125,9 @@ public:
     void txtLetraKeyPress(QChar& Key);
     void txtLetraKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void TimerCursorTimer();
-    // One key press as the input field receives it: the key-down step, then the
-    // character(s) it makes, dead keys composed with the following key.
+    // One key press, whichever child of the window has the focus: the key-down step, then
+    // the session composes and evaluates the character(s).
     void teclaPressionada(int key, const QString& texto, Qt::KeyboardModifiers mods);
-    // Dead key + following text -> what the keyboard types (e.g. acute + "a" -> "á").
-    static QString comporAcento(int teclaMorta, const QString& texto, bool abnt2);
-    static bool ehTeclaMorta(int key);
 
     // ---- Keyboard guide (DigitacaoTeclado.cpp) ----------------------------------------
     void SelecionarTeclado();
@@ -183,9 +168,11 @@ public:
 
     // Special key ids of the drawings (key numbers are positive).
     enum TeclaEspecial {
-        kTab = -1, kCaps = -2, kShiftEsq = -3, kShiftDir = -4, kBackspace = -5,
-        kNumLock = -6, kPontoTeclado = -7, kZeroEsq = -8, kZeroDir = -9, kEnter = -10
+        kTab = dominio::kTab, kCaps = dominio::kCaps, kShiftEsq = dominio::kShiftEsq,
+        kShiftDir = dominio::kShiftDir, kBackspace = dominio::kBackspace, kNumLock = dominio::kNumLock,
+        kPontoTeclado = dominio::kPontoTeclado
     };
+    static QColor corDoDedo(dominio::Dedo dedo);
     // Colour of a panel of a key on a page (0 EUA, 1 EUAn, 2 ABNT2, 3 ABNT2n); invalid
     // when the page has no such key.
     QColor corTecla(int pagina, int tecla, int painel = 0) const;
@@ -193,14 +180,18 @@ public:
 
     // ---- Clock and end of lesson (DigitacaoRelogio.cpp) -----------------------------
     void Timer1Timer();
+    // The result row, then the unlock of the next lesson; throws when a write fails, with
+    // nothing left pending.
     void FazerRelatorio();
     void VerificarRecorde();
-    void liberarProximaLicao();
+    // Caps and Num panels from the system's lock lights.
+    void atualizarTravas();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -212,19 +203,17 @@ private:
         QVector<QLabel*> todas;                // every panel, for Restaura
         QLabel* shiftEsq = nullptr;
         QLabel* shiftDir = nullptr;
-        QVector<QVector<int>> grupos;          // finger groups, in the order they are painted
-        QVector<QColor> coresGrupo;
+        QVector<QLabel*> dedos[5];             // the panels of each finger
     };
 
     void montarJanela();
     void montarTeclados();
-    void montarTecladoCompleto(PaginaTeclado& p, bool abnt2);
-    void montarTecladoNumerico(PaginaTeclado& p, QLabel*& imagem, bool abnt2);
+    QLabel* montarFiguraNumerica(PaginaTeclado& p);
     QVector<QPushButton*> montarBotoesDedos(PaginaTeclado& p, bool numerico);
-    QLabel* novaTecla(PaginaTeclado& p, int id, int x, int y, int w, int h, const QString& legenda,
-                      const QColor& cor, bool pequena = false);
+    void novaTecla(PaginaTeclado& p, const dominio::PainelTecla& tecla);
     static void pintar(QLabel* painel, const QColor& cor);
     static void ajustarRotulo(QLabel* rotulo);
+    void ajustarPainelData();
 
     void acha(int pagina);
     void limpaAnt(int pagina);
@@ -233,10 +222,15 @@ private:
 
     void mostrarCopia(bool erro);
     void tocarErro();
-    void atualizarTravas(int key, const QString& texto, Qt::KeyboardModifiers mods);
+    void linhaNova();
+    void acertou();
+    void errou();
+    void terminarLicao();
+    // Keys of any child go to the run while it is active (application-wide filter).
+    bool teclaDaJanela(QObject* watched, QEvent* event);
 
     PaginaTeclado paginas_[4];
-    int acentoPendente_ = 0;     // dead key waiting for its letter
+    QTimer* timerTravas_ = nullptr;
     bool linhaAchada_ = false;   // the last lookup found a row of the keyboard map
     bool licaoConectada_ = false;
     bool mostrado_ = false;

@@ -1,94 +1,107 @@
 // The practice window's clock and the end of a lesson: the stored result, the unlock of the
 // next lesson and the record check.
 #include "Digitacao.h"
+#include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
 #include "data/TApolloEnv.h"
 #include "domain/Cursos.h"
-#include "domain/Estatisticas.h"
 #include "results/Recordes.h"
 #include "results/Resultado.h"
+#include "ui/Mensagens.h"
 #include "ui/TLabel3D.h"
 
 #include <QDate>
 #include <QLabel>
 #include <QProgressBar>
 
+namespace {
+
+// A write that fails leaves no record in insert or edit state behind it.
+template <typename Escrita>
+void tudoOuNada(TApTable* tabela, Escrita escrever)
+{
+    try {
+        escrever();
+    } catch (...) {
+        if (tabela->state() == TApTable::State::Insert || tabela->state() == TApTable::State::Edit)
+            tabela->cancel();
+        throw;
+    }
+}
+
+} // namespace
+
 void TFDigitacao::Timer1Timer()
 {
-    ++Segundos;
-    if (Segundos == 60) {
-        ++Minutos;
-        Segundos = 0;
-    }
-    if (Minutos == 60) {
-        ++Horas;
-        Minutos = 0;
-    }
-    DuracaoL->setText(QString::fromStdString(dominio::textoDuracao(Horas, Minutos, Segundos)));
-    pSeg->setValue(Segundos);
-
-    // On the tick that completes a minute the speed keeps its value.
-    if (Segundos != 0) VelAtual = dominio::velocidade(Acertos, Horas, Minutos, Segundos);
-    VelL->setText(QString::number(VelAtual) + QStringLiteral(" teclas/min"));
-    PrecAtual = dominio::precisao(Acertos, Erros);
-    PrecL->setText(QString::number(PrecAtual) + QLatin1Char('%'));
+    sessao->tique();
+    DuracaoL->setText(sessao->duracao());
+    pSeg->setValue(sessao->Segundos);
+    VelL->setText(QString::number(sessao->VelAtual) + QStringLiteral(" teclas/min"));
+    PrecL->setText(QString::number(sessao->PrecAtual) + QLatin1Char('%'));
 }
 
+// The last line was typed: the result is stored and shown, and the window goes back to
+// Ready whatever happens to the writes.
+void TFDigitacao::terminarLicao()
+{
+    Desativar();
+    LimparTeclaAnt();
+    ui::protegido(this, [this] {
+        FazerRelatorio();
+        VerificarRecorde();
+    });
+    Recarregar = true;
+    LimparDados();
+}
+
+// The result row is posted first, then the next lesson unlocked: a failed post unlocks nothing.
 void TFDigitacao::FazerRelatorio()
 {
+    TApTable* aluno = dm1->TabAluno;
+    const SessaoDigitacao::Fim fim = sessao->fim(int(aluno->fieldByName(QStringLiteral("Licao")).asInteger()));
     TApTable* relat = dm1->TabRelat;
-    relat->insert();
-    relat->fieldByName(QStringLiteral("Nome")).setAsString(NomeAluno);
-    relat->fieldByName(QStringLiteral("Tipo")).setAsString(TipoLicao);
-    relat->fieldByName(QStringLiteral("Licao")).setAsInteger(NumLicao);
-    relat->fieldByName(QStringLiteral("Velocidade")).setAsInteger(VelAtual);
-    relat->fieldByName(QStringLiteral("Precisao")).setAsInteger(PrecAtual);
-
-    const bool velocidadeOk = dominio::atingiu(VelAtual, ExigVel);
-    const bool precisaoOk = dominio::atingiu(PrecAtual, ExigPrec);
-    if (velocidadeOk && precisaoOk) {
-        relat->fieldByName(QStringLiteral("Resultado")).setAsString(QString::fromUtf8(dominio::kAprovado));
-        liberarProximaLicao();
-    } else {
-        relat->fieldByName(QStringLiteral("Resultado")).setAsString(QString::fromUtf8(dominio::kReprovado));
+    tudoOuNada(relat, [&] {
+        relat->insert();
+        relat->fieldByName(QStringLiteral("Nome")).setAsString(NomeAluno);
+        relat->fieldByName(QStringLiteral("Tipo")).setAsString(TipoLicao);
+        relat->fieldByName(QStringLiteral("Licao")).setAsInteger(sessao->NumLicao);
+        relat->fieldByName(QStringLiteral("Velocidade")).setAsInteger(fim.velocidade);
+        relat->fieldByName(QStringLiteral("Precisao")).setAsInteger(fim.precisao);
+        relat->fieldByName(QStringLiteral("Resultado")).setAsString(fim.resultado());
+        relat->post();
+    });
+    if (fim.liberar) {
+        tudoOuNada(aluno, [&] {
+            aluno->edit();
+            aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
+            aluno->post();
+        });
     }
-    relat->post();
 
     auto* resultado = new TfResultado;
-    resultado->preencher(NumLicao, VelAtual, PrecAtual, DuracaoL->text(),
-                         relat->fieldByName(QStringLiteral("Resultado")).asString(), velocidadeOk, precisaoOk);
+    resultado->preencher(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
+                         fim.velocidadeOk, fim.precisaoOk);
     resultado->exec();
-}
-
-// Passing the highest lesson unlocked opens the next one, never past the type's last lesson.
-void TFDigitacao::liberarProximaLicao()
-{
-    TApTable* aluno = dm1->TabAluno;
-    const int proxima = NumLicao + 1;
-    if (proxima > MaxLicoes) return;
-    if (aluno->fieldByName(QStringLiteral("Licao")).asInteger() >= proxima) return;
-    aluno->edit();
-    aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(proxima);
-    aluno->post();
 }
 
 void TFDigitacao::VerificarRecorde()
 {
-    // The full score: a speed of 700 at 100 % is 70,010 points, not that modulo 65,536.
-    const long long pontos = dominio::pontuacao(VelAtual, PrecAtual, NumLicao);
+    const long long pontos = sessao->fim(0).pontos;
     TApTable* recordes = dm1->TabRec;
     recordes->go(dominio::slotRecorde(TipoLicao.toStdString()));
     if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) return;  // a tie keeps the old record
 
-    recordes->edit();
-    recordes->fields(1).setAsString(NomeAluno);
-    recordes->fields(2).setAsInteger(pontos);
-    recordes->fields(3).setAsInteger(VelAtual);
-    recordes->fields(4).setAsInteger(PrecAtual);
-    recordes->fields(5).setAsInteger(NumLicao);
-    recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
-    recordes->post();
+    tudoOuNada(recordes, [&] {
+        recordes->edit();
+        recordes->fields(1).setAsString(NomeAluno);
+        recordes->fields(2).setAsInteger(pontos);
+        recordes->fields(3).setAsInteger(sessao->VelAtual);
+        recordes->fields(4).setAsInteger(sessao->PrecAtual);
+        recordes->fields(5).setAsInteger(sessao->NumLicao);
+        recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
+        recordes->post();
+    });
 
     auto* janela = new TfRecordes;
     janela->Label2->setText(QString::number(pontos) + QStringLiteral(" pontos"));

@@ -3,6 +3,7 @@
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -12,28 +13,11 @@
 namespace {
 
 const QColor kPrata(192, 192, 192);
-const QColor kPolegar(0, 0, 255);
-const QColor kIndicador(0, 255, 255);
-const QColor kMedio(255, 0, 0);
-const QColor kAnular(255, 255, 0);
-const QColor kMinimo(0, 255, 0);
-const QColor kShift = kMinimo;
+const QColor kShift(0, 255, 0);  // the Shift keys are pressed with the little finger
 
 // Where the drawing stands on its page.
 constexpr int kMargemX = 6;
 constexpr int kMargemY = 4;
-
-struct Tecla {
-    int id;           // key number or special id; 0 is the gap between the hands
-    const char* legenda;
-    int largura;
-    QColor cor;
-    bool pequena;
-};
-
-Tecla t(int id, const char* legenda, const QColor& cor) { return {id, legenda, 32, cor, false}; }
-Tecla larga(int id, const char* legenda, int largura, const QColor& cor) { return {id, legenda, largura, cor, true}; }
-Tecla vao() { return {0, "", 24, QColor(), false}; }
 
 QString botaoEstilo(const QColor& cor)
 {
@@ -44,20 +28,48 @@ QString botaoEstilo(const QColor& cor)
         .arg(cor.name());
 }
 
+// The keyboard descriptions shipped with the program: the drawings come from them.
+QHash<QString, dominio::DesenhoTeclado> desenhos()
+{
+    QHash<QString, dominio::DesenhoTeclado> r;
+    for (const char* arquivo : {":/teclados/TecladoA.txt", ":/teclados/TecladoB.txt", ":/teclados/TecladoN.txt"}) {
+        QFile f(QString::fromLatin1(arquivo));
+        if (!f.open(QIODevice::ReadOnly)) continue;  // no drawing: the page stays empty
+        for (const dominio::DesenhoTeclado& d : dominio::lerDesenhos(f.readAll().toStdString()))
+            r.insert(QString::fromStdString(d.nome), d);
+    }
+    return r;
+}
+
 } // namespace
+
+QColor TFDigitacao::corDoDedo(dominio::Dedo dedo)
+{
+    switch (dedo) {
+    case dominio::Dedo::Polegar: return QColor(0, 0, 255);
+    case dominio::Dedo::Indicador: return QColor(0, 255, 255);
+    case dominio::Dedo::Medio: return QColor(255, 0, 0);
+    case dominio::Dedo::Anular: return QColor(255, 255, 0);
+    case dominio::Dedo::Minimo: return QColor(0, 255, 0);
+    }
+    return kPrata;
+}
 
 // ---- Drawings --------------------------------------------------------------------------
 
-QLabel* TFDigitacao::novaTecla(PaginaTeclado& p, int id, int x, int y, int w, int h,
-                               const QString& legenda, const QColor& cor, bool pequena)
+void TFDigitacao::novaTecla(PaginaTeclado& p, const dominio::PainelTecla& t)
 {
+    const QString legenda = QString::fromStdString(t.legenda);
     auto* painel = new QLabel(legenda, p.pagina);
-    painel->setGeometry(kMargemX + x, kMargemY + y, w, h);
+    painel->setGeometry(kMargemX + t.x, kMargemY + t.y, t.largura, t.altura);
     painel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     painel->setLineWidth(2);
     painel->setAlignment(Qt::AlignCenter);
     painel->setTextFormat(Qt::PlainText);
     painel->setAutoFillBackground(true);
+    // Words ("Enter", "Caps Lock") in the small font; signs in the large one.
+    bool pequena = false;
+    for (const QString& l : legenda.split(QLatin1Char('\n'))) pequena = pequena || l.trimmed().size() > 1;
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(pequena ? 10 : 12);
     f.setBold(true);
@@ -66,10 +78,10 @@ QLabel* TFDigitacao::novaTecla(PaginaTeclado& p, int id, int x, int y, int w, in
     pal.setColor(QPalette::WindowText, Qt::black);
     painel->setPalette(pal);
     pintar(painel, kPrata);
-    p.teclas[id].append(painel);
-    p.corDedo.insert(painel, cor);
+    p.teclas[t.tecla].append(painel);
+    p.corDedo.insert(painel, corDoDedo(t.dedo));
+    p.dedos[int(t.dedo)].append(painel);
     p.todas.append(painel);
-    return painel;
 }
 
 // Paints a key panel; the bevel follows the colour so a lit key still looks raised.
@@ -88,10 +100,14 @@ void TFDigitacao::pintar(QLabel* painel, const QColor& cor)
 
 void TFDigitacao::montarTeclados()
 {
-    montarTecladoCompleto(paginas_[0], false);
-    montarTecladoNumerico(paginas_[1], Image4, false);
-    montarTecladoCompleto(paginas_[2], true);
-    montarTecladoNumerico(paginas_[3], Image1, true);
+    const QHash<QString, dominio::DesenhoTeclado> todos = desenhos();
+    for (PaginaTeclado& p : paginas_) {
+        for (const dominio::PainelTecla& t : todos.value(p.pagina->objectName()).paineis) novaTecla(p, t);
+        p.shiftEsq = p.teclas.value(kShiftEsq).value(0);
+        p.shiftDir = p.teclas.value(kShiftDir).value(0);
+    }
+    Image4 = montarFiguraNumerica(paginas_[1]);
+    Image1 = montarFiguraNumerica(paginas_[3]);
 
     QVector<QPushButton*> b = montarBotoesDedos(paginas_[0], false);
     ba1 = b[0]; ba2 = b[1]; ba3 = b[2]; ba4 = b[3]; ba5 = b[4];
@@ -116,131 +132,27 @@ void TFDigitacao::montarTeclados()
         connect(botao, &QPushButton::clicked, this, metodo);
 }
 
-void TFDigitacao::montarTecladoCompleto(PaginaTeclado& p, bool abnt2)
+// The keypad pages show a picture of the keypad beside the drawing.
+QLabel* TFDigitacao::montarFiguraNumerica(PaginaTeclado& p)
 {
-    auto fila = [&](int y, int x, std::initializer_list<Tecla> teclas) {
-        for (const Tecla& k : teclas) {
-            if (k.id != 0)
-                novaTecla(p, k.id, x, y, k.largura, 32, QString::fromUtf8(k.legenda), k.cor, k.pequena);
-            x += k.largura;
-        }
-    };
-    const int y[5] = {8, 40, abnt2 ? 72 : 76, abnt2 ? 104 : 108, 144};
-
-    fila(y[0], 4, {t(1, abnt2 ? "\"\n'" : "~\n`", kMinimo), t(2, "!\n1", kMinimo), t(3, "@\n2", kAnular),
-                   t(4, "#\n3", kMedio), t(5, "$\n4", kIndicador), t(6, "%\n5", kIndicador), vao(),
-                   t(7, abnt2 ? "\u00A8\n6" : "^\n6", kIndicador), t(8, "&\n7", kIndicador),
-                   t(9, "*\n8", kMedio), t(10, "(\n9", kAnular), t(11, ")\n0", kMinimo),
-                   t(12, "_\n-", kMinimo), t(13, "+\n=", kMinimo),
-                   larga(kBackspace, "Backspace \n\u2190", 72, kMinimo)});
-    fila(y[1], 4, {larga(kTab, "Tab", 48, kMinimo), t(14, "Q", kMinimo), t(15, "W", kAnular),
-                   t(16, "E", kMedio), t(17, "R", kIndicador), t(18, "T", kIndicador), vao(),
-                   t(19, "Y", kIndicador), t(20, "U", kIndicador), t(21, "I", kMedio),
-                   t(22, "O", kAnular), t(23, "P", kMinimo),
-                   t(24, abnt2 ? "`\n\u00B4" : "{\n[", kMinimo), t(25, abnt2 ? "{\n[" : "}\n]", kMinimo)});
-    if (abnt2) {
-        fila(y[2], 4, {larga(kCaps, "Caps Lock", 64, kMinimo), t(26, "A", kMinimo), t(27, "S", kAnular),
-                       t(28, "D", kMedio), t(29, "F", kIndicador), t(30, "G", kIndicador), vao(),
-                       t(31, "H", kIndicador), t(32, "J", kIndicador), t(33, "K", kMedio),
-                       t(34, "L", kAnular), t(35, "\u00C7", kMinimo), t(36, "^\n~", kMinimo),
-                       t(37, "}\n]", kMinimo)});
-        fila(y[3], 4, {larga(kShiftEsq, "Shift", 52, kShift), t(38, "|\n\\", kMinimo),
-                       t(39, "Z", kMinimo), t(40, "X", kAnular), t(41, "C", kMedio),
-                       t(42, "V", kIndicador), t(43, "B", kIndicador), vao(), t(44, "N", kIndicador),
-                       t(45, "M", kIndicador), t(46, "<\n,", kMedio), t(47, ">\n.", kAnular),
-                       t(48, ":\n;", kMinimo), t(49, "?\n/", kMinimo), larga(kShiftDir, "Shift", 52, kShift)});
-        fila(y[4], 136, {{50, "", 257, kPolegar, false}});
-        // Enter: the overhang of the upper part, the upper part, the lower part.
-        novaTecla(p, 51, 460, 40, 16, 32, QString(), kMinimo);
-        novaTecla(p, 51, 476, 40, 40, 32, QStringLiteral("Enter"), kMinimo, true);
-        novaTecla(p, 51, 476, 72, 40, 32, QStringLiteral("\u21B5"), kMinimo);
-    } else {
-        fila(y[2], 4, {larga(kCaps, "Caps Lock", 64, kMinimo), t(26, "A", kMinimo), t(27, "S", kAnular),
-                       t(28, "D", kMedio), t(29, "F", kIndicador), t(30, "G", kIndicador), vao(),
-                       t(31, "H", kIndicador), t(32, "J", kIndicador), t(33, "K", kMedio),
-                       t(34, "L", kAnular), t(35, ":\n;", kMinimo), t(36, "\"\n\u00B4", kMinimo)});
-        fila(y[3], 4, {larga(kShiftEsq, "Shift", 84, kShift), t(37, "Z", kMinimo), t(38, "X", kAnular),
-                       t(39, "C", kMedio), t(40, "V", kIndicador), t(41, "B", kIndicador), vao(),
-                       t(42, "N", kIndicador), t(43, "M", kIndicador), t(44, "<\n,", kMedio),
-                       t(45, ">\n.", kAnular), t(46, "?\n/", kMinimo), larga(kShiftDir, "Shift", 84, kShift)});
-        fila(y[4], 136, {{47, "", 257, kPolegar, false}});
-        // Enter: the upper part (which spans the gap between the rows), the overhang of the
-        // lower part, the lower part.
-        novaTecla(p, 48, 460, 40, 56, 36, QStringLiteral("Enter"), kMinimo, true);
-        novaTecla(p, 48, 444, 76, 32, 32, QString(), kMinimo);
-        novaTecla(p, 48, 476, 76, 40, 32, QStringLiteral("\u21B5"), kMinimo);
-    }
-    p.shiftEsq = p.teclas[kShiftEsq].first();
-    p.shiftDir = p.teclas[kShiftDir].first();
-
-    const int enter = abnt2 ? 51 : 48;
-    const int fim = abnt2 ? 42 : 40;  // first index key of the bottom row
-    p.grupos = {
-        {abnt2 ? 50 : 47},
-        {5, 6, 7, 8, 17, 18, 19, 20, 29, 30, 31, 32, fim, fim + 1, fim + 2, fim + 3},
-        abnt2 ? QVector<int>{4, 16, 28, 41, 9, 21, 33, 46} : QVector<int>{4, 16, 28, 39, 9, 21, 33, 44},
-        abnt2 ? QVector<int>{3, 15, 27, 40, 10, 22, 34, 47} : QVector<int>{3, 15, 27, 38, 10, 22, 34, 45},
-        abnt2 ? QVector<int>{1, 2, kCaps, kTab, 14, 26, kShiftEsq, 38, 39, 11, 12, 13, kBackspace, 23, 24,
-                             25, 35, 36, 37, enter, 49, kShiftDir, 48}
-              : QVector<int>{1, 2, 14, 26, 37, kTab, kCaps, kShiftEsq, 11, 12, 13, 23, 24, 25, 35, 36,
-                             46, kBackspace, kShiftDir, enter},
-    };
-    p.coresGrupo = {kPolegar, kIndicador, kMedio, kAnular, kMinimo};
-}
-
-void TFDigitacao::montarTecladoNumerico(PaginaTeclado& p, QLabel*& imagem, bool abnt2)
-{
-    imagem = new QLabel(p.pagina);
+    auto* imagem = new QLabel(p.pagina);
     imagem->setGeometry(kMargemX + 4, kMargemY + 8, 333, 165);
     imagem->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     imagem->setLineWidth(2);
     imagem->setAlignment(Qt::AlignCenter);
-
-    const int x0 = 352;
-    const int c[4] = {x0, x0 + 32, x0 + 64, x0 + 96};
-    const int r[5] = {8, 40, 72, 104, 136};
-    novaTecla(p, kNumLock, c[0], r[0], 32, 32, QStringLiteral("Num\nLock"), kIndicador, true);
-    novaTecla(p, 5, c[1], r[0], 32, 32, QStringLiteral("/"), kMedio);
-    novaTecla(p, 1, c[2], r[0], 32, 32, QStringLiteral("*"), kAnular);
-    novaTecla(p, 4, c[3], r[0], 32, 32, QStringLiteral("-"), kMinimo);
-    novaTecla(p, 13, c[0], r[1], 32, 32, QStringLiteral("7"), kIndicador);
-    novaTecla(p, 14, c[1], r[1], 32, 32, QStringLiteral("8"), kMedio);
-    novaTecla(p, 15, c[2], r[1], 32, 32, QStringLiteral("9"), kAnular);
-    novaTecla(p, 2, c[3], r[1], 32, abnt2 ? 32 : 64, QStringLiteral("+"), kMinimo);
-    novaTecla(p, 10, c[0], r[2], 32, 32, QStringLiteral("4"), kIndicador);
-    novaTecla(p, 11, c[1], r[2], 32, 32, QStringLiteral("5"), kMedio);
-    novaTecla(p, 12, c[2], r[2], 32, 32, QStringLiteral("6"), kAnular);
-    if (abnt2) novaTecla(p, kPontoTeclado, c[3], r[2], 32, 32, QStringLiteral("."), kMinimo);
-    novaTecla(p, 7, c[0], r[3], 32, 32, QStringLiteral("1"), kIndicador);
-    novaTecla(p, 8, c[1], r[3], 32, 32, QStringLiteral("2"), kMedio);
-    novaTecla(p, 9, c[2], r[3], 32, 32, QStringLiteral("3"), kAnular);
-    novaTecla(p, 16, c[3], r[3], 32, 64, QStringLiteral("Enter"), kMinimo, true);
-    // The 0 key: two halves, each with its own finger.
-    QLabel* zeroEsq = novaTecla(p, 6, c[0], r[4], 32, 32, QStringLiteral("0"), kIndicador);
-    QLabel* zeroDir = novaTecla(p, 6, c[1], r[4], 32, 32, QString(), kMedio);
-    p.teclas[kZeroEsq] = {zeroEsq};
-    p.teclas[kZeroDir] = {zeroDir};
-    novaTecla(p, 3, c[2], r[4], 32, 32, abnt2 ? QStringLiteral(",") : QStringLiteral("."), kAnular);
-
-    p.grupos = {
-        {kNumLock, 13, 10, 7, kZeroEsq},
-        {5, 14, 11, 8, kZeroDir},
-        {1, 15, 12, 9, 3},
-        abnt2 ? QVector<int>{4, 2, kPontoTeclado, 16} : QVector<int>{4, 2, 16},
-    };
-    p.coresGrupo = {kIndicador, kMedio, kAnular, kMinimo};
+    imagem->lower();
+    return imagem;
 }
 
 QVector<QPushButton*> TFDigitacao::montarBotoesDedos(PaginaTeclado& p, bool numerico)
 {
     static const char* const nomes[] = {"Polegar", "Indicador", "M\u00E9dio", "Anular", "M\u00EDnimo"};
-    static const QColor cores[] = {kPolegar, kIndicador, kMedio, kAnular, kMinimo};
     QVector<QPushButton*> botoes;
     const int primeiro = numerico ? 1 : 0;
     for (int i = primeiro; i < 5; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(nomes[i]), p.pagina);
         b->setGeometry(532, (numerico ? 26 : 12) + (i - primeiro) * 36, 90, 24);
-        b->setStyleSheet(botaoEstilo(cores[i]));
+        b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(i))));
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
         botoes.append(b);
@@ -381,16 +293,18 @@ void TFDigitacao::restaura(int pagina)
 
 // ---- Finger buttons --------------------------------------------------------------------
 
+// A finger button lights (or puts out) every panel pressed by its finger; the keypad pages
+// have no thumb button, so their buttons start at the index finger.
 void TFDigitacao::alternarGrupo(int pagina, int grupo)
 {
     if (Timer1->isActive()) return;  // locked while the student types
     PaginaTeclado& p = paginas_[pagina];
-    const QVector<int>& ids = p.grupos[grupo];
-    const QColor cor = p.coresGrupo[grupo];
-    const QColor atual = p.teclas.value(ids.first()).first()->palette().color(QPalette::Window);
-    const QColor nova = atual == cor ? kPrata : cor;
-    for (int id : ids)
-        for (QLabel* painel : p.teclas.value(id)) pintar(painel, nova);
+    const int dedo = pagina == 1 || pagina == 3 ? grupo + 1 : grupo;
+    const QVector<QLabel*>& paineis = p.dedos[dedo];
+    if (paineis.isEmpty()) return;
+    const QColor cor = corDoDedo(dominio::Dedo(dedo));
+    const QColor nova = paineis.first()->palette().color(QPalette::Window) == cor ? kPrata : cor;
+    for (QLabel* painel : paineis) pintar(painel, nova);
 }
 
 void TFDigitacao::ba1Click() { alternarGrupo(0, 0); }

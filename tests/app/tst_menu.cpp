@@ -5,6 +5,7 @@
 #include "platform/Diretorios.h"
 #include "platform/TocadorMidi.h"
 #include "ui/Mensagens.h"
+#include "domain/Esquema.h"
 #include "xbase/Table.h"
 
 #include <QElapsedTimer>
@@ -35,13 +36,11 @@ struct TocadorFalso : plataforma::TocadorMidi {
     QString erro() const override { return QStringLiteral("Não há dispositivo MIDI"); }
 };
 
-using xbase::FieldType;
 
 void criarTabelas(const QString& pasta, bool musica)
 {
     const std::string p = pasta.toStdString();
-    xbase::Table::create(p, "Config.dbf", {{"SOM", FieldType::Logical, 1}, {"MUSICA", FieldType::Logical, 1},
-                                           {"ABNT2", FieldType::Logical, 1}});
+    dominio::criarTabela(p, dominio::esquemaConfig());
     xbase::Table config;
     config.open(p, "Config.dbf");
     config.insert();
@@ -50,16 +49,11 @@ void criarTabelas(const QString& pasta, bool musica)
     config.setBoolean(2, false);
     config.post();
     config.close();
-    xbase::Table::create(p, "Usuario.dbf", {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                                            {"LICAO", FieldType::Numeric, 5}, {"TECLADO", FieldType::Logical, 1},
-                                            {"NIVEL", FieldType::Character, 13}});
-    xbase::Table::create(p, "Relat.dbf", {{"NOME", FieldType::Character, 20}, {"LICAO", FieldType::Numeric, 3}});
-    xbase::Table::create(p, "Recorde.dbf", {{"TIPO", FieldType::Character, 8}, {"PONTUACAO", FieldType::Numeric, 10}});
-    xbase::Table::create(p, "Exigen.dbf", {{"TIPO", FieldType::Character, 8}, {"NIVEL", FieldType::Character, 13}});
+    for (const dominio::EsquemaTabela* e : {&dominio::esquemaUsuario(), &dominio::esquemaRelat(),
+                                            &dominio::esquemaRecorde(), &dominio::esquemaExigen()})
+        dominio::criarTabela(p, *e);
     for (const char* licao : {"LicaoA.dbf", "LicaoB.dbf"})
-        xbase::Table::create(p, licao, {{"TIPO", FieldType::Character, 8}, {"LICAO", FieldType::Numeric, 3},
-                                        {"TEXTO", FieldType::Memo, 10}},
-                             {{"TIPO", "TIPO+STR(LICAO,3)"}});
+        dominio::criarTabela(p, dominio::esquemaLicao(), licao);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The data module's rules on student records, through the table component.
 #include "data/Data1.h"
 #include "ui/Mensagens.h"
+#include "domain/Esquema.h"
 #include "xbase/Table.h"
 
 #include <QApplication>
@@ -34,13 +35,7 @@ private:
 
 void TstDm1::criarUsuario()
 {
-    using xbase::FieldType;
-    xbase::Table::create(dir_.path().toStdString(), "Usuario.dbf",
-                         {{"NOME", FieldType::Character, 20},
-                          {"TIPO", FieldType::Character, 8},
-                          {"LICAO", FieldType::Numeric, 5},
-                          {"TECLADO", FieldType::Logical, 1},
-                          {"NIVEL", FieldType::Character, 13}});
+    dominio::criarTabela(dir_.path().toStdString(), dominio::esquemaUsuario());
 }
 
 void TstDm1::init()

@@ -3,6 +3,7 @@
 #include "data/Data1.h"
 #include "results/grafico.h"
 #include "ui/TChart.h"
+#include "domain/Esquema.h"
 #include "xbase/Table.h"
 
 #include <QCheckBox>
@@ -61,11 +62,7 @@ private:
 void TstGraficos::initTestCase()
 {
     QVERIFY(dir_.isValid());
-    using xbase::FieldType;
-    xbase::Table::create(dir_.path().toStdString(), "Relat.dbf",
-                         {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                          {"LICAO", FieldType::Numeric, 3}, {"VELOCIDADE", FieldType::Numeric, 5},
-                          {"PRECISAO", FieldType::Numeric, 3}, {"RESULTADO", FieldType::Character, 9}});
+    dominio::criarTabela(dir_.path().toStdString(), dominio::esquemaRelat());
     xbase::Table t;
     t.open(dir_.path().toStdString(), "Relat.dbf");
     auto inserir = [&](const char* nome, int licao, int velocidade, int precisao) {

@@ -2,11 +2,14 @@
 #include "MundoPratica.h"
 
 #include "data/Data1.h"
+#include "platform/Ajuda.h"
+#include "practice/SessaoDigitacao.h"
 #include "practice/Digitacao.h"
 #include "students/Selec.h"
 #include "ui/Mensagens.h"
 #include "ui/TSpinEdit.h"
 #include "ui/TStatusBar.h"
+#include "ui/Fontes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -16,6 +19,8 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <QFile>
+#include <QDir>
 #include <QtTest>
 #include <memory>
 
@@ -102,7 +107,7 @@ private slots:
         w.bIniciar->click();
         QCOMPARE(painel(w, 0), QStringLiteral("1:2"));
         QCOMPARE(painel(w, 1), QStringLiteral("1:4"));
-        QCOMPARE(w.TeclaProx, QStringLiteral("a"));
+        QCOMPARE(w.sessao->TeclaProx, QStringLiteral("a"));
         QCOMPARE(w.TeclaAtual, 26);  // the guide was asked for a
 
         digitar(w, QStringLiteral("a"));
@@ -111,7 +116,7 @@ private slots:
         digitar(w, QStringLiteral("x"));
         QCOMPARE(painel(w, 2), QStringLiteral("Errou"));
         QCOMPARE(painel(w, 3), QStringLiteral("Digite: b"));
-        QCOMPARE(w.Erros, 1);
+        QCOMPARE(w.sessao->Erros, 1);
         digitar(w, QStringLiteral("b"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("ab"));
         QCOMPARE(painel(w, 1), QStringLiteral("2:4"));
@@ -120,16 +125,16 @@ private slots:
         QCOMPARE(painel(w, 1), QStringLiteral("3:4"));
         digitar(w, QStringLiteral("c"));
         QCOMPARE(painel(w, 1), QStringLiteral("4:4"));
-        QCOMPARE(w.TeclaProx, QStringLiteral("aa"));
+        QCOMPARE(w.sessao->TeclaProx, QStringLiteral("aa"));
         for (int i = 0; i < 3; ++i) QCOMPARE(w.corTecla(0, 48, i), kLima);
-        QCOMPARE(w.Linha, 1);
+        QCOMPARE(w.sessao->Linha, 1);
         digitar(w, QStringLiteral("\r"));
-        QCOMPARE(w.Linha, 2);
+        QCOMPARE(w.sessao->Linha, 2);
         QCOMPARE(w.lblTexto->text(), QStringLiteral("de"));
         QCOMPARE(w.lblCopy1->text(), QString());
         QCOMPARE(painel(w, 0), QStringLiteral("2:2"));
-        QCOMPARE(w.Acertos, 5);
-        QCOMPARE(w.Erros, 1);
+        QCOMPARE(w.sessao->Acertos, 5);
+        QCOMPARE(w.sessao->Erros, 1);
         QCOMPARE(w.corTecla(0, 48, 0), kPrata);  // Enter went back to silver
     }
 
@@ -145,71 +150,17 @@ private slots:
         QCOMPARE(painel(w, 3), QStringLiteral("Digite: a"));
         digitar(w, QStringLiteral("y"));  // only the second wrong character stays
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("y"));
-        QCOMPARE(w.Erros, 2);
+        QCOMPARE(w.sessao->Erros, 2);
         QCOMPARE(w.sonsDeErro, 0);  // sound off: errors are silent
         mundo->dm->SoundOn = true;
         digitar(w, QStringLiteral("z"));
         QCOMPARE(w.sonsDeErro, 1);
-        QCOMPARE(w.Erros, 3);
+        QCOMPARE(w.sessao->Erros, 3);
         digitar(w, QStringLiteral("a"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("a"));
         QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), QColor(Qt::black));
         QVERIFY(w.lblCursor->x() > inicio);
-        QCOMPARE(w.Coluna, 2);
-    }
-
-    void avaliacao_data()
-    {
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<bool>("abnt2");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<QString>("teclas");
-        QTest::addColumn<int>("acertos");
-        QTest::addColumn<int>("erros");
-        QTest::addColumn<int>("linha");
-        QTest::addColumn<QString>("copia");
-        QTest::addColumn<QString>("dica");
-
-        const QString l61 = QString(61, QLatin1Char('x'));
-        QTest::newRow("maiúscula é erro") << kBasico << false << "ab" << "A" << 0 << 1 << 1 << "A" << "Digite: a";
-        QTest::newRow("backspace é erro") << kBasico << false << "ab" << "a\b" << 1 << 1 << 1
-                                          << QString::fromUtf8("a←") << "Digite: b";
-        QTest::newRow("fim pede Enter") << kBasico << false << "ab\ncd" << "abc" << 2 << 1 << 1 << "abc"
-                                        << "Digite: Enter";
-        QTest::newRow("espaço") << kBasico << false << "a b" << "ax" << 1 << 1 << 1 << "ax"
-                                << QString::fromUtf8("Digite: Espaço");
-        QTest::newRow("Enter errado vira espaço") << kBasico << false << "ab" << "\r" << 0 << 1 << 1 << " "
-                                                  << "Digite: a";
-        QTest::newRow("61 sem Enter") << kBasico << false << l61 + "\nz" << l61 << 61 << 0 << 2 << "" << "";
-        QTest::newRow("linha vazia") << kBasico << false << "a\n\nb" << "a\r\r" << 3 << 0 << 3 << "" << "";
-        QTest::newRow("numérico: espaço com Enter") << kNumerico << false << "1 2" << "1\r" << 2 << 0 << 1
-                                                    << "1 " << "";
-        QTest::newRow("numérico: barra é erro") << kNumerico << false << "1 2" << "1 " << 1 << 1 << 1 << "1 "
-                                                << "Digite: Enter";
-        QTest::newRow("numérico: ponto vira vírgula") << kNumerico << false << "1,5" << "1." << 2 << 0 << 1
-                                                      << "1," << "";
-        QTest::newRow("numérico: sem vírgula para ponto") << kNumerico << false << "1.5" << "1." << 1 << 1 << 1
-                                                          << "1," << "Digite: .";
-        QTest::newRow("numérico ABNT2: ponto fica") << kNumerico << true << "1.5" << "1." << 2 << 0 << 1
-                                                    << "1." << "";
-        QTest::newRow("texto: espaço não é Enter") << QStringLiteral("Textos") << false << "a b" << "a\r" << 1 << 1
-                                                   << 1 << "a " << QString::fromUtf8("Digite: Espaço");
-    }
-
-    void avaliacao()
-    {
-        QFETCH(QString, tipo);
-        QFETCH(bool, abnt2);
-        QFETCH(QString, texto);
-        QFETCH(QString, teclas);
-        TFDigitacao& w = abrir(tipo, texto, true, abnt2);
-        w.bIniciar->click();
-        digitar(w, teclas);
-        QTEST(w.Acertos, "acertos");
-        QTEST(w.Erros, "erros");
-        QTEST(w.Linha, "linha");
-        QTEST(w.lblCopy1->text(), "copia");
-        QTEST(painel(w, 3), "dica");
+        QCOMPARE(w.sessao->Coluna, 2);
     }
 
     void fimDaLicao()
@@ -226,8 +177,8 @@ private slots:
         QCOMPARE(w.lLicao->text(), QString());
         QCOMPARE(w.corTecla(0, 48, 0), kPrata);
         w.bIniciar->click();
-        QCOMPARE(w.Acertos, 0);
-        QCOMPARE(w.Linha, 1);
+        QCOMPARE(w.sessao->Acertos, 0);
+        QCOMPARE(w.sessao->Linha, 1);
         QVERIFY(w.Timer1->isActive());
         QCOMPARE(w.lblTexto->text(), QStringLiteral("ab"));
     }
@@ -253,12 +204,12 @@ private slots:
         QVERIFY(!w.txtLetra->isEnabled());
         QCOMPARE(w.corTecla(0, 41, 0), kPrata);  // the lit key (b) went silver
         digitar(w, QStringLiteral("b"));  // refused while paused
-        QCOMPARE(w.Acertos, 1);
+        QCOMPARE(w.sessao->Acertos, 1);
         w.bIniciar->click();
         QVERIFY(w.Timer1->isActive());
         QVERIFY(!w.lblTexto->isHidden());
-        QCOMPARE(w.Coluna, 2);
-        QCOMPARE(w.Erros, 1);
+        QCOMPARE(w.sessao->Coluna, 2);
+        QCOMPARE(w.sessao->Erros, 1);
         QCOMPARE(w.corTecla(0, 41, 0), kAqua);  // b lit again
         digitar(w, QStringLiteral("b"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("ab"));
@@ -311,7 +262,7 @@ private slots:
         w.bIniciar->click();
         QCOMPARE(textos, (QStringList{"7", "7", QString::fromUtf8("Lição permitada até: 7"),
                                       QString::fromUtf8("Total de lições: 3")}));
-        QCOMPARE(w.NumLicao, 3);
+        QCOMPARE(w.sessao->NumLicao, 3);
         QCOMPARE(w.lLicao->text(), QString::fromUtf8("Lição: 3"));
         // A 70-character paragraph is typed as two lines, none longer than 61.
         QCOMPARE(w.Grid1->rowCount(), 2);
@@ -407,6 +358,59 @@ private slots:
         QCOMPARE(w.corTecla(0, 26), kPrata);
     }
 
+    // On every drawing each panel belongs to one finger button, which lights it in the
+    // colour the guide gives the key, and that colour is the finger's.
+    void coresDosDedos_data()
+    {
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<int>("pagina");
+        QTest::newRow("EUA") << false << kBasico << 0;
+        QTest::newRow("EUAn") << false << kNumerico << 1;
+        QTest::newRow("ABNT2") << true << kBasico << 2;
+        QTest::newRow("ABNT2n") << true << kNumerico << 3;
+    }
+
+    void coresDosDedos()
+    {
+        QFETCH(bool, abnt2);
+        QFETCH(QString, tipo);
+        QFETCH(int, pagina);
+        TFDigitacao& w = abrir(tipo, QStringLiteral("1"), true, abnt2);
+        const QVector<QVector<QPushButton*>> botoes = {{w.ba1, w.ba2, w.ba3, w.ba4, w.ba5},
+                                                       {w.bd1, w.bd2, w.bced3, w.bd4},
+                                                       {w.bp1, w.bp2, w.bp3, w.bp4, w.bp5},
+                                                       {w.bc1, w.bc2, w.bc3, w.bc4}};
+        const bool numerico = pagina == 1 || pagina == 3;
+        QHash<QPair<int, int>, QColor> corDoPainel;
+        int paineis = 0;
+        for (int tecla = -7; tecla <= 60; ++tecla) paineis += w.paineisDaTecla(pagina, tecla);
+        QVERIFY(paineis >= 18);
+        for (int b = 0; b < botoes[pagina].size(); ++b) {
+            const QColor cor = TFDigitacao::corDoDedo(dominio::Dedo(numerico ? b + 1 : b));
+            botoes[pagina][b]->click();
+            for (int tecla = -7; tecla <= 60; ++tecla)
+                for (int i = 0; i < w.paineisDaTecla(pagina, tecla); ++i) {
+                    if (w.corTecla(pagina, tecla, i) == kPrata) continue;
+                    QCOMPARE(w.corTecla(pagina, tecla, i), cor);
+                    QVERIFY(!corDoPainel.contains({tecla, i}));
+                    corDoPainel.insert({tecla, i}, cor);
+                }
+            botoes[pagina][b]->click();
+        }
+        QCOMPARE(corDoPainel.size(), paineis);
+        // The guide lights each key in the same colours.
+        void (TFDigitacao::*acha[])() = {&TFDigitacao::Acha1, &TFDigitacao::Acha2, &TFDigitacao::Acha3,
+                                         &TFDigitacao::Acha4};
+        for (int tecla = 1; tecla <= 60; ++tecla) {
+            w.TeclaAtual = tecla;
+            w.LadoShift = 0;
+            (w.*acha[pagina])();
+            for (int i = 0; i < w.paineisDaTecla(pagina, tecla); ++i)
+                QCOMPARE(w.corTecla(pagina, tecla, i), corDoPainel.value({tecla, i}));
+        }
+    }
+
     void botoesDosDedos()
     {
         TFDigitacao& w = abrir(kBasico, QStringLiteral("abc"));
@@ -450,34 +454,6 @@ private slots:
         QCOMPARE(w.corTecla(pagina, tecla), kPrata);
     }
 
-    void acentosCompostos_data()
-    {
-        QTest::addColumn<int>("morta");
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("abnt2");
-        QTest::addColumn<QString>("resultado");
-        QTest::newRow("´a") << int(Qt::Key_Dead_Acute) << "a" << true << QString::fromUtf8("á");
-        QTest::newRow("´A") << int(Qt::Key_Dead_Acute) << "A" << true << QString::fromUtf8("Á");
-        QTest::newRow("~a") << int(Qt::Key_Dead_Tilde) << "a" << true << QString::fromUtf8("ã");
-        QTest::newRow("`a") << int(Qt::Key_Dead_Grave) << "a" << true << QString::fromUtf8("à");
-        QTest::newRow("¨u") << int(Qt::Key_Dead_Diaeresis) << "u" << true << QString::fromUtf8("ü");
-        QTest::newRow("^e") << int(Qt::Key_Dead_Circumflex) << "e" << false << QString::fromUtf8("ê");
-        QTest::newRow("'c EUA") << int(Qt::Key_Dead_Acute) << "c" << false << QString::fromUtf8("ç");
-        QTest::newRow("´ espaço ABNT2") << int(Qt::Key_Dead_Acute) << " " << true << QString::fromUtf8("´");
-        QTest::newRow("' espaço EUA") << int(Qt::Key_Dead_Acute) << " " << false << "'";
-        QTest::newRow("\" espaço EUA") << int(Qt::Key_Dead_Diaeresis) << " " << false << "\"";
-        QTest::newRow("~ espaço") << int(Qt::Key_Dead_Tilde) << " " << true << "~";
-        QTest::newRow("´x sem letra") << int(Qt::Key_Dead_Acute) << "x" << true << QString::fromUtf8("´x");
-    }
-
-    void acentosCompostos()
-    {
-        QFETCH(int, morta);
-        QFETCH(QString, texto);
-        QFETCH(bool, abnt2);
-        QTEST(TFDigitacao::comporAcento(morta, texto, abnt2), "resultado");
-    }
-
     // The accent key lights the letter's key; the accented letter is one keystroke.
     void teclaMortaNoGuia()
     {
@@ -488,57 +464,133 @@ private slots:
         QCOMPARE(w.TeclaAtual, 26);  // now a
         QCOMPARE(w.corTecla(2, 26), kLima);
         QCOMPARE(w.corTecla(2, 24), kPrata);
-        QCOMPARE(w.Acertos + w.Erros, 0);
+        QCOMPARE(w.sessao->Acertos + w.sessao->Erros, 0);
         tecla(w, Qt::Key_A, QStringLiteral("a"));
-        QCOMPARE(w.Acertos, 1);
-        QCOMPARE(w.Erros, 0);
+        QCOMPARE(w.sessao->Acertos, 1);
+        QCOMPARE(w.sessao->Erros, 0);
         QCOMPARE(w.lblCopy1->text(), QString::fromUtf8("á"));
         QCOMPARE(w.TeclaAtual, 43);  // b
     }
 
-    void relogio_data()
+    // During a run every key belongs to the lesson, whatever button was clicked before: real
+    // key events go to whatever widget has the focus, and Space never presses a button.
+    void teclasDepoisDosBotoes_data()
     {
-        QTest::addColumn<int>("acertos");
-        QTest::addColumn<int>("erros");
-        QTest::addColumn<int>("ticks");
-        QTest::addColumn<QString>("duracao");
-        QTest::addColumn<QString>("veloc");
-        QTest::addColumn<QString>("prec");
-        QTest::newRow("vazio") << 0 << 0 << 1 << "00:01" << "0 teclas/min" << "0%";
-        QTest::newRow("1 em 1 s") << 1 << 0 << 1 << "00:01" << "59 teclas/min" << "100%";
-        QTest::newRow("90 em 45 s") << 90 << 0 << 45 << "00:45" << "119 teclas/min" << "100%";
-        QTest::newRow("100 em 30 s") << 100 << 0 << 30 << "00:30" << "200 teclas/min" << "100%";
-        QTest::newRow("55 e 5") << 55 << 5 << 30 << "00:30" << "110 teclas/min" << "91%";
-        QTest::newRow("hora") << 0 << 0 << 3600 << "1:00:00" << "0 teclas/min" << "0%";
+        QTest::addColumn<QString>("botao");
+        QTest::newRow("Sair, Não") << "Sair";
+        QTest::newRow("Ajuda") << "Ajuda";
+        QTest::newRow("Pausar, Iniciar") << "Pausar";
     }
 
-    void relogio()
+    void teclasDepoisDosBotoes()
     {
-        QFETCH(int, acertos);
-        QFETCH(int, erros);
-        QFETCH(int, ticks);
-        TFDigitacao w;
-        w.Acertos = acertos;
-        w.Erros = erros;
-        for (int i = 0; i < ticks; ++i) w.Timer1Timer();
-        QTEST(w.DuracaoL->text(), "duracao");
-        QTEST(w.VelL->text(), "veloc");
-        QTEST(w.PrecL->text(), "prec");
+        QFETCH(QString, botao);
+        QDir(mundo->pasta()).mkdir(QStringLiteral("ajuda"));
+        QFile topico(mundo->pasta() + QStringLiteral("/ajuda/6.html"));
+        QVERIFY(topico.open(QIODevice::WriteOnly));
+        topico.write("<p>Pr\xc3\xa1tica</p>");
+        topico.close();
+        plataforma::definirPastaAjuda(mundo->pasta() + QStringLiteral("/ajuda"));
+
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("ab cd"));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::mouseClick(w.bIniciar, Qt::LeftButton);
+        if (botao == QLatin1String("Sair")) {
+            QTest::mouseClick(w.fcShapeBtn4, Qt::LeftButton);
+            QCOMPARE(perguntas.size(), 1);
+        } else if (botao == QLatin1String("Ajuda")) {
+            QTest::mouseClick(w.fcShapeBtn5, Qt::LeftButton);
+            QVERIFY(plataforma::janelaAjuda());
+            plataforma::janelaAjuda()->close();
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+        } else {
+            QTest::mouseClick(w.bPausar, Qt::LeftButton);
+            QTest::mouseClick(w.bIniciar, Qt::LeftButton);
+        }
+        QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
+        QTest::keyClicks(foco, QStringLiteral("ab "));
+        QCOMPARE(w.sessao->Acertos, 3);
+        // A button that holds the focus gives its keys to the lesson too.
+        w.fcShapeBtn4->setFocus();
+        QTest::keyClicks(w.fcShapeBtn4, QStringLiteral("c "));
+        QCOMPARE(w.sessao->Acertos, 4);
+        QCOMPARE(w.sessao->Erros, 1);
+        QCOMPARE(perguntas.size(), botao == QLatin1String("Sair") ? 1 : 0);
+        QVERIFY(w.isVisible());
+        QVERIFY(w.Timer1->isActive());
     }
 
-    // The tick that completes a minute keeps the speed; the next one counts 61 seconds.
-    void relogioNoMinuto()
+    // The results list moves the shared lesson table; the run keeps the lesson it set up.
+    void pesquisarNaoTrocaLicao()
+    {
+        mundo->licao(kBasico, 2, QStringLiteral("segunda\nfim"));
+        FSelec = new TFSelec;
+        QTimer::singleShot(0, this, [] {
+            FSelec->se1->setValue(2);
+            FSelec->close();
+        });
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("primeira"), true, false, 2);
+        w.bIniciar->click();
+        digitar(w, QStringLiteral("seg"));
+        w.bPausar->click();
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        w.bPesquisa->click();
+        w.bIniciar->click();
+        digitar(w, QStringLiteral("unda\r"));
+        QCOMPARE(w.lblTexto->text(), QStringLiteral("fim"));
+        QCOMPARE(painel(w, 0), QStringLiteral("2:2"));
+        digitar(w, QStringLiteral("fim\r"));
+        TApTable* relat = mundo->dm->TabRelat;
+        QCOMPARE(relat->recordCount(), 1);
+        relat->first();
+        QCOMPARE(relat->fieldByName(QStringLiteral("Licao")).asInteger(), 2);
+        QCOMPARE(relat->fieldByName(QStringLiteral("Velocidade")).asInteger(), 0);
+        delete FSelec;
+        FSelec = nullptr;
+    }
+
+    // An accent typed alone is the dead key and then the space bar: the guide lights it.
+    void acentoSozinhoAcendeEspaco_data()
+    {
+        QTest::addColumn<bool>("abnt2");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("morta");
+        QTest::addColumn<int>("pagina");
+        QTest::addColumn<int>("espaco");
+        QTest::newRow("EUA '") << false << "'" << int(Qt::Key_Dead_Acute) << 0 << 47;
+        QTest::newRow("EUA \"") << false << "\"" << int(Qt::Key_Dead_Diaeresis) << 0 << 47;
+        QTest::newRow("ABNT2 ^") << true << "^" << int(Qt::Key_Dead_Circumflex) << 2 << 50;
+    }
+
+    void acentoSozinhoAcendeEspaco()
+    {
+        QFETCH(bool, abnt2);
+        QFETCH(QString, texto);
+        QFETCH(int, morta);
+        QFETCH(int, pagina);
+        QFETCH(int, espaco);
+        TFDigitacao& w = abrir(kBasico, texto + QStringLiteral("a"), true, abnt2);
+        w.bIniciar->click();
+        tecla(w, morta, QString());
+        QCOMPARE(w.TeclaAtual, espaco);
+        QCOMPARE(w.corTecla(pagina, espaco), QColor(0, 0, 255));
+        tecla(w, Qt::Key_Space, QStringLiteral(" "));
+        QCOMPARE(w.sessao->Acertos, 1);
+        QCOMPARE(w.sessao->Erros, 0);
+    }
+
+    // The date panel shows its whole text in the window's font, a wide one too.
+    void painelDaDataInteiro()
     {
         TFDigitacao w;
-        w.Acertos = 59;
-        for (int i = 0; i < 59; ++i) w.Timer1Timer();
-        const QString aos59 = w.VelL->text();
-        w.Acertos = 200;
-        w.Timer1Timer();
-        QCOMPARE(w.DuracaoL->text(), QStringLiteral("01:00"));
-        QCOMPARE(w.VelL->text(), aos59);
-        w.Timer1Timer();
-        QCOMPARE(w.VelL->text(), QStringLiteral("196 teclas/min"));
+        QLabel* data = w.sb1Panels[6];
+        QCOMPARE(data->text().size(), 10);
+        QVERIFY(data->sizeHint().width() <= data->width());
+        w.setFont(ui::fontePixels(QStringLiteral("DejaVu Sans"), 16));
+        QVERIFY2(data->sizeHint().width() <= data->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(data->sizeHint().width()).arg(data->width())));
     }
 
     void exigenciasECabecalho()
@@ -549,7 +601,7 @@ private slots:
         QCOMPARE(w.lNivel->text(), QString::fromUtf8("Nível: Iniciante"));
         QCOMPARE(w.lVeloc->text(), QStringLiteral("Velocidade: 60 teclas/min."));
         QCOMPARE(w.LPrec->text(), QString::fromUtf8("Precisão: 90%"));
-        QCOMPARE(w.MaxLicoes, 60);
+        QCOMPARE(w.sessao->MaxLicoes, 60);
         QCOMPARE(w.windowTitle(), QString::fromUtf8("Digitação"));
         QCOMPARE(w.size(), QSize(632, 426));
     }

@@ -9,6 +9,7 @@
 #include "ui/TQuickRep.h"
 #include "ui/TSpinEdit.h"
 #include "ui/Traducao.h"
+#include "domain/Esquema.h"
 #include "xbase/Table.h"
 
 #include <QLabel>
@@ -45,12 +46,8 @@ const Resultado kResultados[] = {
 
 void criarTabelas(const QString& pasta, const QVector<Resultado>& extras = {})
 {
-    using xbase::FieldType;
     const std::string dir = pasta.toStdString();
-    xbase::Table::create(dir, "Relat.dbf",
-                         {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                          {"LICAO", FieldType::Numeric, 3}, {"VELOCIDADE", FieldType::Numeric, 5},
-                          {"PRECISAO", FieldType::Numeric, 3}, {"RESULTADO", FieldType::Character, 9}});
+    dominio::criarTabela(dir, dominio::esquemaRelat());
     xbase::Table relat;
     relat.open(dir, "Relat.dbf");
     QVector<Resultado> linhas(std::begin(kResultados), std::end(kResultados));
@@ -67,10 +64,7 @@ void criarTabelas(const QString& pasta, const QVector<Resultado>& extras = {})
     }
 
     // Ten "Básico" lessons, one "Numérico", none of "Textos".
-    xbase::Table::create(dir, "LicaoB.dbf",
-                         {{"TIPO", FieldType::Character, 8}, {"LICAO", FieldType::Numeric, 3},
-                          {"TEXTO", FieldType::Memo, 10}},
-                         {{"TIPO", "TIPO"}});
+    dominio::criarTabela(dir, dominio::esquemaLicao(), "LicaoB.dbf");
     xbase::Table licao;
     licao.open(dir, "LicaoB.dbf");
     auto inserirLicao = [&licao](const char* tipo, int n) {

@@ -1,9 +1,11 @@
 // Behaviour of xbase::Table: field values, navigation, deletion, filters, ranges, keys,
 // hooks, durability, tag upkeep and pack.
 #include "XbaseTestUtil.h"
+#include "xbase/Codepage.h"
 #include "xbase/Error.h"
 #include "xbase/Memo.h"
 
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,6 +36,7 @@ private slots:
     void refusedValues_data();
     void refusedValues();
     void missingFieldMessage();
+    void codePageAllBytes();
 
     void navigationOrder_data();
     void navigationOrder();
@@ -652,4 +655,17 @@ void TestTable::packKeepsMemosAndTags()
 }
 
 QTEST_GUILESS_MAIN(TestTable)
+// Every byte reads as the system's Windows-1252 decoder reads it and writes back unchanged.
+void TestTable::codePageAllBytes()
+{
+    QStringDecoder sistema("windows-1252");
+    if (!sistema.isValid()) QSKIP("this Qt has no Windows-1252 decoder");
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, char(b));
+        const std::string utf8 = xbase::toUtf8(byte);
+        QCOMPARE(QString::fromStdString(utf8), sistema.decode(QByteArray(1, char(b))));
+        QCOMPARE(xbase::fromUtf8(utf8), byte);
+    }
+}
+
 #include "tst_table.moc"

@@ -1,25 +1,14 @@
 #include "Tabelas.h"
 #include "Fontes.h"
 
+#include "domain/Esquema.h"
 #include "xbase/Table.h"
 
 namespace makedata {
 namespace {
 
-using xbase::FieldDef;
-using xbase::FieldType;
 using xbase::Table;
-
-FieldDef texto(const char* nome, int largura) { return {nome, FieldType::Character, largura, 0, 0}; }
-FieldDef inteiro(const char* nome, int largura) { return {nome, FieldType::Numeric, largura, 0, 0}; }
-FieldDef logico(const char* nome) { return {nome, FieldType::Logical, 1, 0, 0}; }
-FieldDef data(const char* nome) { return {nome, FieldType::Date, 8, 0, 0}; }
-FieldDef memo(const char* nome) { return {nome, FieldType::Memo, 10, 0, 0}; }
-
-// Field widths: each character field holds its longest value ("Intermediário", "Numérico").
-const FieldDef kNome = texto("NOME", 20);
-const FieldDef kTipo = texto("TIPO", 8);
-const FieldDef kNivel = texto("NIVEL", 13);
+using namespace dominio;
 
 int numeroDe(const std::string& s, const std::string& origem)
 {
@@ -55,8 +44,7 @@ std::string textoDaLicao(const Licao& l)
 
 void criarLicoes(const std::string& dir, const std::string& arquivo, const std::vector<Licao>& licoes)
 {
-    Table::create(dir, arquivo, {kTipo, inteiro("LICAO", 3), memo("TEXTO")},
-                  {{"TIPO", "TIPO+STR(LICAO,3)"}});
+    criarTabela(dir, esquemaLicao(), arquivo);
     Table t;
     t.open(dir, arquivo);
     for (const Licao& l : licoes) {
@@ -70,9 +58,7 @@ void criarLicoes(const std::string& dir, const std::string& arquivo, const std::
 
 void criarTeclado(const std::string& dir, const std::string& arquivo, const MapaTeclado& mapa)
 {
-    Table::create(dir, arquivo,
-                  {texto("LETRA", 2), inteiro("POS", 2), inteiro("SHIFDE", 1), logico("PROX"), texto("PROXL", 2)},
-                  {{"LETRA", "LETRA"}});
+    criarTabela(dir, esquemaTeclado(), arquivo);
     Table t;
     t.open(dir, arquivo);
     for (const Tecla& k : mapa.teclas()) {
@@ -88,19 +74,17 @@ void criarTeclado(const std::string& dir, const std::string& arquivo, const Mapa
 
 void criarUsuario(const std::string& dir)
 {
-    Table::create(dir, "Usuario.dbf", {kNome, kTipo, inteiro("LICAO", 5), logico("TECLADO"), kNivel});
+    criarTabela(dir, esquemaUsuario());
 }
 
 void criarRelat(const std::string& dir)
 {
-    Table::create(dir, "Relat.dbf", {kNome, kTipo, inteiro("LICAO", 3), inteiro("VELOCIDADE", 5),
-                                     inteiro("PRECISAO", 3), texto("RESULTADO", 9)});
+    criarTabela(dir, esquemaRelat());
 }
 
 void criarRecorde(const std::string& dir, const std::vector<std::vector<std::string>>& linhas)
 {
-    Table::create(dir, "Recorde.dbf", {kTipo, kNome, inteiro("PONTUACAO", 10), inteiro("VELOCIDADE", 5),
-                                       inteiro("PRECISAO", 3), inteiro("LICAO", 3), data("DATA")});
+    criarTabela(dir, esquemaRecorde());
     Table t;
     t.open(dir, "Recorde.dbf");
     for (const auto& l : linhas) {
@@ -124,7 +108,7 @@ void criarRecorde(const std::string& dir, const std::vector<std::vector<std::str
 
 void criarExigen(const std::string& dir, const std::vector<std::vector<std::string>>& linhas)
 {
-    Table::create(dir, "Exigen.dbf", {kTipo, kNivel, inteiro("VELOCIDADE", 5), inteiro("PRECISAO", 3)});
+    criarTabela(dir, esquemaExigen());
     Table t;
     t.open(dir, "Exigen.dbf");
     for (const auto& l : linhas) {
@@ -141,7 +125,7 @@ void criarExigen(const std::string& dir, const std::vector<std::vector<std::stri
 
 void criarConfig(const std::string& dir, const std::map<std::string, std::string>& valores)
 {
-    Table::create(dir, "Config.dbf", {logico("SOM"), logico("MUSICA"), logico("ABNT2")});
+    criarTabela(dir, esquemaConfig());
     Table t;
     t.open(dir, "Config.dbf");
     t.insert();

@@ -59,7 +59,9 @@ MapaTeclado MapaTeclado::ler(const std::string& caminho)
         const std::vector<std::string> p = palavras(linha);
         const std::string& comando = p[0];
         const std::string origem = caminho + ": " + linha;
-        if (comando == "esquerda") {
+        if (comando == "desenho" || comando == "painel") {
+            continue;  // the on-screen drawing, read by the practice window
+        } else if (comando == "esquerda") {
             maoEsquerda = lerFaixas(p);
         } else if (comando == "enter" && p.size() == 2) {
             mapa.acrescentar({"aa", std::stoi(p[1]), 0, false, ""}, origem);

@@ -1,0 +1,82 @@
+#include "Esquema.h"
+
+#include "xbase/Table.h"
+
+
+namespace dominio {
+namespace {
+
+using xbase::FieldDef;
+using xbase::FieldType;
+
+FieldDef texto(const char* nome, int largura) { return {nome, FieldType::Character, largura, 0, 0}; }
+FieldDef inteiro(const char* nome, int largura) { return {nome, FieldType::Numeric, largura, 0, 0}; }
+FieldDef logico(const char* nome) { return {nome, FieldType::Logical, 1, 0, 0}; }
+FieldDef data(const char* nome) { return {nome, FieldType::Date, 8, 0, 0}; }
+FieldDef memo(const char* nome) { return {nome, FieldType::Memo, 10, 0, 0}; }
+
+// Each character field holds its longest value ("Intermediário", "Numérico").
+const FieldDef kNome = texto("NOME", 20);
+const FieldDef kTipo = texto("TIPO", 8);
+const FieldDef kNivel = texto("NIVEL", 13);
+
+} // namespace
+
+const EsquemaTabela& esquemaUsuario()
+{
+    static const EsquemaTabela e{"Usuario.dbf", {kNome, kTipo, inteiro("LICAO", 5), logico("TECLADO"), kNivel}, {}};
+    return e;
+}
+
+const EsquemaTabela& esquemaRelat()
+{
+    static const EsquemaTabela e{"Relat.dbf",
+                                 {kNome, kTipo, inteiro("LICAO", 3), inteiro("VELOCIDADE", 5),
+                                  inteiro("PRECISAO", 3), texto("RESULTADO", 9)},
+                                 {}};
+    return e;
+}
+
+const EsquemaTabela& esquemaRecorde()
+{
+    static const EsquemaTabela e{"Recorde.dbf",
+                                 {kTipo, kNome, inteiro("PONTUACAO", 10), inteiro("VELOCIDADE", 5),
+                                  inteiro("PRECISAO", 3), inteiro("LICAO", 3), data("DATA")},
+                                 {}};
+    return e;
+}
+
+const EsquemaTabela& esquemaExigen()
+{
+    static const EsquemaTabela e{"Exigen.dbf", {kTipo, kNivel, inteiro("VELOCIDADE", 5), inteiro("PRECISAO", 3)}, {}};
+    return e;
+}
+
+const EsquemaTabela& esquemaConfig()
+{
+    static const EsquemaTabela e{"Config.dbf", {logico("SOM"), logico("MUSICA"), logico("ABNT2")}, {}};
+    return e;
+}
+
+const EsquemaTabela& esquemaLicao()
+{
+    static const EsquemaTabela e{"LicaoB.dbf", {kTipo, inteiro("LICAO", 3), memo("TEXTO")},
+                                 {{"TIPO", "TIPO+STR(LICAO,3)"}}};
+    return e;
+}
+
+const EsquemaTabela& esquemaTeclado()
+{
+    static const EsquemaTabela e{"TecladoB.dbf",
+                                 {texto("LETRA", 2), inteiro("POS", 2), inteiro("SHIFDE", 1), logico("PROX"),
+                                  texto("PROXL", 2)},
+                                 {{"LETRA", "LETRA"}}};
+    return e;
+}
+
+void criarTabela(const std::string& dir, const EsquemaTabela& esquema, const std::string& arquivo)
+{
+    xbase::Table::create(dir, arquivo.empty() ? std::string(esquema.arquivo) : arquivo, esquema.campos, esquema.tags);
+}
+
+} // namespace dominio

@@ -1,0 +1,30 @@
+#pragma once
+#include "xbase/Schema.h"
+
+#include <string>
+#include <vector>
+
+namespace dominio {
+
+// The layout of a shipped table: its fields (names, types, widths) and the tags of its
+// structural index. Written once here; the table builder and the tests' worlds make their
+// tables from it.
+struct EsquemaTabela {
+    const char* arquivo;  // file name as shipped ("Usuario.dbf"); lesson and keyboard tables
+                          // have several files of one layout
+    std::vector<xbase::FieldDef> campos;
+    std::vector<xbase::TagDef> tags;
+};
+
+const EsquemaTabela& esquemaUsuario();
+const EsquemaTabela& esquemaRelat();
+const EsquemaTabela& esquemaRecorde();
+const EsquemaTabela& esquemaExigen();
+const EsquemaTabela& esquemaConfig();
+const EsquemaTabela& esquemaLicao();    // LicaoA.dbf, LicaoB.dbf
+const EsquemaTabela& esquemaTeclado();  // TecladoA.dbf, TecladoB.dbf, TecladoN.dbf
+
+// Makes the empty table in `dir` (under `arquivo`, or the layout's own file name).
+void criarTabela(const std::string& dir, const EsquemaTabela& esquema, const std::string& arquivo = {});
+
+} // namespace dominio

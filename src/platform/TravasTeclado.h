@@ -1,0 +1,14 @@
+#pragma once
+#include <optional>
+
+namespace plataforma {
+
+// The keyboard's lock lights as the system keeps them. On X11 the XKB indicator state; on
+// Windows the toggle state of the keys; elsewhere unknown (nullopt).
+struct EstadoTravas {
+    bool caps = false;
+    bool num = false;
+};
+std::optional<EstadoTravas> estadoTravas();
+
+} // namespace plataforma
