@@ -4,6 +4,7 @@
 // Usage: bench_relat [runs]
 #include "data/Data1.h"
 #include "domain/Filtros.h"
+#include "domain/Esquema.h"
 #include "results/relat.h"
 #include "ui/TDBGrid.h"
 #include "ui/TSpinEdit.h"
@@ -26,11 +27,7 @@ const char* const kTipos[] = {"Básico", "Avançado", "Textos", "Numérico"};
 
 void criarTabelas(const std::string& dir)
 {
-    using xbase::FieldType;
-    xbase::Table::create(dir, "Relat.dbf",
-                         {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                          {"LICAO", FieldType::Numeric, 3}, {"VELOCIDADE", FieldType::Numeric, 5},
-                          {"PRECISAO", FieldType::Numeric, 3}, {"RESULTADO", FieldType::Character, 9}});
+    dominio::criarTabela(dir, dominio::esquemaRelat());
     xbase::Table t;
     t.open(dir, "Relat.dbf");
     // Every tenth row is the student's, spread over the file as lessons are stored over time.
@@ -45,10 +42,7 @@ void criarTabelas(const std::string& dir)
         t.setString(5, i % 3 ? "Aprovado" : "Reprovado");
         t.post();
     }
-    xbase::Table::create(dir, "LicaoB.dbf",
-                         {{"TIPO", FieldType::Character, 8}, {"LICAO", FieldType::Numeric, 3},
-                          {"TEXTO", FieldType::Memo, 10}},
-                         {{"TIPO", "TIPO"}});
+    dominio::criarTabela(dir, dominio::esquemaLicao(), "LicaoB.dbf");
     xbase::Table licao;
     licao.open(dir, "LicaoB.dbf");
     for (int n = 1; n <= 60; ++n) {

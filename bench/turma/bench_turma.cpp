@@ -4,6 +4,7 @@
 // Usage: bench_turma [runs]
 #include "data/Data1.h"
 #include "domain/Cursos.h"
+#include "domain/Esquema.h"
 #include "students/DadosTurma.h"
 #include "students/Turma.h"
 #include "xbase/Table.h"
@@ -26,12 +27,8 @@ std::string nomeAluno(int i) { return "ALUNO NÚMERO " + std::to_string(i + 1); 
 
 void criarTabelas(const std::string& dir)
 {
-    using xbase::FieldType;
     const auto& tipos = dominio::tiposCurso();
-    xbase::Table::create(dir, "Usuario.dbf",
-                         {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                          {"LICAO", FieldType::Numeric, 5}, {"TECLADO", FieldType::Logical, 1},
-                          {"NIVEL", FieldType::Character, 13}});
+    dominio::criarTabela(dir, dominio::esquemaUsuario());
     xbase::Table alunos;
     alunos.open(dir, "Usuario.dbf");
     for (int i = 0; i < kAlunos; ++i) {
@@ -43,10 +40,7 @@ void criarTabelas(const std::string& dir)
         alunos.setString(4, dominio::niveis()[std::size_t(i % 5)]);
         alunos.post();
     }
-    xbase::Table::create(dir, "Relat.dbf",
-                         {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                          {"LICAO", FieldType::Numeric, 3}, {"VELOCIDADE", FieldType::Numeric, 5},
-                          {"PRECISAO", FieldType::Numeric, 3}, {"RESULTADO", FieldType::Character, 9}});
+    dominio::criarTabela(dir, dominio::esquemaRelat());
     xbase::Table relat;
     relat.open(dir, "Relat.dbf");
     for (int k = 0; k < kResultados; ++k) {

@@ -2,6 +2,7 @@
 // import of a class list, and a class of 31 seeded by another program from end to end.
 #include "data/Data1.h"
 #include "domain/Cursos.h"
+#include "domain/Esquema.h"
 #include "domain/ListaAlunos.h"
 #include "domain/Planilha.h"
 #include "domain/Turma.h"
@@ -61,16 +62,9 @@ QJsonArray rodarPython(const QStringList& argumentos, QString* erro)
 struct Pasta {
     Pasta()
     {
-        using xbase::FieldType;
         const std::string d = dir.path().toStdString();
-        xbase::Table::create(d, "Usuario.dbf",
-                             {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                              {"LICAO", FieldType::Numeric, 5}, {"TECLADO", FieldType::Logical, 1},
-                              {"NIVEL", FieldType::Character, 13}});
-        xbase::Table::create(d, "LicaoA.dbf",
-                             {{"TIPO", FieldType::Character, 8}, {"LICAO", FieldType::Numeric, 3},
-                              {"TEXTO", FieldType::Memo, 10}},
-                             {{"TIPO", "TIPO"}});
+        dominio::criarTabela(d, dominio::esquemaUsuario());
+        dominio::criarTabela(d, dominio::esquemaLicao(), "LicaoA.dbf");
         // Every lesson of every course type, so the results list can count them.
         xbase::Table licoes;
         licoes.open(d, "LicaoA.dbf");
@@ -91,11 +85,7 @@ struct Pasta {
 
     void relatVazio()
     {
-        using xbase::FieldType;
-        xbase::Table::create(dir.path().toStdString(), "Relat.dbf",
-                             {{"NOME", FieldType::Character, 20}, {"TIPO", FieldType::Character, 8},
-                              {"LICAO", FieldType::Numeric, 3}, {"VELOCIDADE", FieldType::Numeric, 5},
-                              {"PRECISAO", FieldType::Numeric, 3}, {"RESULTADO", FieldType::Character, 9}});
+        dominio::criarTabela(dir.path().toStdString(), dominio::esquemaRelat());
         dm->TabRelat->open();
     }
     QString escrever(const QString& nome, const QByteArray& bytes)
