@@ -197,10 +197,8 @@ DbfHeader readHeader(const File& file)
         throw Error(damaged(path, "arquivo truncado: o cabeçalho indica " + std::to_string(h.count)
                                       + " registros, mas o arquivo tem " + std::to_string(size)
                                       + " bytes (esperado " + std::to_string(expected) + ")"));
-    if (size > expected + 1)
-        throw Error(damaged(path, "o tamanho do arquivo (" + std::to_string(size)
-                                      + " bytes) não confere com os " + std::to_string(h.count)
-                                      + " registros do cabeçalho (esperado " + std::to_string(expected + 1) + ")"));
+    // Bytes past the counted records are what an append cut short left (the count is written
+    // last): not damage. They are ignored, and the next append writes over them.
     return h;
 }
 
