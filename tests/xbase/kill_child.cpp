@@ -33,7 +33,8 @@ int main(int argc, char** argv)
             }
             if (round % 4 == 0) {
                 licao.last();
-                licao.deleteRecord();
+                if (!licao.eof())  // a kill after the delete left no live lesson
+                    licao.deleteRecord();
                 licao.insert();
                 licao.setString("NOME", "L" + mark);
                 licao.setString("TIPO", "Textos");

@@ -50,7 +50,8 @@ void TestKill::killedWritesLoseNothing()
         child.kill();
         child.waitForFinished();
         const QList<QByteArray> lines = child.readAllStandardOutput().split('\n');
-        QVERIFY2(child.readAllStandardError().isEmpty(), qPrintable("round " + QString::number(k)));
+        const QByteArray error = child.readAllStandardError();
+        QVERIFY2(error.isEmpty(), error.constData());
         for (const QByteArray& line : lines)
             if (!line.isEmpty())
                 posted = std::max(posted, line.toUInt());
