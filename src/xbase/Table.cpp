@@ -841,6 +841,8 @@ void Table::Impl::writePending()
 
 void Table::Impl::syncWritten()
 {
+    if (!environment().syncOnPost)
+        return;
     if (!pendingMemos.empty())
         memo.sync();
     dbf.sync();
@@ -917,7 +919,8 @@ void Table::deleteRecord()
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
     d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
-    d.dbf.sync();
+    if (environment().syncOnPost)
+        d.dbf.sync();
     d.record(recno)[0] = mark;
 
     // The cursor goes to the next visible record, else the previous one.
