@@ -4,8 +4,10 @@
 #include "XbaseTestUtil.h"
 #include "xbase/Cdx.h"
 #include "xbase/Error.h"
+#include "xbase/Repair.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,6 +62,8 @@ private slots:
     void packCutShortIsFinishedOrUndone();
     void wrongTagIsRebuiltAtOpen();
     void hostileSizesAreErrors();
+    void repairKeepsEveryWholeRecord_data();
+    void repairKeepsEveryWholeRecord();
 
 private:
     std::string d() const { return dir_->path().toStdString(); }
@@ -279,6 +283,58 @@ void TestDurability::hostileSizesAreErrors()
     } catch (const xbase::Error& e) {
         QVERIFY2(QString::fromUtf8(e.what()).contains("longa demais"), e.what());
     }
+}
+
+void TestDurability::repairKeepsEveryWholeRecord_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<uint>("kept");
+    QTest::addColumn<uint>("memosCleared");
+    QTest::newRow("cut inside the last record") << "cut" << 2u << 0u;
+    QTest::newRow("count past the records") << "count" << 3u << 0u;
+    QTest::newRow("memo pointer past the memo file") << "memo" << 3u << 1u;
+    QTest::newRow("index file of garbage") << "cdx" << 3u << 0u;
+}
+
+void TestDurability::repairKeepsEveryWholeRecord()
+{
+    QFETCH(QString, damage);
+    QFETCH(uint, kept);
+    QFETCH(uint, memosCleared);
+    makeLessons(true, true);
+    QDir().mkpath(dir_->path() + "/modelo");
+    QFile::copy(dir_->path() + "/Licao.cdx", dir_->path() + "/modelo/Licao.cdx");
+    const std::string dbfPath = path(dir_->path(), "Licao.dbf");
+    QByteArray bytes = bytesOf("Licao.dbf");
+    const int headerLength = 32 + 32 * 4 + 1;
+    if (damage == "cut")
+        bytes.chop(10);
+    if (damage == "count")
+        bytes[4] = char(9);
+    if (damage == "memo")
+        bytes.replace(headerLength + 2 * 44 + 34, 10, "      9999");
+    writeFile(dbfPath, bytes);
+    if (damage == "cdx")
+        writeFile(path(dir_->path(), "Licao.cdx"), QByteArray(1536, 'x'));
+
+    const xbase::RepairReport report = xbase::repairTable(
+        dbfPath, damage == "cdx" ? path(dir_->path(), "modelo/Licao.cdx") : std::string());
+    QCOMPARE(report.recordsKept, kept);
+    QCOMPARE(report.memosCleared, memosCleared);
+    QCOMPARE(readFile(report.backupDir + "/Licao.dbf"), bytes);  // the damaged files are kept
+
+    Table t;
+    t.open(d(), "Licao.dbf");
+    t.setIndexName("TIPO");
+    QCOMPARE(names(t), damage == "cut" ? QStringList({"BIA", "ANA"}) : QStringList({"BIA", "CAIO", "ANA"}));
+
+    // An independent reader agrees.
+    QProcess reader;
+    reader.start("/usr/bin/python3", {"-c", "import sys; from dbfread import DBF; "
+                                            "print(len(list(DBF(sys.argv[1], encoding='cp1252'))))",
+                                      QString::fromStdString(dbfPath)});
+    QVERIFY(reader.waitForFinished());
+    QCOMPARE(reader.readAllStandardOutput().trimmed(), QByteArray::number(kept));
 }
 
 QTEST_GUILESS_MAIN(TestDurability)
