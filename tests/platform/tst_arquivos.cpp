@@ -252,8 +252,17 @@ void TstArquivos::instanciaUnica()
     QLockFile outraCopia(trava);
     QVERIFY(outraCopia.tryLock(0));
     QVERIFY(!adquirirInstanciaUnica(trava));
+    QString motivo;
+    QVERIFY(!adquirirInstanciaUnica(trava, &motivo));
+    QVERIFY(motivo.isEmpty());  // another copy: "O Tarvex já está aberto."
     outraCopia.unlock();
     QVERIFY(adquirirInstanciaUnica(trava));
+
+    // A folder that cannot be written is named, with the cause; it is not another copy.
+    criarArquivo(tmp_.path() + "/arquivo", "não é pasta");
+    QVERIFY(!adquirirInstanciaUnica(tmp_.path() + "/arquivo/x.lock", &motivo));
+    QCOMPARE(motivo, "Não é possível gravar na pasta de trabalho " + tmp_.path()
+                         + "/arquivo: um nome do caminho não é uma pasta.");
 
     // The lock is held until the process ends, after the temporary folder is gone.
     const QString ultima = QDir::temp().filePath(
