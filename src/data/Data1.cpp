@@ -81,7 +81,7 @@ bool Tdm1::TabAlunoBeforePost(TApTable& table)
 
     // A quote would end the filter text built from the name early (removing one student could
     // then delete another's results); a character outside Windows-1252 would be stored mangled.
-    if (!dominio::podeIrNoFiltro(nome.toStdString())) {
+    if (nome.contains(QLatin1Char('"'))) {
         ui::erro(nullptr, QStringLiteral("O nome do aluno não pode conter aspas (\")."));
         return false;
     }
