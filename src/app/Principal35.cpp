@@ -197,6 +197,7 @@ void TForm1::FormShow()
     }
     for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec})
         abrirTabela(t, trabalho);
+    dm1->retomarRenomeacao();
     if (dm1->MusicOn) Timer3->start();
     abrirTabela(dm1->TabExig, pastaDados);
 

@@ -545,6 +545,14 @@ std::string Table::asString(int index) const
     return {};
 }
 
+std::string Table::storedString(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    if (d_->current == 0 || d_->current > d_->count() || f.type != FieldType::Character)
+        return asString(index);
+    return toUtf8(fieldText(d_->record(d_->current), f));
+}
+
 double Table::asFloat(int index) const
 {
     const FieldDef& f = fieldDef(index);

@@ -96,6 +96,8 @@ public:
     bool asBoolean(int index) const;       // T t Y y true
     bool isBlank(int index) const;
     std::string asString(const std::string& name) const;
+    // A character field of the current record as the file holds it, a pending edit aside.
+    std::string storedString(int index) const;
     long long asInteger(const std::string& name) const;
     double asFloat(const std::string& name) const;
     bool asBoolean(const std::string& name) const;
