@@ -4,6 +4,7 @@
 #include "TabelaMusicas.h"
 #include "abertura.h"
 #include "Copia.h"
+#include "ArquivosIniciais.h"
 
 #include "data/Data1.h"
 #include "platform/Ajuda.h"
@@ -20,6 +21,8 @@
 #include "students/Cadastro.h"
 #include "ui/Mensagens.h"
 #include "ui/TLabel3D.h"
+#include "xbase/Error.h"
+#include "xbase/Repair.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -184,57 +187,125 @@ void TForm1::FormShow()
 
     copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
 
-    dm1->TabConfig->setDatabaseName(trabalho);
-    dm1->TabConfig->open();
-    dm1->SoundOn = dm1->TabConfig->fieldByName(QStringLiteral("Som")).asBoolean();
-    dm1->MusicOn = dm1->TabConfig->fieldByName(QStringLiteral("Musica")).asBoolean();
-    if (primeiraVez) perguntarTecladoABNT2();
-    dm1->Abnt2Keyboard = dm1->TabConfig->fieldByName(QStringLiteral("ABNT2")).asBoolean();
-
-    for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec}) {
-        t->setDatabaseName(trabalho);
-        t->open();
+    // Each table on its own: one damaged table leaves the others usable, and the windows that
+    // need it say which one and why.
+    if (abrirTabela(dm1->TabConfig, trabalho)) {
+        dm1->SoundOn = dm1->TabConfig->fieldByName(QStringLiteral("Som")).asBoolean();
+        dm1->MusicOn = dm1->TabConfig->fieldByName(QStringLiteral("Musica")).asBoolean();
+        if (primeiraVez) perguntarTecladoABNT2();
+        dm1->Abnt2Keyboard = dm1->TabConfig->fieldByName(QStringLiteral("ABNT2")).asBoolean();
     }
+    for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec})
+        abrirTabela(t, trabalho);
+    dm1->retomarRenomeacao();
     if (dm1->MusicOn) Timer3->start();
-
-    dm1->TabExig->setDatabaseName(pastaDados);
-    dm1->TabExig->open();
+    abrirTabela(dm1->TabExig, pastaDados);
 
     splash_->hide();
     splash_->deleteLater();
     splash_ = nullptr;
 }
 
+bool TForm1::abrirTabela(TApTable* tabela, const QString& pasta)
+{
+    falhas_.remove(tabela->tableName());
+    tabela->setDatabaseName(pasta);
+    try {
+        tabela->open();
+        return true;
+    } catch (const xbase::Error& e) {
+        falhas_[tabela->tableName()] = QString::fromUtf8(e.what());
+    }
+    if (oferecerReparo(tabela->tableName(), pasta)) return abrirTabela(tabela, pasta);
+    return false;
+}
+
+bool TForm1::oferecerReparo(const QString& nomeTabela, const QString& pasta)
+{
+    const QString motivo = falhas_.value(nomeTabela);
+    // Only a damaged file can be repaired; a missing file or a folder without permission cannot.
+    if (!motivo.contains(QStringLiteral("danificad"), Qt::CaseInsensitive)) return false;
+    if (!ui::pergunta(this, nomeTabela + QStringLiteral(" está danificado: ") + motivo + QStringLiteral("\n\nReparar?")))
+        return false;
+    const QString arquivo = caminho(pasta, nomeTabela);
+    const QString modelo = caminho(caminho(StartDir, QStringLiteral("Dados")),
+                                   QFileInfo(nomeTabela).completeBaseName() + QStringLiteral(".cdx"));
+    try {
+        const xbase::RepairReport r = xbase::repairTable(arquivo.toStdString(),
+                                                         QFileInfo::exists(modelo) ? modelo.toStdString() : std::string());
+        ui::aviso(this, nomeTabela + QStringLiteral(" foi reparado: %1 registros mantidos. Uma cópia dos arquivos "
+                                                    "danificados ficou em %2.")
+                                         .arg(r.recordsKept)
+                                         .arg(QString::fromStdString(r.backupDir)));
+        return true;
+    } catch (const xbase::Error& e) {
+        ui::erro(this, nomeTabela + QStringLiteral(" não pôde ser reparado: ") + QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+bool TForm1::tabelasProntas(std::initializer_list<TApTable*> tabelas)
+{
+    for (TApTable* t : tabelas) {
+        if (t->active()) continue;
+        ui::erro(this, QStringLiteral("Esta janela não pode ser aberta: a tabela ") + t->tableName()
+                           + QStringLiteral(" não pôde ser aberta (") + falhas_.value(t->tableName(), QStringLiteral("motivo desconhecido"))
+                           + QStringLiteral(")."));
+        return false;
+    }
+    return true;
+}
+
+bool TForm1::tabelaDeLicoesPronta()
+{
+    const QString nome = dm1->Abnt2Keyboard ? QStringLiteral("LicaoB.dbf") : QStringLiteral("LicaoA.dbf");
+    const QString trabalho = plataforma::diretorioTrabalho();
+    TApTable teste;
+    teste.setTableName(nome);
+    if (abrirTabela(&teste, trabalho)) return true;
+    return tabelasProntas({&teste});
+}
+
 void TForm1::copiarArquivosIniciais(const QString& pastaDados, const QString& trabalho, bool primeiraVez)
 {
-    if (!primeiraVez) {
-        // A first run cut short after Config.dbf: the missing tables are copied now, and no
-        // file that exists is ever replaced.
+    QStringList lista;
+    for (const ArquivoCopia& a : kListaCopia) lista << QString::fromUtf8(a.nome);
+    const PlanoCopia plano = planejarCopia(lista, [&](const QString& nome) {
+        return QFileInfo::exists(caminho(trabalho, nome));
+    });
+    if (!plano.tabelasIncompletas.isEmpty())
+        ui::erro(this, QStringLiteral("Tabelas danificadas na pasta ") + trabalho + QStringLiteral(": ")
+                           + plano.tabelasIncompletas.join(QStringLiteral("; "))
+                           + QStringLiteral(". Os arquivos que restam não foram substituídos."));
+
+    TfCopia* copia = nullptr;
+    if (primeiraVez) {
+        copia = new TfCopia;
+        copia->show();
+        Esperar(10);
+        copia->Pb1->setValue(0);
+    }
+    if (!QDir(trabalho).exists()) QDir().mkpath(trabalho);
+    try {
         for (const ArquivoCopia& a : kListaCopia) {
-            const QString destino = caminho(trabalho, QString::fromUtf8(a.nome));
-            if (!QFileInfo::exists(destino))
-                plataforma::copiarArquivo(caminho(pastaDados, QString::fromUtf8(a.nome)), destino);
+            const QString nome = QString::fromUtf8(a.nome);
+            if (!plano.copiar.contains(nome)) continue;
+            plataforma::copiarArquivo(caminho(pastaDados, nome), caminho(trabalho, nome),
+                                      [copia](qint64 copiados, qint64 total) {
+                                          if (!copia) return;
+                                          copia->Pb2->setRange(0, static_cast<int>(qMax<qint64>(total, 1)));
+                                          copia->Pb2->setValue(static_cast<int>(copiados));
+                                      });
+            if (copia) copia->Pb1->setValue(a.percentual);
+            emit arquivoCopiado(nome, a.percentual);
+            QCoreApplication::processEvents();
         }
+    } catch (const plataforma::ErroCopia& e) {
+        if (copia) copia->close();
+        ui::erro(this, e.mensagem());
         return;
     }
-
-    auto* copia = new TfCopia;
-    copia->show();
-    Esperar(10);
-    copia->Pb1->setValue(0);
-    if (!QDir(trabalho).exists()) QDir().mkpath(trabalho);
-    for (const ArquivoCopia& a : kListaCopia) {
-        const QString nome = QString::fromUtf8(a.nome);
-        plataforma::copiarArquivo(caminho(pastaDados, nome), caminho(trabalho, nome),
-                                  [copia](qint64 copiados, qint64 total) {
-                                      copia->Pb2->setRange(0, static_cast<int>(qMax<qint64>(total, 1)));
-                                      copia->Pb2->setValue(static_cast<int>(copiados));
-                                  });
-        copia->Pb1->setValue(a.percentual);
-        emit arquivoCopiado(nome, a.percentual);
-        QCoreApplication::processEvents();
-    }
-    copia->close();
+    if (copia) copia->close();
 }
 
 void TForm1::perguntarTecladoABNT2()
@@ -310,6 +381,9 @@ void TForm1::DigiImageClick()
 {
     tocarClique();
     ui::protegido(this, [this] {
+        if (!tabelasProntas({dm1->TabAluno, dm1->TabRelat, dm1->TabRec, dm1->TabExig, dm1->TabConfig})
+            || !tabelaDeLicoesPronta())
+            return;
         const auto abrirCadastro = [this] { abrirModal(new TfCadastro(this)); };
         if (fluxoAbertura(this, FAbrir, abrirCadastro) == ResultadoAbertura::AbrirPratica)
             abrirModal(new TFDigitacao(this));
@@ -319,13 +393,17 @@ void TForm1::DigiImageClick()
 void TForm1::CadImageClick()
 {
     tocarClique();
-    ui::protegido(this, [this] { abrirModal(new TfCadastro(this)); });
+    ui::protegido(this, [this] {
+        if (tabelasProntas({dm1->TabAluno, dm1->TabRelat, dm1->TabRec})) abrirModal(new TfCadastro(this));
+    });
 }
 
 void TForm1::RecImageClick()
 {
     tocarClique();
-    ui::protegido(this, [this] { abrirModal(new TfRecorde(this)); });
+    ui::protegido(this, [this] {
+        if (tabelasProntas({dm1->TabRec})) abrirModal(new TfRecorde(this));
+    });
 }
 
 void TForm1::AjudaImageClick()
@@ -337,20 +415,26 @@ void TForm1::AjudaImageClick()
 void TForm1::ConfigImageClick()
 {
     tocarClique();
-    ui::protegido(this, [this] { abrirModal(new TfConfig(this)); });
+    ui::protegido(this, [this] {
+        if (tabelasProntas({dm1->TabConfig})) abrirModal(new TfConfig(this));
+    });
     aplicarRegraMusica();
 }
 
 void TForm1::LicaoImageClick()
 {
     tocarClique();
-    ui::protegido(this, [this] { abrirModal(new TfEditor(this)); });
+    ui::protegido(this, [this] {
+        if (tabelaDeLicoesPronta()) abrirModal(new TfEditor(this));
+    });
 }
 
 void TForm1::ExigeImageClick()
 {
     tocarClique();
-    ui::protegido(this, [this] { abrirModal(new TfExig(this)); });
+    ui::protegido(this, [this] {
+        if (tabelasProntas({dm1->TabExig})) abrirModal(new TfExig(this));
+    });
 }
 
 void TForm1::SairImageClick()

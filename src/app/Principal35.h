@@ -1,10 +1,12 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QLabel;
+class TApTable;
 class QTimer;
 class TfAbertura;
 class TLabel3D;
@@ -88,6 +90,13 @@ private:
     void FormCloseQuery(QCloseEvent* event);
     void copiarArquivosIniciais(const QString& pastaDados, const QString& trabalho, bool primeiraVez);
     void perguntarTecladoABNT2();
+    // Opens a table, offering to repair it when it is damaged; false (and the reason kept for
+    // the windows that need it) when it could not be opened.
+    bool abrirTabela(TApTable* tabela, const QString& pasta);
+    bool oferecerReparo(const QString& nomeTabela, const QString& pasta);
+    // False, after saying which table and why, when one of them is not open.
+    bool tabelasProntas(std::initializer_list<TApTable*> tabelas);
+    bool tabelaDeLicoesPronta();  // the lesson table of the keyboard in use opens
     TQelImage* criarBotao(const QString& lista, int x, int y, const QString& dica);
     void tocarClique();
     void posicionarPainel();
@@ -100,4 +109,5 @@ private:
     bool avisouFalhaMusica_ = false;
     int musicaAtual_ = 0;
     qint64 fimMusica_ = 0;
+    QHash<QString, QString> falhas_;  // table name -> why it could not be opened
 };

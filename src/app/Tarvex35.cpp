@@ -12,8 +12,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // A write past the file-size limit fails with an error the program reports (and rolls
+    // back) instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvex3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));
@@ -21,7 +26,12 @@ int main(int argc, char* argv[])
     ui::instalarTraducaoPortugues(app);
 
     // Two copies would share the same tables.
-    if (!plataforma::adquirirInstanciaUnica()) {
+    QString motivo;
+    if (!plataforma::adquirirInstanciaUnica(&motivo)) {
+        if (!motivo.isEmpty()) {
+            ui::erro(nullptr, motivo);
+            return 1;
+        }
         ui::aviso(nullptr, QStringLiteral("O Tarvex já está aberto."));
         return 0;
     }

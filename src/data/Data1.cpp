@@ -4,8 +4,16 @@
 #include "domain/Filtros.h"
 #include "ui/Mensagens.h"
 #include "xbase/Codepage.h"
+#include "xbase/Error.h"
+#include "xbase/SystemError.h"
 
+#include <QDir>
+#include <QFile>
 #include <algorithm>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 Tdm1* dm1 = nullptr;
 
@@ -13,6 +21,20 @@ namespace {
 
 // Placeholder of the empty name-cache slots; only slots just filled are ever compared.
 const QString kMarcador = QStringLiteral("X");
+
+// The file is on disk when this returns (a rename must be found after a power cut).
+void gravarArquivoSincronizado(const QString& caminho, const QByteArray& conteudo)
+{
+    const QByteArray nome = QFile::encodeName(caminho);
+    const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool ok = fd >= 0 && ::write(fd, conteudo.constData(), size_t(conteudo.size())) == conteudo.size()
+                    && ::fsync(fd) == 0;
+    const int numeroErro = errno;
+    if (fd >= 0) ::close(fd);
+    if (!ok)
+        throw xbase::Error("Não foi possível gravar o arquivo '" + caminho.toStdString()
+                           + "': " + xbase::systemErrorText(numeroErro));
+}
 
 } // namespace
 
@@ -41,6 +63,7 @@ Tdm1::Tdm1(QObject* parent) : QObject(parent)
     TabAluno->beforeInsert = [this](TApTable& t) { TabAlunoBeforeInsert(t); };
     TabAluno->onNewRecord = [this](TApTable& t) { TabAlunoNewRecord(t); };
     TabAluno->beforePost = [this](TApTable& t) { return TabAlunoBeforePost(t); };
+    TabAluno->afterPost = [this](TApTable&) { TabAlunoAfterPost(); };
 
     dm1Create();
     if (!dm1) dm1 = this;
@@ -77,11 +100,12 @@ void Tdm1::TabAlunoNewRecord(TApTable& table)
 
 bool Tdm1::TabAlunoBeforePost(TApTable& table)
 {
+    nomeAntigo_.clear();
     const QString nome = table.fields(0).asString();
 
     // A quote would end the filter text built from the name early (removing one student could
     // then delete another's results); a character outside Windows-1252 would be stored mangled.
-    if (!dominio::podeIrNoFiltro(nome.toStdString())) {
+    if (nome.contains(QLatin1Char('"'))) {
         ui::erro(nullptr, QStringLiteral("O nome do aluno não pode conter aspas (\")."));
         return false;
     }
@@ -104,9 +128,77 @@ bool Tdm1::TabAlunoBeforePost(TApTable& table)
     if (table.fields(2).asInteger() > maximo) table.fields(2).setAsInteger(maximo);
 
     if (nome.isEmpty()) table.fields(0).setAsString(QStringLiteral("NONAME"));
+
+    // A rename: refused onto another student's name (their results would mix), otherwise noted
+    // on disk so that it finishes even when the program stops half-way.
+    if (table.state() == TApTable::State::Edit) {
+        const QString antigo = QString::fromStdString(table.engine().storedString(0));
+        const QString novo = table.fields(0).asString();
+        if (antigo != novo) {
+            if (nomeDeOutroAluno(novo, table.recNo())) {
+                ui::erro(nullptr, QStringLiteral("Este nome<") + novo + QStringLiteral("> já existe!"));
+                return false;
+            }
+            gravarArquivoSincronizado(arquivoRenomeacao(), (antigo + QLatin1Char('\n') + novo).toUtf8());
+            nomeAntigo_ = antigo;
+            nomeNovo_ = novo;
+        }
+    }
     if (table.fieldByName(QStringLiteral("Tipo")).asString().isEmpty())
         table.fieldByName(QStringLiteral("Tipo")).setAsString(QStringLiteral("Básico"));
     if (table.fieldByName(QStringLiteral("Nivel")).asString().isEmpty())
         table.fieldByName(QStringLiteral("Nivel")).setAsString(QStringLiteral("Iniciante"));
     return true;
+}
+
+bool Tdm1::nomeDeOutroAluno(const QString& nome, int recno) const
+{
+    // Read from the file beside the cursor, which stays on the record being edited.
+    xbase::Table alunos;
+    alunos.open(TabAluno->databaseName().toStdString(), TabAluno->engine().tableName(), true);
+    for (alunos.first(); !alunos.eof(); alunos.next())
+        if (int(alunos.recNo()) != recno && QString::fromStdString(alunos.asString(0)) == nome) return true;
+    return false;
+}
+
+QString Tdm1::arquivoRenomeacao() const
+{
+    return QDir(TabAluno->databaseName()).filePath(QStringLiteral("renomeacao.pendente"));
+}
+
+void Tdm1::TabAlunoAfterPost()
+{
+    if (nomeAntigo_.isEmpty()) return;
+    const QString antigo = nomeAntigo_, novo = nomeNovo_;
+    nomeAntigo_.clear();
+    renomearNasTabelas(antigo, novo);
+    QFile::remove(arquivoRenomeacao());
+}
+
+void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
+{
+    for (TApTable* t : {TabRelat, TabRec}) {
+        if (!t->active()) continue;
+        const int n = static_cast<int>(t->engine().physicalCount());
+        for (int r = 1; r <= n; ++r) {
+            t->go(r);
+            if (t->fieldByName(QStringLiteral("Nome")).asString() != antigo) continue;
+            t->edit();
+            t->fieldByName(QStringLiteral("Nome")).setAsString(novo);
+            t->post();
+        }
+        t->first();
+    }
+}
+
+void Tdm1::retomarRenomeacao()
+{
+    QFile arquivo(arquivoRenomeacao());
+    if (!arquivo.open(QIODevice::ReadOnly)) return;
+    const QStringList nomes = QString::fromUtf8(arquivo.readAll()).split(QLatin1Char('\n'));
+    arquivo.close();
+    if (nomes.size() == 2 && TabAluno->active()
+        && TabAluno->locate(QStringLiteral("Nome"), nomes.at(1)))
+        renomearNasTabelas(nomes.at(0), nomes.at(1));
+    QFile::remove(arquivoRenomeacao());
 }

@@ -32,12 +32,25 @@ public:
     static constexpr int kMaxAlunos = 31;
     std::array<QString, kMaxAlunos + 1> NameCache;
 
+    // A rename the start found cut short (a crash after the student's row was written, before
+    // every result carried the new name) is finished; one whose student row never changed is
+    // dropped. Called once the tables are open.
+    void retomarRenomeacao();
+
     void TabAlunoBeforeInsert(TApTable& table);
     void TabAlunoNewRecord(TApTable& table);
     bool TabAlunoBeforePost(TApTable& table);
 
 private:
     void dm1Create();
+    bool nomeDeOutroAluno(const QString& nome, int recno) const;
+    void TabAlunoAfterPost();
+    void renomearNasTabelas(const QString& antigo, const QString& novo);
+    QString arquivoRenomeacao() const;
+
+    // The rename under way: written to a file (old and new name) before the student's row is
+    // posted, so that the start can finish it; the results and the record follow the row.
+    QString nomeAntigo_, nomeNovo_;
 };
 
 // The one data module of the program (null until created).

@@ -167,6 +167,7 @@ bool TApTable::post()
 {
     const bool gravou = table_->post();
     changed();
+    if (gravou && afterPost) afterPost(*this);
     return gravou;
 }
 

@@ -98,6 +98,7 @@ public:
     std::function<void(TApTable&)> beforeInsert;
     std::function<void(TApTable&)> onNewRecord;
     std::function<bool(TApTable&)> beforePost;  // false aborts the write silently
+    std::function<void(TApTable&)> afterPost;   // after a write that went through
 
     // Tells the data-aware controls that the record's data changed (after a field write).
     void notifyDataChanged();

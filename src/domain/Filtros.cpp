@@ -5,19 +5,28 @@
 namespace dominio {
 namespace {
 
+// The delimiters of a text literal the engine reads, in order of preference.
+struct Delimitador {
+    char abre, fecha;
+};
+constexpr Delimitador kDelimitadores[] = {{'"', '"'}, {'\'', '\''}, {'[', ']'}};
+
 std::string entreAspas(const std::string& texto)
 {
-    // Names with a quote are refused when a student is saved; one reaching here is a fault.
-    if (!podeIrNoFiltro(texto))
-        throw std::invalid_argument("texto com aspas não pode entrar num filtro: " + texto);
-    return "\"" + texto + "\"";
+    // A name stored by another program may hold a double quote: the first delimiter the text
+    // does not contain is used. A text with all of them is refused (podeIrNoFiltro).
+    for (const Delimitador& d : kDelimitadores)
+        if (texto.find(d.fecha) == std::string::npos) return d.abre + texto + d.fecha;
+    throw std::invalid_argument("texto com \", ' e ] não pode entrar num filtro: " + texto);
 }
 
 } // namespace
 
 bool podeIrNoFiltro(const std::string& texto)
 {
-    return texto.find('"') == std::string::npos;
+    for (const Delimitador& d : kDelimitadores)
+        if (texto.find(d.fecha) == std::string::npos) return true;
+    return false;
 }
 
 std::string filtroTipo(const std::string& tipo)

@@ -4,7 +4,7 @@
 namespace dominio {
 
 // Every filter text the program hands to the table engine is built here.
-// Texts go in double quotes, numbers bare in decimal.
+// Texts go in double quotes (in '…' or […] when they hold a double quote), numbers bare.
 
 // Tipo = "<tipo>"
 std::string filtroTipo(const std::string& tipo);
@@ -20,8 +20,8 @@ std::string filtroResultados(const std::string& nome, const std::string& tipo, i
 // Resultado = "<resultado>" (the class view marks the passed results with it)
 std::string filtroResultado(const std::string& resultado);
 
-// A name or text that may be put between the double quotes of a filter: it must not
-// contain a double quote (it would end the literal early and change the filter).
+// A text that can be put in a filter literal: one of the delimiters " ' ] is absent from it
+// (a delimiter inside would end the literal early and change the filter).
 bool podeIrNoFiltro(const std::string& texto);
 
 } // namespace dominio

@@ -1,10 +1,17 @@
 #include "platform/CopiaArquivo.h"
 
+#include "xbase/SystemError.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <vector>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace plataforma {
 namespace {
@@ -27,29 +34,85 @@ void abrirOrigem(QFile& origem)
         throw ErroCopia(comCaminho("Não é possível abrir o arquivo %1", origem.fileName()));
 }
 
-void criarDestino(QFile& destino)
+QString motivo(int numeroErro)
 {
-    const QString pasta = QFileInfo(destino.fileName()).absolutePath();
-    if (!QDir().mkpath(pasta) || !destino.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw ErroCopia(comCaminho("Não é possível criar o arquivo %1", destino.fileName()));
+    return QString::fromStdString(xbase::systemErrorText(numeroErro));
 }
 
-void copiarBlocos(QFile& origem, QFile& destino, const ProgressoCopia& progresso)
+// The copy is written under a temporary name beside the target and renamed to it only when
+// whole, so a full disk never leaves a cut file under the table's own name.
+class Destino {
+public:
+    explicit Destino(const QString& caminho)
+        : caminho_(caminho), temporario_(caminho + QStringLiteral(".copiando"))
+    {
+        const QString pasta = QFileInfo(caminho).absolutePath();
+        if (!QDir().mkpath(pasta))
+            throw ErroCopia(comCaminho("Não é possível criar a pasta %1", pasta));
+        fd_ = ::open(QFile::encodeName(temporario_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd_ < 0) falhar("Não é possível criar o arquivo %1");
+    }
+    ~Destino()
+    {
+        if (fd_ >= 0) ::close(fd_);
+        if (!concluido_) ::unlink(QFile::encodeName(temporario_).constData());
+    }
+
+    void gravar(const char* dados, qint64 tamanho)
+    {
+        while (tamanho > 0) {
+            const ssize_t n = ::write(fd_, dados, static_cast<size_t>(tamanho));
+            if (n < 0 && errno == EINTR) continue;
+            if (n == 0) errno = ENOSPC;
+            if (n <= 0) falhar("Não foi possível gravar o arquivo %1");
+            dados += n;
+            tamanho -= n;
+        }
+    }
+
+    void concluir(const QDateTime& data)
+    {
+        const qint64 ms = data.toMSecsSinceEpoch();
+        const timespec quando {static_cast<time_t>(ms / 1000), static_cast<long>((ms % 1000) * 1000000)};
+        const timespec tempos[2] {quando, quando};
+        ::futimens(fd_, tempos);
+        if (::fsync(fd_) != 0) falhar("Não foi possível gravar o arquivo %1");
+        if (::close(fd_) != 0) {
+            fd_ = -1;
+            falhar("Não foi possível gravar o arquivo %1");
+        }
+        fd_ = -1;
+        if (::rename(QFile::encodeName(temporario_).constData(), QFile::encodeName(caminho_).constData()) != 0)
+            falhar("Não foi possível gravar o arquivo %1");
+        concluido_ = true;
+    }
+
+private:
+    [[noreturn]] void falhar(const char* modelo) const
+    {
+        const int numeroErro = errno;
+        throw ErroCopia(comCaminho(modelo, caminho_) + QStringLiteral(": ") + motivo(numeroErro));
+    }
+
+    QString caminho_;
+    QString temporario_;
+    int fd_ = -1;
+    bool concluido_ = false;
+};
+
+void copiarBlocos(QFile& origem, Destino& destino, const ProgressoCopia& progresso)
 {
     const qint64 total = origem.size();
     std::vector<char> bloco(tamanhoBloco);
     qint64 copiados = 0;
     for (;;) {
         const qint64 lidos = origem.read(bloco.data(), tamanhoBloco);
-        if (lidos < 0) throw ErroCopia(QStringLiteral("Erro de leitura de fluxo"));
-        if (destino.write(bloco.data(), lidos) != lidos)
-            throw ErroCopia(QStringLiteral("Erro de gravação no fluxo"));
+        if (lidos < 0) throw ErroCopia(comCaminho("Não foi possível ler o arquivo %1", origem.fileName()));
+        destino.gravar(bloco.data(), lidos);
         copiados += lidos;
         avisar(progresso, copiados, total);
         if (lidos < tamanhoBloco) break;
     }
-    // Buffered bytes written at close would change the date set below.
-    if (!destino.flush()) throw ErroCopia(QStringLiteral("Erro de gravação no fluxo"));
 }
 
 } // namespace
@@ -62,13 +125,9 @@ void copiarArquivo(const QString& origem, const QString& destino, const Progress
 {
     QFile arquivoOrigem(origem);
     abrirOrigem(arquivoOrigem);
-    QFile arquivoDestino(destino);
-    criarDestino(arquivoDestino);
-
+    Destino arquivoDestino(destino);
     copiarBlocos(arquivoOrigem, arquivoDestino, progresso);
-    const QDateTime data = arquivoOrigem.fileTime(QFileDevice::FileModificationTime);
-    arquivoDestino.setFileTime(data, QFileDevice::FileModificationTime);
-    arquivoDestino.close();
+    arquivoDestino.concluir(arquivoOrigem.fileTime(QFileDevice::FileModificationTime));
     arquivoOrigem.close();
     avisar(progresso, 0, arquivoOrigem.size());
 }

@@ -18,7 +18,9 @@ public:
 using ProgressoCopia = std::function<void(qint64 copiados, qint64 total)>;
 
 // Copies one file in fixed-size blocks, creating the missing folders of the target's path,
-// and gives the target the source's modification date and time. Throws ErroCopia.
+// and gives the target the source's modification date and time. The target appears under its
+// name only when whole (written beside it, then renamed); on failure nothing is left and
+// ErroCopia names the file and the cause ("disco cheio").
 void copiarArquivo(const QString& origem, const QString& destino, const ProgressoCopia& progresso = {});
 
 } // namespace plataforma

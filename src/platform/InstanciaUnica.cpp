@@ -1,10 +1,18 @@
 #include "platform/InstanciaUnica.h"
 #include "platform/Diretorios.h"
 
+#include "xbase/SystemError.h"
+
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <memory>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace plataforma {
 namespace {
@@ -24,17 +32,45 @@ QString arquivoTravaPadrao()
 
 } // namespace
 
-bool adquirirInstanciaUnica() { return adquirirInstanciaUnica(arquivoTravaPadrao()); }
-
-bool adquirirInstanciaUnica(const QString& arquivoTrava)
+// Why a file cannot be written in a folder (read-only, full, no permission), found by
+// writing one byte; empty when it can.
+QString motivoSemGravacao(const QString& pasta)
 {
+    const QByteArray teste = QFile::encodeName(juntar(pasta, QStringLiteral(".tarvex-teste")));
+    int numeroErro = 0;
+    const int fd = ::open(teste.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        numeroErro = errno;
+    } else {
+        if (::write(fd, "x", 1) != 1 || ::fsync(fd) != 0) numeroErro = errno ? errno : ENOSPC;
+        ::close(fd);
+        ::unlink(teste.constData());
+    }
+    return numeroErro ? QString::fromStdString(xbase::systemErrorText(numeroErro)) : QString();
+}
+
+bool adquirirInstanciaUnica(QString* motivo) { return adquirirInstanciaUnica(arquivoTravaPadrao(), motivo); }
+
+bool adquirirInstanciaUnica(const QString& arquivoTrava, QString* motivo)
+{
+    if (motivo) motivo->clear();
     std::unique_ptr<QLockFile>& trava = travaDoProcesso();
     if (trava && trava->fileName() == arquivoTrava) return true;
 
     auto nova = std::make_unique<QLockFile>(arquivoTrava);
     // A lock is stale only when its process is gone, however long the program has run.
     nova->setStaleLockTime(0);
-    if (!nova->tryLock(0)) return false;
+    if (!nova->tryLock(0)) {
+        // Only a lock held by another copy means the program is already open.
+        if (nova->error() != QLockFile::LockFailedError && motivo) {
+            const QString pasta = QFileInfo(arquivoTrava).absolutePath();
+            const QString causa = motivoSemGravacao(pasta);
+            *motivo = QStringLiteral("Não é possível gravar na pasta de trabalho %1: %2.")
+                          .arg(QDir::toNativeSeparators(pasta),
+                               causa.isEmpty() ? QStringLiteral("o arquivo de trava não pôde ser criado") : causa);
+        }
+        return false;
+    }
     trava = std::move(nova);
     return true;
 }

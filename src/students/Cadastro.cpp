@@ -13,12 +13,14 @@
 #include "ui/Botoes.h"
 #include "ImportarLista.h"
 #include "Turma.h"
+#include "xbase/Codepage.h"
 
 #include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QToolTip>
 
 namespace {
 
@@ -51,6 +53,16 @@ QStringList niveisDoAluno()
 }
 
 } // namespace
+
+QString maiusculas1252(const QString& texto)
+{
+    QString maior = texto;
+    for (QChar& c : maior) {
+        const QString letra = QString(c).toUpper();
+        if (letra.size() == 1 && xbase::isRepresentable(letra.toStdString())) c = letra.at(0);
+    }
+    return maior;
+}
 
 TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
 {
@@ -89,9 +101,20 @@ void TfCadastro::criarControles()
     Label4 = rotulo(QStringLiteral("Nome do aluno:"), QRect(144, 56, 200, 16), this);
     DBEdit1 = new TDBEdit(this);
     DBEdit1->setGeometry(144, 74, 314, 24);
-    DBEdit1->setUpperCase(true);
     DBEdit1->setMaxLength(20);
     DBEdit1->setValidator(new ValidadorTexto(QStringLiteral("\""), DBEdit1));
+    // Capitals only where Windows-1252 has them, and a refused quote says why.
+    connect(DBEdit1, &QLineEdit::textEdited, this, [this](const QString& texto) {
+        const QString maior = maiusculas1252(texto);
+        if (maior == texto) return;
+        const int pos = DBEdit1->cursorPosition();
+        DBEdit1->setText(maior);
+        DBEdit1->setCursorPosition(pos);
+    });
+    connect(DBEdit1, &QLineEdit::inputRejected, this, [this] {
+        QToolTip::showText(DBEdit1->mapToGlobal(QPoint(0, DBEdit1->height())),
+                           QStringLiteral("O nome do aluno não pode conter aspas (\")."), DBEdit1);
+    });
     DBEdit1->setDataSource(DataSource1);
     DBEdit1->setDataField(QStringLiteral("NOME"));
 
@@ -207,6 +230,12 @@ void TfCadastro::done(int resultado)
 {
     bool pode = true;
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
+    // A change that cannot be saved (a repeated name, a full disk) may be dropped instead of
+    // keeping the user in the window.
+    if (!pode && ui::pergunta(this, QStringLiteral("A alteração não pôde ser salva. Descartá-la e sair?"))) {
+        ui::protegido(this, [] { dm1->TabAluno->cancel(); });
+        pode = true;
+    }
     if (pode) QDialog::done(resultado);
 }
 

@@ -55,5 +55,9 @@ private:
     void removerResultados(const QString& nome);
 };
 
+// Upper case of a name, letter by letter, where the capital exists in Windows-1252 ("µ" stays:
+// its capital is Greek).
+QString maiusculas1252(const QString& texto);
+
 // Opens the registration window modally; it is destroyed when it closes.
 void abrirCadastro(QWidget* pai);

@@ -137,6 +137,20 @@ DbfHeader layoutHeader(const std::string& tableName, std::vector<FieldDef> field
 
 DbfHeader readHeader(const File& file)
 {
+    DbfHeader h = readHeaderLayout(file);
+    const uint64_t size = file.size();
+    const uint64_t expected = uint64_t(h.headerLength) + uint64_t(h.count) * h.recordLength;
+    if (size < expected)
+        throw Error(damaged(file.path(), "arquivo truncado: o cabeçalho indica " + std::to_string(h.count)
+                                             + " registros, mas o arquivo tem " + std::to_string(size)
+                                             + " bytes (esperado " + std::to_string(expected) + ")"));
+    // Bytes past the counted records are what an append cut short left (the count is written
+    // last): not damage. They are ignored, and the next append writes over them.
+    return h;
+}
+
+DbfHeader readHeaderLayout(const File& file)
+{
     const std::string& path = file.path();
     const uint64_t size = file.size();
     if (size < kFixedHeader + 1)
@@ -192,15 +206,6 @@ DbfHeader readHeader(const File& file)
     if (h.hasMemo() != (h.version == kDbfWithMemo))
         throw Error(damaged(path, "versão do arquivo não confere com os campos de memo"));
 
-    const uint64_t expected = uint64_t(h.headerLength) + uint64_t(h.count) * h.recordLength;
-    if (size < expected)
-        throw Error(damaged(path, "arquivo truncado: o cabeçalho indica " + std::to_string(h.count)
-                                      + " registros, mas o arquivo tem " + std::to_string(size)
-                                      + " bytes (esperado " + std::to_string(expected) + ")"));
-    if (size > expected + 1)
-        throw Error(damaged(path, "o tamanho do arquivo (" + std::to_string(size)
-                                      + " bytes) não confere com os " + std::to_string(h.count)
-                                      + " registros do cabeçalho (esperado " + std::to_string(expected + 1) + ")"));
     return h;
 }
 

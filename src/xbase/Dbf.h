@@ -36,6 +36,8 @@ DbfHeader layoutHeader(const std::string& tableName, std::vector<FieldDef> field
 
 // Reads the header of an open .dbf and checks it against the file size.
 DbfHeader readHeader(const File& file);
+// The same without the check of the record count against the file size (for a repair).
+DbfHeader readHeaderLayout(const File& file);
 
 // The complete header bytes (headerLength of them), dated today.
 std::string headerBytes(const DbfHeader& header);

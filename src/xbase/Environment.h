@@ -11,6 +11,10 @@ struct Environment {
     // everything else is copied. The data module sets the locale's short format, widened to
     // a four-digit year.
     std::string dateFormat = "dd/MM/yyyy";
+    // Every post ends with an fsync of the files it wrote, so that a power cut after it loses
+    // nothing. Only a bulk loader that makes its files from scratch (the maker of the shipped
+    // tables, a benchmark) turns it off.
+    bool syncOnPost = true;
 };
 
 Environment& environment();

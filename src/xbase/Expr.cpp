@@ -46,6 +46,7 @@ using expr::Token;
 
 // Bounds that keep hostile input from exhausting the stack or the memory.
 constexpr int kMaxDepth = 300;
+constexpr int kMaxChain = 2000;
 constexpr int kMaxTextWidth = 65535;
 constexpr int kMaxKeyWidth = 240;
 constexpr int kMaxStrLength = 254;
@@ -127,6 +128,14 @@ private:
         Parser& parser_;
     };
 
+    // A chain "a + b + c ..." becomes a tree as deep as it is long, and every evaluation walks
+    // it recursively: its length is bounded like the nesting.
+    void longerChain(const Lexeme& op)
+    {
+        if (++chained_ > kMaxChain)
+            fail(op, "expressão longa demais (mais de " + std::to_string(kMaxChain) + " operações)");
+    }
+
     const Lexeme& peek() const { return lexemes_[next_]; }
     const Lexeme& take() { return lexemes_[next_++]; }
 
@@ -159,6 +168,7 @@ private:
         NodePtr left = parseAnd();
         while (peek().token == Token::Or) {
             const Lexeme& op = take();
+            longerChain(op);
             NodePtr right = parseAnd();
             requireLogical(*left, op);
             requireLogical(*right, op);
@@ -172,6 +182,7 @@ private:
         NodePtr left = parseNot();
         while (peek().token == Token::And) {
             const Lexeme& op = take();
+            longerChain(op);
             NodePtr right = parseNot();
             requireLogical(*left, op);
             requireLogical(*right, op);
@@ -213,6 +224,7 @@ private:
         NodePtr left = parseUnary();
         while (peek().token == Token::Plus || peek().token == Token::Minus) {
             const Lexeme& op = take();
+            longerChain(op);
             NodePtr right = parseUnary();
             left = combine(op, std::move(left), std::move(right));
         }
@@ -379,6 +391,7 @@ private:
     std::vector<Lexeme> lexemes_;
     std::size_t next_ = 0;
     int depth_ = 0;
+    int chained_ = 0;
 };
 
 } // namespace

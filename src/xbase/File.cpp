@@ -1,9 +1,9 @@
 #include "File.h"
 #include "Error.h"
+#include "SystemError.h"
 
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +13,7 @@ namespace {
 
 std::string systemReason()
 {
-    return std::strerror(errno);
+    return systemErrorText(errno);
 }
 
 } // namespace
@@ -87,6 +87,8 @@ void File::writeAt(uint64_t offset, const void* data, std::size_t length)
         const ssize_t n = ::pwrite(fd_, in, length, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = ENOSPC;
         if (n <= 0)
             throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
         in += n;
@@ -104,6 +106,27 @@ void File::sync()
 {
     if (::fsync(fd_) != 0)
         throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+}
+
+void File::truncate(uint64_t size)
+{
+    int result = 0;
+    do
+        result = ::ftruncate(fd_, static_cast<off_t>(size));
+    while (result != 0 && errno == EINTR);
+    if (result != 0)
+        throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+}
+
+void syncDirectoryOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;  // a folder that cannot be opened for reading still holds the renamed file
+    ::fsync(fd);
+    ::close(fd);
 }
 
 bool fileExists(const std::string& path)

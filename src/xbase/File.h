@@ -25,7 +25,8 @@ public:
     std::string readAt(uint64_t offset, std::size_t length) const;
     void writeAt(uint64_t offset, const void* data, std::size_t length);
     void writeAt(uint64_t offset, const std::string& data);
-    void sync();  // fsync: used before a new file is renamed over an old one
+    void sync();  // fsync: at the end of every post, and before a new file replaces an old one
+    void truncate(uint64_t size);  // gives back what a failed write added
 
 private:
     int fd_ = -1;
@@ -34,6 +35,8 @@ private:
 
 bool fileExists(const std::string& path);
 void removeFile(const std::string& path);   // no error when missing
+// Makes a rename in the file's folder survive a power cut (fsync of the folder); best effort.
+void syncDirectoryOf(const std::string& path);
 void renameFile(const std::string& from, const std::string& to);
 std::string joinPath(const std::string& dir, const std::string& name);
 // The companion file of a table (".fpt", ".cdx"): the extension in the case of the table's

@@ -174,12 +174,10 @@ uint32_t MemoFile::write(uint32_t oldBlock, const std::string& data)
         return 0;
     if (data.size() > UINT32_MAX - kBlockHeaderSize)
         throw Error("Memo grande demais para '" + d_->file.path() + "'");
+    if (oldBlock != 0 && d_->blocksOf(oldBlock) > 0 && read(oldBlock) == data)
+        return oldBlock;
     const std::string image = d_->blockImage(data);
     const uint64_t newBlocks = image.size() / d_->blockSize;
-    if (oldBlock != 0 && newBlocks <= d_->blocksOf(oldBlock)) {
-        d_->file.writeAt(uint64_t(oldBlock) * d_->blockSize, image);
-        return oldBlock;
-    }
     const uint32_t block = d_->nextFree;
     if (uint64_t(block) + newBlocks > UINT32_MAX)
         throw Error("Arquivo de memo '" + d_->file.path() + "' cheio");
@@ -189,6 +187,31 @@ uint32_t MemoFile::write(uint32_t oldBlock, const std::string& data)
     d_->fileSize = std::max<uint64_t>(d_->fileSize, uint64_t(d_->nextFree) * d_->blockSize);
     d_->writeHeaderNextFree();
     return block;
+}
+
+MemoFile::Mark MemoFile::mark() const
+{
+    return {d_->fileSize, d_->nextFree};
+}
+
+void MemoFile::rollback(const Mark& mark)
+{
+    if (!d_->file.isOpen() || d_->readOnly)
+        return;
+    d_->nextFree = mark.nextFree;
+    d_->fileSize = mark.fileSize;
+    try {
+        d_->writeHeaderNextFree();
+        d_->file.truncate(mark.fileSize);
+    } catch (const Error&) {
+        // Blocks past the header's next free block are unused; the next open skips them.
+    }
+}
+
+void MemoFile::sync()
+{
+    if (d_->file.isOpen() && !d_->readOnly)
+        d_->file.sync();
 }
 
 uint32_t MemoFile::blockSize() const

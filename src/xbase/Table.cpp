@@ -9,6 +9,9 @@
 namespace xbase {
 namespace {
 
+// Every record is held in memory; a header that counts more than this is damaged.
+constexpr uint64_t kMaxTableBytes = uint64_t(1) << 31;
+
 bool hasExtension(const std::string& name)
 {
     const std::size_t dot = name.find_last_of('.');
@@ -73,9 +76,19 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
 {
     readOnly = readOnlyMode;
     dbfPath = path;
+    const bool packFinished = recoverPack(path);
     dbf.open(path, readOnly);
     header = readHeader(dbf);
-    records.assign(std::size_t(header.count) * header.recordLength, 0);
+    const uint64_t bytes = uint64_t(header.count) * header.recordLength;
+    if (bytes > kMaxTableBytes)
+        throw Error(tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
+                    + " registros no cabeçalho)");
+    try {
+        records.assign(static_cast<std::size_t>(bytes), 0);
+    } catch (const std::bad_alloc&) {
+        throw Error(tableName + ": memória insuficiente para abrir a tabela ("
+                    + std::to_string(header.count) + " registros)");
+    }
     if (!records.empty())
         dbf.readAt(header.headerLength, records.data(), records.size());
     blankRecord.assign(header.recordLength, ' ');
@@ -87,12 +100,19 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
         memo.open(fptPath, readOnly);
     }
     cdxPath = companionPath(path, "cdx");
+    activeTag = -1;
     if (header.flags & kFlagStructuralCdx) {
         if (!fileExists(cdxPath))
             throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
         loadTags();
+        if (packFinished) {
+            rebuildAllTags();
+            if (!readOnly)
+                writeCdx();
+        } else {
+            repairTags(count() <= kFullTagCheckLimit);
+        }
     }
-    activeTag = -1;
     orderChanged();
 }
 
@@ -525,6 +545,14 @@ std::string Table::asString(int index) const
     return {};
 }
 
+std::string Table::storedString(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    if (d_->current == 0 || d_->current > d_->count() || f.type != FieldType::Character)
+        return asString(index);
+    return toUtf8(fieldText(d_->record(d_->current), f));
+}
+
 double Table::asFloat(int index) const
 {
     const FieldDef& f = fieldDef(index);
@@ -753,39 +781,121 @@ bool Table::post()
     if (beforePost && !beforePost(*this))
         return false;
     Impl& d = *d_;
-
-    // Memos first: the record must never point at blocks that are not written yet.
-    for (const auto& [index, text] : d.pendingMemos) {
-        const FieldDef& f = d.header.fields[static_cast<std::size_t>(index)];
-        const uint32_t oldBlock = memoBlock(d.buffer.data() + f.offset, d.tableName);
-        d.store(f, memoPointer(d.memo.write(oldBlock, text)));
-    }
-    d.pendingMemos.clear();
-
-    if (d.state == State::Insert) {
-        const uint32_t recno = d.count() + 1;
-        std::string bytes(d.buffer.begin(), d.buffer.end());
-        bytes += static_cast<char>(kEndOfFile);
-        // The record (and the end mark) before the count, so a crash never counts a record
-        // that is not there.
-        d.dbf.writeAt(d.recordOffset(recno), bytes);
-        d.dbf.writeAt(1, dateAndCount(recno));
-        d.records.insert(d.records.end(), d.buffer.begin(), d.buffer.end());
-        d.header.count = recno;
-        d.current = recno;
-        d.state = State::Browse;
-        d.updateTags(recno, nullptr, d.record(recno));
-    } else {
-        const uint32_t recno = d.current;
-        d.dbf.writeAt(d.recordOffset(recno), d.buffer.data(), d.buffer.size());
-        const std::vector<uint8_t> old(d.record(recno), d.record(recno) + d.recordLength());
-        std::copy(d.buffer.begin(), d.buffer.end(), d.record(recno));
-        d.state = State::Browse;
-        d.updateTags(recno, old.data(), d.record(recno));
+    const Impl::PostMark mark = d.markBeforePost();
+    try {
+        d.writePending();
+    } catch (...) {
+        d.rollbackPost(mark);
+        throw;
     }
     d.atEof = d.atBof = false;
     d.buffer.clear();
+    d.pendingMemos.clear();
     return true;
+}
+
+Table::Impl::PostMark Table::Impl::markBeforePost() const
+{
+    PostMark mark;
+    mark.dbfSize = dbf.size();
+    mark.count = header.count;
+    mark.current = current;
+    if (memo.isOpen())
+        mark.memo = memo.mark();
+    if (state == State::Edit) {
+        mark.oldRecord.assign(record(current), record(current) + recordLength());
+    } else {
+        const uint64_t offset = recordOffset(count() + 1);
+        const uint64_t present = mark.dbfSize > offset ? mark.dbfSize - offset : 0;
+        mark.oldTail = dbf.readAt(offset, static_cast<std::size_t>(std::min<uint64_t>(present, recordLength() + 1)));
+    }
+    return mark;
+}
+
+// Memos, then the record (and for an append the end mark, then the count), then fsync of
+// every file written, then the tags: the record never points at memo blocks that are not
+// written, and a crash never counts a record that is not there.
+void Table::Impl::writePending()
+{
+    std::vector<uint8_t> image = buffer;
+    for (const auto& [index, text] : pendingMemos) {
+        const FieldDef& f = header.fields[static_cast<std::size_t>(index)];
+        const uint32_t oldBlock = memoBlock(image.data() + f.offset, tableName);
+        const std::string pointer = memoPointer(memo.write(oldBlock, text));
+        std::copy(pointer.begin(), pointer.end(), image.begin() + f.offset);
+    }
+    if (state == State::Insert) {
+        const uint32_t recno = count() + 1;
+        std::string bytes(image.begin(), image.end());
+        bytes += static_cast<char>(kEndOfFile);
+        dbf.writeAt(recordOffset(recno), bytes);
+        dbf.writeAt(1, dateAndCount(recno));
+        syncWritten();
+        records.insert(records.end(), image.begin(), image.end());
+        header.count = recno;
+        current = recno;
+        state = State::Browse;
+        updateTags(recno, nullptr, record(recno));
+    } else {
+        const uint32_t recno = current;
+        dbf.writeAt(recordOffset(recno), image.data(), image.size());
+        syncWritten();
+        const std::vector<uint8_t> old(record(recno), record(recno) + recordLength());
+        std::copy(image.begin(), image.end(), record(recno));
+        state = State::Browse;
+        updateTags(recno, old.data(), record(recno));
+    }
+}
+
+void Table::Impl::syncWritten()
+{
+    if (!environment().syncOnPost)
+        return;
+    if (!pendingMemos.empty())
+        memo.sync();
+    dbf.sync();
+}
+
+// A post that failed leaves the files as they were before it, and the change still pending,
+// so that the caller may cancel it or try again.
+void Table::Impl::rollbackPost(const PostMark& mark)
+{
+    const bool wasInsert = mark.oldRecord.empty();
+    try {
+        if (wasInsert) {
+            dbf.writeAt(1, dateAndCount(mark.count));
+            if (!mark.oldTail.empty())
+                dbf.writeAt(recordOffset(mark.count + 1), mark.oldTail);
+            dbf.truncate(mark.dbfSize);
+        } else {
+            dbf.writeAt(recordOffset(mark.current), mark.oldRecord.data(), mark.oldRecord.size());
+        }
+        dbf.sync();
+    } catch (const Error&) {
+        // Restoring wrote nothing new past the old end, so it can hardly fail; when it does,
+        // an uncounted appended record is ignored by the next open.
+    }
+    if (memo.isOpen())
+        memo.rollback(mark.memo);
+
+    const bool memoryChanged = state == State::Browse;
+    if (memoryChanged) {
+        if (wasInsert) {
+            records.resize(std::size_t(mark.count) * recordLength());
+            header.count = mark.count;
+            state = State::Insert;
+        } else {
+            std::copy(mark.oldRecord.begin(), mark.oldRecord.end(), record(mark.current));
+            state = State::Edit;
+        }
+        current = mark.current;
+        rebuildAllTags();
+        try {
+            writeCdx();
+        } catch (const Error&) {
+            // The tag file was not replaced: it still describes the records as they are now.
+        }
+    }
 }
 
 void Table::cancel()
@@ -817,6 +927,8 @@ void Table::deleteRecord()
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
     d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
+    if (environment().syncOnPost)
+        d.dbf.sync();
     d.record(recno)[0] = mark;
 
     // The cursor goes to the next visible record, else the previous one.
@@ -839,6 +951,43 @@ void Table::deleteRecord()
 
 // ==================================================================== pack, refresh
 
+// The new memo file (live memos only, the records pointed at their new blocks) and the new
+// table, both whole on disk before the pack may replace the old ones.
+void Table::Impl::writePacked(std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newFpt,
+                              const std::string& newDbf) const
+{
+    const std::size_t length = recordLength();
+    if (header.hasMemo()) {
+        MemoFile::create(newFpt, static_cast<uint16_t>(memo.blockSize()));
+        MemoFile packed;
+        packed.open(newFpt, false);
+        for (uint32_t r = 0; r < liveCount; ++r) {
+            uint8_t* rec = live.data() + std::size_t(r) * length;
+            for (const FieldDef& f : header.fields) {
+                if (f.type != FieldType::Memo)
+                    continue;
+                const uint32_t block = memoBlock(rec + f.offset, tableName);
+                const std::string pointer = memoPointer(packed.write(0, memo.read(block)));
+                std::copy(pointer.begin(), pointer.end(), rec + f.offset);
+            }
+        }
+        packed.close();
+        File sync;
+        sync.open(newFpt, false);
+        sync.sync();
+    }
+
+    DbfHeader packedHeader = header;
+    packedHeader.count = liveCount;
+    std::string bytes = headerBytes(packedHeader);
+    bytes.append(live.begin(), live.end());
+    bytes += static_cast<char>(kEndOfFile);
+    File file;
+    file.create(newDbf);
+    file.writeAt(0, bytes);
+    file.sync();
+}
+
 void Table::pack()
 {
     d_->requireOpen();
@@ -855,47 +1004,23 @@ void Table::pack()
             live.insert(live.end(), d.record(r), d.record(r) + length);
     const uint32_t liveCount = static_cast<uint32_t>(live.size() / length);
 
-    // The live memos go into a new memo file, and the records are pointed at their new blocks.
     const std::string newFpt = d.fptPath + ".tmp";
-    if (d.header.hasMemo()) {
-        MemoFile::create(newFpt, static_cast<uint16_t>(d.memo.blockSize()));
-        MemoFile packed;
-        packed.open(newFpt, false);
-        for (uint32_t r = 0; r < liveCount; ++r) {
-            uint8_t* rec = live.data() + std::size_t(r) * length;
-            for (const FieldDef& f : d.header.fields) {
-                if (f.type != FieldType::Memo)
-                    continue;
-                const uint32_t block = memoBlock(rec + f.offset, d.tableName);
-                const std::string pointer = memoPointer(packed.write(0, d.memo.read(block)));
-                std::copy(pointer.begin(), pointer.end(), rec + f.offset);
-            }
-        }
-        packed.close();
-        File sync;
-        sync.open(newFpt, false);
-        sync.sync();
-    }
-
     const std::string newDbf = d.dbfPath + ".tmp";
-    {
-        DbfHeader header = d.header;
-        header.count = liveCount;
-        std::string bytes = headerBytes(header);
-        bytes.append(live.begin(), live.end());
-        bytes += static_cast<char>(kEndOfFile);
-        File file;
-        file.create(newDbf);
-        file.writeAt(0, bytes);
-        file.sync();
+    try {
+        d.writePacked(live, liveCount, newFpt, newDbf);
+    } catch (...) {
+        removeFile(newFpt);
+        removeFile(newDbf);
+        throw;
     }
 
-    // Only complete files replace the old ones.
-    if (d.header.hasMemo()) {
-        d.memo.close();
-        renameFile(newFpt, d.fptPath);
-    }
-    renameFile(newDbf, d.dbfPath);
+    // Only complete files replace the old ones, and the rename to the commit name decides the
+    // pack: a crash before it keeps the old files, one after it is finished by the next open.
+    renameFile(newDbf, packCommitPath(d.dbfPath));
+    syncDirectoryOf(d.dbfPath);
+    d.dbf.close();
+    d.memo.close();
+    recoverPack(d.dbfPath);
 
     d.dbf.open(d.dbfPath, false);
     if (d.header.hasMemo())

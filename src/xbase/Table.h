@@ -96,6 +96,8 @@ public:
     bool asBoolean(int index) const;       // T t Y y true
     bool isBlank(int index) const;
     std::string asString(const std::string& name) const;
+    // A character field of the current record as the file holds it, a pending edit aside.
+    std::string storedString(int index) const;
     long long asInteger(const std::string& name) const;
     double asFloat(const std::string& name) const;
     bool asBoolean(const std::string& name) const;
@@ -127,6 +129,12 @@ public:
     void pack();
     // Re-reads the files (records added by another program become visible).
     void refresh();
+    // Rebuilds every tag that disagrees with the records (written to the .cdx unless the
+    // table is read-only) and returns their names. Opening a table of up to
+    // kFullTagCheckLimit records does this by itself; a larger one only has the number of
+    // entries of its tags compared with its records.
+    std::vector<std::string> checkTags();
+    static constexpr uint32_t kFullTagCheckLimit = 5000;
 
     // Hooks for the data module.
     std::function<void(Table&)> beforeInsert;

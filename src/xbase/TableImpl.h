@@ -77,6 +77,22 @@ struct Table::Impl {
     void requireWritable() const;
     void store(const FieldDef& field, const std::string& bytes);  // into the edit buffer
 
+    // --- posting (Table.cpp)
+    struct PostMark {
+        uint64_t dbfSize = 0;
+        uint32_t count = 0;
+        uint32_t current = 0;
+        MemoFile::Mark memo;
+        std::vector<uint8_t> oldRecord;  // the record before an edit; empty for an append
+        std::string oldTail;             // bytes an append will overwrite
+    };
+    PostMark markBeforePost() const;
+    void writePending();
+    void syncWritten();
+    void rollbackPost(const PostMark& mark);
+    void writePacked(std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newFpt,
+                     const std::string& newDbf) const;
+
     // --- loading (Table.cpp)
     void load(const std::string& path, bool readOnlyMode);
     void unload();
@@ -102,6 +118,16 @@ struct Table::Impl {
     // rewrites the .cdx when a key changed.
     void updateTags(uint32_t recno, const uint8_t* oldRec, const uint8_t* newRec);
     void writeCdx();
+
+    // --- checks at open (TableCheck.cpp)
+    // Rebuilds the tags that disagree with the records (written back unless read-only);
+    // returns their names.
+    std::vector<std::string> repairTags(bool full);
 };
+
+// Temporary and commit names of a pack, and the open's recovery of a pack cut short
+// (TableCheck.cpp). recoverPack returns true when it finished one.
+std::string packCommitPath(const std::string& dbfPath);
+bool recoverPack(const std::string& dbfPath);
 
 } // namespace xbase

@@ -1,4 +1,5 @@
 // The start-up of the main menu: first-run copy, settings, the keyboard question, music, exit.
+#include "app/ArquivosIniciais.h"
 #include "app/Principal35.h"
 #include "app/TabelaMusicas.h"
 #include "data/Data1.h"
@@ -66,7 +67,11 @@ private slots:
     void primeiraExecucaoCopiaNaOrdem();
     void respostaDoCedilhaGravadaNaHora_data();
     void respostaDoCedilhaGravadaNaHora();
-    void pastaExistenteSemConfigRecebeTudo();
+    void pastaExistenteSemConfigGuardaOsArquivosDoUsuario();
+    void tabelaDanificadaNaPartidaOferecidaParaReparo_data();
+    void tabelaDanificadaNaPartidaOferecidaParaReparo();
+    void copiaSoDeTabelasInteiras_data();
+    void copiaSoDeTabelasInteiras();
     void copiaInterrompidaSeCompletaSemPergunta();
     void sairPerguntaENaoMudaNada();
     void esperarNaoAninha();
@@ -174,7 +179,7 @@ void TstMenu::respostaDoCedilhaGravadaNaHora()
     QCOMPARE(config.asBoolean("ABNT2"), sim);
 }
 
-void TstMenu::pastaExistenteSemConfigRecebeTudo()
+void TstMenu::pastaExistenteSemConfigGuardaOsArquivosDoUsuario()
 {
     QDir().mkpath(trabalho_);
     QFile velho(trabalho_ + "/Usuario.dbf");
@@ -182,8 +187,93 @@ void TstMenu::pastaExistenteSemConfigRecebeTudo()
     velho.write("lixo");
     velho.close();
     iniciar();
-    QVERIFY(QFileInfo(trabalho_ + "/Usuario.dbf").size() > 4);  // replaced by the delivered table
-    QCOMPARE(mensagens_.size(), 1);                              // the keyboard question
+    QCOMPARE(QFileInfo(trabalho_ + "/Usuario.dbf").size(), 4);  // a user's file is never replaced
+    QVERIFY(QFileInfo::exists(trabalho_ + "/Relat.dbf"));       // the missing tables are copied
+    QVERIFY(!dm_->TabAluno->active());
+    QVERIFY(dm_->TabRelat->active() && dm_->TabRec->active() && dm_->TabConfig->active());
+    mensagens_.clear();
+    menu_->CadImageClick();
+    QCOMPARE(mensagens_.size(), 1);
+    QVERIFY2(mensagens_.first().second.startsWith("Esta janela não pode ser aberta: a tabela Usuario.dbf"),
+             qPrintable(mensagens_.first().second));
+}
+
+void TstMenu::tabelaDanificadaNaPartidaOferecidaParaReparo_data()
+{
+    QTest::addColumn<bool>("reparar");
+    QTest::newRow("reparada") << true;
+    QTest::newRow("recusada") << false;
+}
+
+void TstMenu::tabelaDanificadaNaPartidaOferecidaParaReparo()
+{
+    QFETCH(bool, reparar);
+    criarTabelas(inicio_ + "/Dados", false);
+    QDir().mkpath(trabalho_);
+    for (const char* nome : {"Config.dbf", "Usuario.dbf", "Recorde.dbf", "Relat.dbf"})
+        QVERIFY(QFile::copy(inicio_ + "/Dados/" + nome, trabalho_ + "/" + nome));
+    for (const char* nome : {"LicaoA", "LicaoB"})
+        for (const char* ext : {".dbf", ".cdx", ".fpt"})
+            QVERIFY(QFile::copy(inicio_ + "/Dados/" + nome + ext, trabalho_ + "/" + nome + ext));
+    {
+        xbase::Table relat;  // two results, then the count says five
+        relat.open(trabalho_.toStdString(), "Relat.dbf");
+        for (const char* nome : {"ANA", "BIA"}) {
+            relat.insert();
+            relat.setString("NOME", nome);
+            relat.post();
+        }
+    }
+    QFile relat(trabalho_ + "/Relat.dbf");
+    QVERIFY(relat.open(QIODevice::ReadWrite));
+    relat.seek(4);
+    relat.write(QByteArray("\x05", 1));
+    relat.close();
+
+    respostaSim_ = reparar;
+    menu_ = new TForm1;
+    dm_ = new Tdm1;
+    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
+    menu_->show();
+    QVERIFY(pronto.wait(5000));
+    QVERIFY2(mensagens_.first().second.startsWith("Relat.dbf está danificado: "), qPrintable(mensagens_.first().second));
+    QVERIFY(mensagens_.first().second.endsWith("Reparar?"));
+    QVERIFY(dm_->TabAluno->active() && dm_->TabRec->active() && dm_->TabExig->active());
+    QCOMPARE(dm_->TabRelat->active(), reparar);
+    if (reparar) {
+        QCOMPARE(dm_->TabRelat->recordCount(), 2);
+        QVERIFY(mensagens_.at(1).second.contains("Uma cópia dos arquivos danificados ficou em " + trabalho_ + "/Relat-danificado-"));
+    } else {
+        mensagens_.clear();
+        menu_->DigiImageClick();
+        QCOMPARE(mensagens_.size(), 1);
+        QVERIFY(mensagens_.first().second.contains("a tabela Relat.dbf não pôde ser aberta (Arquivo de tabela"));
+    }
+}
+
+void TstMenu::copiaSoDeTabelasInteiras_data()
+{
+    QTest::addColumn<QStringList>("presentes");
+    QTest::addColumn<QStringList>("copiar");
+    QTest::addColumn<QStringList>("incompletas");
+    const QStringList todos{"Config.dbf", "LicaoB.dbf", "LicaoB.cdx", "LicaoB.fpt", "Relat.dbf"};
+    QTest::newRow("nada presente") << QStringList() << todos << QStringList();
+    QTest::newRow("tudo presente") << todos << QStringList() << QStringList();
+    QTest::newRow("memo apagado") << QStringList{"Config.dbf", "LicaoB.dbf", "LicaoB.cdx", "Relat.dbf"}
+                                  << QStringList() << QStringList{"LicaoB.dbf (falta LicaoB.fpt)"};
+    QTest::newRow("só o índice") << QStringList{"LicaoB.cdx"} << QStringList{"Config.dbf", "Relat.dbf"}
+                                 << QStringList{"LicaoB.dbf (falta LicaoB.dbf, LicaoB.fpt)"};
+}
+
+void TstMenu::copiaSoDeTabelasInteiras()
+{
+    QFETCH(QStringList, presentes);
+    QFETCH(QStringList, copiar);
+    QFETCH(QStringList, incompletas);
+    const PlanoCopia plano = planejarCopia({"Config.dbf", "LicaoB.dbf", "LicaoB.cdx", "LicaoB.fpt", "Relat.dbf"},
+                                           [&](const QString& nome) { return presentes.contains(nome); });
+    QCOMPARE(plano.copiar, copiar);
+    QCOMPARE(plano.tabelasIncompletas, incompletas);
 }
 
 void TstMenu::copiaInterrompidaSeCompletaSemPergunta()

@@ -19,7 +19,7 @@ private slots:
     void nomeVazioViraNoname();
     void nomeRepetidoRecusado();
     void nomesDiferemPelaCaixa();
-    void renomearParaNomeExistenteNaoERecusado();
+    void renomearParaNomeExistenteERecusado();
     void nomeComAspasRecusado();
     void cacheNuncaPassaDoSlot31();
     void campoInexistente();
@@ -142,15 +142,17 @@ void TstDm1::nomesDiferemPelaCaixa()
     QCOMPARE(dm_->TabAluno->recordCount(), 2);
 }
 
-void TstDm1::renomearParaNomeExistenteNaoERecusado()
+void TstDm1::renomearParaNomeExistenteERecusado()
 {
     QVERIFY(inserir("ANA", "Básico", 1));
     QVERIFY(inserir("BIA", "Básico", 1));
     TApTable* t = dm_->TabAluno;
     t->edit();
     t->fieldByName("Nome").setAsString("ANA");
+    QVERIFY(!t->post());  // their results would mix
+    QCOMPARE(mensagens_, QStringList{"Este nome<ANA> já existe!"});
+    t->fieldByName("Nome").setAsString("BIA");  // keeping one's own name is no rename
     QVERIFY(t->post());
-    QVERIFY(mensagens_.isEmpty());
 }
 
 void TstDm1::nomeComAspasRecusado()

@@ -79,8 +79,12 @@ void TstDominio::filtros()
 
 void TstDominio::filtroRecusaAspas()
 {
-    QVERIFY(!dominio::podeIrNoFiltro("AN\"A"));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, dominio::filtroNome("AN\" .OR. .T. .OR. \"A"));
+    // A quote inside takes another delimiter, so it never ends the literal.
+    QCOMPARE(dominio::filtroNome("AN\" .OR. .T. .OR. \"A"), std::string("Nome='AN\" .OR. .T. .OR. \"A'"));
+    QCOMPARE(dominio::filtroNome("D'AVILA \"ZE\""), std::string("Nome=[D'AVILA \"ZE\"]"));
+    QVERIFY(dominio::podeIrNoFiltro("AN\"A"));
+    QVERIFY(!dominio::podeIrNoFiltro("A\"B'C]"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, dominio::filtroNome("A\"B'C]"));
 }
 
 void TstDominio::tiposDeCurso()

@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace plataforma;
 
 namespace {
@@ -183,21 +186,27 @@ void TstArquivos::falhasDaCopia_data()
     QTest::addColumn<QString>("origem");
     QTest::addColumn<QString>("destino");
     QTest::addColumn<QString>("mensagem");
+    QTest::addColumn<int>("limiteArquivo");  // file-size limit in bytes; 0: none
 
     const QString t = tmp_.path();
     criarArquivo(t + "/bom.dbf", "conteudo");
+    criarArquivo(t + "/grande.fpt", QByteArray(200 * 1024, 'g'));
     criarArquivo(t + "/arquivo", "não é pasta");
 
     QTest::newRow("origem ausente") << t + "/falta.dbf" << t + "/x.dbf"
-                                    << "Não é possível abrir o arquivo " + t + "/falta.dbf";
-    QTest::newRow("origem é pasta") << t << t + "/y.dbf" << "Não é possível abrir o arquivo " + t;
+                                    << "Não é possível abrir o arquivo " + t + "/falta.dbf" << 0;
+    QTest::newRow("origem é pasta") << t << t + "/y.dbf" << "Não é possível abrir o arquivo " + t << 0;
     QTest::newRow("pasta do destino é arquivo") << t + "/bom.dbf" << t + "/arquivo/z.dbf"
-                                                << "Não é possível criar o arquivo " + t + "/arquivo/z.dbf";
-    QTest::newRow("destino é pasta") << t + "/bom.dbf" << t << "Não é possível criar o arquivo " + t;
+                                                << "Não é possível criar a pasta " + t + "/arquivo" << 0;
+    QTest::newRow("destino é pasta") << t + "/bom.dbf" << t
+                                     << "Não foi possível gravar o arquivo " + t + ": é uma pasta, não um arquivo" << 0;
     if (QFileInfo::exists("/proc/self/mem"))
-        QTest::newRow("leitura falha") << "/proc/self/mem" << t + "/mem" << "Erro de leitura de fluxo";
-    if (QFileInfo::exists("/dev/full"))
-        QTest::newRow("gravação falha") << t + "/bom.dbf" << "/dev/full" << "Erro de gravação no fluxo";
+        QTest::newRow("leitura falha") << "/proc/self/mem" << t + "/mem"
+                                       << "Não foi possível ler o arquivo /proc/self/mem" << 0;
+    QTest::newRow("disco cheio no meio") << t + "/grande.fpt" << t + "/copia/LicaoB.fpt"
+                                         << "Não foi possível gravar o arquivo " + t
+                                                + "/copia/LicaoB.fpt: arquivo grande demais (limite de tamanho de arquivo)"
+                                         << 100 * 1024;
 }
 
 void TstArquivos::falhasDaCopia()
@@ -205,13 +214,27 @@ void TstArquivos::falhasDaCopia()
     QFETCH(QString, origem);
     QFETCH(QString, destino);
     QFETCH(QString, mensagem);
+    QFETCH(int, limiteArquivo);
 
+    rlimit antes {};
+    getrlimit(RLIMIT_FSIZE, &antes);
+    if (limiteArquivo > 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limite = antes;
+        limite.rlim_cur = rlim_t(limiteArquivo);
+        setrlimit(RLIMIT_FSIZE, &limite);
+    }
+    QString recebida;
     try {
         copiarArquivo(origem, destino, {});
-        QFAIL("a cópia deveria falhar");
     } catch (const ErroCopia& e) {
-        QCOMPARE(e.mensagem(), mensagem);
+        recebida = e.mensagem();
     }
+    setrlimit(RLIMIT_FSIZE, &antes);
+    QCOMPARE(recebida, mensagem);
+    // Nothing cut is left under the target's name or beside it.
+    if (!QFileInfo(destino).isDir()) QVERIFY(!QFileInfo::exists(destino));
+    QVERIFY(!QFileInfo::exists(destino + ".copiando"));
 }
 
 void TstArquivos::instanciaUnica()
@@ -229,8 +252,17 @@ void TstArquivos::instanciaUnica()
     QLockFile outraCopia(trava);
     QVERIFY(outraCopia.tryLock(0));
     QVERIFY(!adquirirInstanciaUnica(trava));
+    QString motivo;
+    QVERIFY(!adquirirInstanciaUnica(trava, &motivo));
+    QVERIFY(motivo.isEmpty());  // another copy: "O Tarvex já está aberto."
     outraCopia.unlock();
     QVERIFY(adquirirInstanciaUnica(trava));
+
+    // A folder that cannot be written is named, with the cause; it is not another copy.
+    criarArquivo(tmp_.path() + "/arquivo", "não é pasta");
+    QVERIFY(!adquirirInstanciaUnica(tmp_.path() + "/arquivo/x.lock", &motivo));
+    QCOMPARE(motivo, "Não é possível gravar na pasta de trabalho " + tmp_.path()
+                         + "/arquivo: um nome do caminho não é uma pasta.");
 
     // The lock is held until the process ends, after the temporary folder is gone.
     const QString ultima = QDir::temp().filePath(

@@ -41,6 +41,10 @@ private slots:
     void licaoLimitadaPeloTipo();
     void nomeVazioViraNoname();
     void fecharSalvaOuDescarta();
+    void pendenteQueNaoSePodeGravarEDescartado();
+    void renomearLevaResultados();
+    void renomeacaoInterrompidaRetomada_data();
+    void renomeacaoInterrompidaRetomada();
     void posicaoDoAluno();
 
     void removerLevaSoResultadosDoAluno();
@@ -255,6 +259,7 @@ void TstAlunos::nomeDigitado_data()
     QTest::newRow("aspas recusadas") << "a\"b" << "AB";
     QTest::newRow("fora do Windows-1252") << "aőb" << "AB";
     QTest::newRow("20 caracteres") << "abcdefghijklmnopqrstuvwxyz" << "ABCDEFGHIJKLMNOPQRST";
+    QTest::newRow("sem maiúscula no Windows-1252") << "µÿ ñ" << "µŸ Ñ";  // Ÿ is in the page, Μ is not
 }
 
 void TstAlunos::nomeDigitado()
@@ -306,8 +311,9 @@ void TstAlunos::duplicadoRecusadoJanelaFicaAberta()
     cad.show();
     cad.DBNavigator1->clicar(TDBNavigator::Botao::Insert);
     digitar(cad.DBEdit1, "ana");
+    respostaSim_ = false;  // the change is not dropped
     cad.BitBtn1->click();  // "&Sair"
-    QCOMPARE(mensagens_, QStringList{"Este nome<ANA> já existe!"});
+    QCOMPARE(mensagens_, (QStringList{"Este nome<ANA> já existe!", "A alteração não pôde ser salva. Descartá-la e sair?"}));
     QVERIFY(cad.isVisible());
     QCOMPARE(amb_->dm->TabAluno->state(), TApTable::State::Insert);
     QCOMPARE(cad.DBEdit1->text(), QString("ANA"));
@@ -320,6 +326,63 @@ void TstAlunos::duplicadoRecusadoJanelaFicaAberta()
     cad.BitBtn1->click();
     QVERIFY(!cad.isVisible());
     QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"ANA", "ANAB"}));
+}
+
+void TstAlunos::pendenteQueNaoSePodeGravarEDescartado()
+{
+    amb_->aluno("ANA");
+    TfCadastro cad;
+    cad.show();
+    cad.DBNavigator1->clicar(TDBNavigator::Botao::Insert);
+    digitar(cad.DBEdit1, "ana");
+    cad.BitBtn1->click();  // answered "Sim": dropped
+    QVERIFY(!cad.isVisible());
+    QCOMPARE(amb_->dm->TabAluno->state(), TApTable::State::Browse);
+    QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), QStringList{"ANA"});
+}
+
+void TstAlunos::renomearLevaResultados()
+{
+    amb_->aluno("ANA");
+    amb_->aluno("BIA");
+    amb_->resultado("ANA", 1);
+    amb_->resultado("BIA", 1);
+    amb_->resultado("ANA", 2);
+    TApTable* t = amb_->dm->TabAluno;
+    t->first();
+    t->edit();
+    t->fieldByName("Nome").setAsString("LIA");
+    QVERIFY(t->post());
+    QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"LIA", "BIA"}));
+    QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), (QStringList{"LIA", "BIA", "LIA"}));
+    QVERIFY(!QFile::exists(amb_->dir.filePath("renomeacao.pendente")));
+}
+
+// A crash after the student's row was written finishes at the next start; one before it (the
+// row still has the old name) is dropped.
+void TstAlunos::renomeacaoInterrompidaRetomada_data()
+{
+    QTest::addColumn<QString>("alunoGravado");
+    QTest::addColumn<QStringList>("resultados");
+    QTest::newRow("linha do aluno gravada") << "LIA" << QStringList{"LIA", "BIA"};
+    QTest::newRow("linha do aluno não gravada") << "ANA" << QStringList{"ANA", "BIA"};
+}
+
+void TstAlunos::renomeacaoInterrompidaRetomada()
+{
+    QFETCH(QString, alunoGravado);
+    QFETCH(QStringList, resultados);
+    amb_->aluno(alunoGravado);
+    amb_->aluno("BIA");
+    amb_->resultado("ANA", 1);
+    amb_->resultado("BIA", 1);
+    QFile diario(amb_->dir.filePath("renomeacao.pendente"));
+    QVERIFY(diario.open(QIODevice::WriteOnly));
+    diario.write("ANA\nLIA");
+    diario.close();
+    amb_->dm->retomarRenomeacao();
+    QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), resultados);
+    QVERIFY(!diario.exists());
 }
 
 void TstAlunos::licaoLimitadaPeloTipo_data()

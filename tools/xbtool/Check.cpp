@@ -297,6 +297,8 @@ int checkTable(const std::string& dbfPath)
     }
     for (const std::string& line : report.lines)
         std::printf("%s: %s\n", dbfPath.c_str(), line.c_str());
+    for (const std::string& note : dbf.notes)
+        std::printf("%s: nota: %s\n", dbfPath.c_str(), note.c_str());
     if (!report.lines.empty())
         return 1;
     std::printf("%s: sem problemas (%u registros)\n", dbfPath.c_str(), dbf.count);

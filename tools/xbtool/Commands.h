@@ -10,6 +10,9 @@ int dumpTable(const std::string& dbfPath);                         // structure,
 int listTags(const std::string& cdxPath);                          // one line per tag
 int listKeys(const std::string& cdxPath, const std::string& tag);  // "recno<TAB>key" in index order
 int checkTable(const std::string& dbfPath);                        // 0 sound, 1 one line per problem
+// Repairs a damaged table (copy kept beside it); tagSource defines the tags when the table's
+// own .cdx cannot be read.
+int repairTable(const std::string& dbfPath, const std::string& tagSource);
 
 // Key types of a .cdx's tags, taken from the table of the same name beside it when there is one.
 xbase::cdx::KeyTypeOf keyTypesBeside(const std::string& cdxPath);

@@ -115,7 +115,10 @@ bool readDescriptors(RawDbf& dbf, std::vector<std::string>& problems)
     return true;
 }
 
-void checkFileSize(const RawDbf& dbf, std::vector<std::string>& problems)
+// A file shorter than its count is damaged. A missing end mark (some writers put none) or
+// bytes past the counted records (an append cut short before its count) are only noted: the
+// engine ignores them and the next append writes over them.
+void checkFileSize(RawDbf& dbf, std::vector<std::string>& problems)
 {
     const uint64_t data = uint64_t(dbf.headerLength) + uint64_t(dbf.count) * dbf.recordLength;
     const uint64_t size = dbf.bytes.size();
@@ -123,12 +126,10 @@ void checkFileSize(const RawDbf& dbf, std::vector<std::string>& problems)
         problems.push_back("o cabeçalho indica " + std::to_string(dbf.count) + " registros, o arquivo tem "
                            + std::to_string(dbf.recordsPresent()));
     } else if (size == data) {
-        problems.push_back("falta o byte de fim de arquivo 0x1A");
-    } else {
-        if (uint8_t(dbf.bytes[data]) != 0x1A)
-            problems.push_back("byte " + hex(uint8_t(dbf.bytes[data])) + " no lugar do fim de arquivo 0x1A");
-        if (size > data + 1)
-            problems.push_back(std::to_string(size - data - 1) + " bytes a mais depois do fim dos registros");
+        dbf.notes.push_back("falta o byte de fim de arquivo 0x1A");
+    } else if (uint8_t(dbf.bytes[data]) != 0x1A || size > data + 1) {
+        dbf.notes.push_back(std::to_string(size - data) + " bytes depois do último registro contado"
+                            " (gravação interrompida), ignorados");
     }
 }
 

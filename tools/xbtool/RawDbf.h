@@ -19,6 +19,7 @@ struct RawDbf {
     uint8_t codePage = 0;
     std::vector<xbase::FieldDef> fields;
     bool usable = false;  // header sound enough to walk the records
+    std::vector<std::string> notes;  // what is unusual but sound
 
     bool isVisualFoxPro() const { return version >= 0x30 && version <= 0x32; }
     bool hasMemoFields() const;

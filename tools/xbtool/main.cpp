@@ -9,7 +9,8 @@ namespace {
 
 int usage()
 {
-    std::fputs("uso: xbtool dump ARQUIVO.dbf | tags ARQUIVO.cdx | keys ARQUIVO.cdx TAG | check ARQUIVO.dbf\n",
+    std::fputs("uso: xbtool dump ARQUIVO.dbf | tags ARQUIVO.cdx | keys ARQUIVO.cdx TAG | check ARQUIVO.dbf\n"
+               "       | repair ARQUIVO.dbf [INDICES.cdx]\n",
                stderr);
     return 2;
 }
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
             return xbtool::listKeys(file, argv[3]);
         if (command == "check" && argc == 3)
             return xbtool::checkTable(file);
+        if (command == "repair" && (argc == 3 || argc == 4))
+            return xbtool::repairTable(file, argc == 4 ? argv[3] : "");
     } catch (const xbase::Error& e) {
         std::fprintf(stderr, "xbtool: %s\n", e.what());
         return 1;

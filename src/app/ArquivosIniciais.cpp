@@ -1,0 +1,29 @@
+#include "ArquivosIniciais.h"
+
+#include <QFileInfo>
+#include <QMap>
+
+PlanoCopia planejarCopia(const QStringList& arquivos, const std::function<bool(const QString&)>& existe)
+{
+    // The files of each table, by table name, in the order of the list.
+    QStringList tabelas;
+    QMap<QString, QStringList> arquivosDa;
+    for (const QString& arquivo : arquivos) {
+        const QString tabela = QFileInfo(arquivo).completeBaseName();
+        if (!arquivosDa.contains(tabela)) tabelas << tabela;
+        arquivosDa[tabela] << arquivo;
+    }
+
+    PlanoCopia plano;
+    for (const QString& tabela : tabelas) {
+        QStringList faltam;
+        for (const QString& arquivo : arquivosDa[tabela])
+            if (!existe(arquivo)) faltam << arquivo;
+        if (faltam.size() == arquivosDa[tabela].size())
+            plano.copiar << faltam;
+        else if (!faltam.isEmpty())
+            plano.tabelasIncompletas << tabela + QStringLiteral(".dbf (falta ") + faltam.join(QStringLiteral(", "))
+                                            + QStringLiteral(")");
+    }
+    return plano;
+}

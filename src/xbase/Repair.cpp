@@ -1,0 +1,189 @@
+#include "Repair.h"
+
+#include "Cdx.h"
+#include "Dbf.h"
+#include "DbfValue.h"
+#include "Error.h"
+#include "File.h"
+#include "Memo.h"
+#include "Table.h"
+
+#include "SystemError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace xbase {
+namespace {
+
+std::string directoryOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string baseName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.substr(0, name.find_last_of('.'));
+}
+
+std::string fileName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string readWhole(const std::string& path)
+{
+    File file;
+    file.open(path, true);
+    return file.readAt(0, static_cast<std::size_t>(file.size()));
+}
+
+void writeWhole(const std::string& path, const std::string& bytes)
+{
+    File file;
+    file.create(path);
+    file.writeAt(0, bytes);
+    file.sync();
+}
+
+// A whole new file put in place by a rename, so a failure never leaves half of one.
+void replaceWhole(const std::string& path, const std::string& bytes)
+{
+    const std::string temporary = path + ".tmp";
+    try {
+        writeWhole(temporary, bytes);
+    } catch (...) {
+        removeFile(temporary);
+        throw;
+    }
+    renameFile(temporary, path);
+}
+
+std::string backupFolder(const std::string& dbfPath)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::string folder = joinPath(directoryOf(dbfPath), baseName(dbfPath) + "-danificado-" + stamp);
+    for (int n = 2; fileExists(joinPath(folder, fileName(dbfPath))); ++n)
+        folder = joinPath(directoryOf(dbfPath), baseName(dbfPath) + "-danificado-" + stamp + "-" + std::to_string(n));
+    return folder;
+}
+
+void makeFolder(const std::string& folder)
+{
+    if (::mkdir(folder.c_str(), 0755) != 0)
+        throw Error("Não foi possível criar a pasta '" + folder + "': " + systemErrorText(errno));
+}
+
+} // namespace
+
+RepairReport repairTable(const std::string& dbfPath, const std::string& tagSource)
+{
+    RepairReport report;
+    DbfHeader header;
+    uint64_t size = 0;
+    {
+        File dbf;
+        dbf.open(dbfPath, true);
+        try {
+            header = readHeaderLayout(dbf);
+        } catch (const Error& e) {
+            throw Error(std::string(e.what()) + ". O cabeçalho está danificado: a tabela não pode ser reparada.");
+        }
+        size = dbf.size();
+    }
+    const std::string original = readWhole(dbfPath);
+    const std::string fptPath = companionPath(dbfPath, "fpt");
+    const std::string cdxPath = companionPath(dbfPath, "cdx");
+
+    report.backupDir = backupFolder(dbfPath);
+    makeFolder(report.backupDir);
+    for (const std::string& path : {dbfPath, fptPath, cdxPath})
+        if (fileExists(path))
+            writeWhole(joinPath(report.backupDir, fileName(path)), readWhole(path));
+
+    // Records: every whole one inside the count; past it, only those that begin like a record.
+    const std::size_t length = header.recordLength;
+    const uint64_t whole = size > header.headerLength ? (size - header.headerLength) / length : 0;
+    std::string records;
+    for (uint64_t r = 0; r < whole; ++r) {
+        const std::string rec = original.substr(header.headerLength + r * length, length);
+        if (r >= header.count && rec[0] != kLiveMark && rec[0] != kDeletedMark) {
+            ++report.recordsDropped;
+            continue;
+        }
+        records += rec;
+    }
+    report.recordsKept = static_cast<uint32_t>(records.size() / length);
+    if (whole < header.count)
+        report.recordsDropped += static_cast<uint32_t>(header.count - whole);
+
+    // Memo pointers that lead nowhere are emptied; a memo file that cannot be read is begun anew.
+    if (header.hasMemo()) {
+        MemoFile memo;
+        bool memoReadable = false;
+        try {
+            memo.open(fptPath, true);
+            memoReadable = true;
+        } catch (const Error&) {
+            MemoFile::create(fptPath + ".tmp", 64);
+            renameFile(fptPath + ".tmp", fptPath);
+        }
+        for (uint32_t r = 0; r < report.recordsKept; ++r) {
+            for (const FieldDef& f : header.fields) {
+                if (f.type != FieldType::Memo)
+                    continue;
+                char* pointer = records.data() + std::size_t(r) * length + f.offset;
+                bool sound = false;
+                try {
+                    const uint32_t block = memoBlock(reinterpret_cast<const uint8_t*>(pointer), dbfPath);
+                    sound = block == 0 || (memoReadable && (memo.read(block), true));
+                } catch (const Error&) {
+                }
+                if (!sound) {
+                    std::fill(pointer, pointer + f.length, ' ');
+                    ++report.memosCleared;
+                }
+            }
+        }
+    }
+
+    // The tags: read from the table's own index, else from the given one.
+    std::vector<cdx::Tag> tags;
+    if (header.flags & kFlagStructuralCdx) {
+        try {
+            tags = cdx::read(cdxPath);
+        } catch (const Error&) {
+            if (!tagSource.empty())
+                tags = cdx::read(tagSource);
+        }
+        for (cdx::Tag& tag : tags)
+            tag.entries.clear();
+        if (tags.empty())
+            header.flags &= static_cast<uint8_t>(~kFlagStructuralCdx);
+    }
+
+    header.count = report.recordsKept;
+    replaceWhole(dbfPath, headerBytes(header) + records + static_cast<char>(kEndOfFile));
+    if (!tags.empty())
+        cdx::write(cdxPath, tags);
+    syncDirectoryOf(dbfPath);
+
+    Table table;
+    table.open(directoryOf(dbfPath), fileName(dbfPath));
+    table.checkTags();
+    for (const cdx::Tag& tag : tags)
+        report.tagsRebuilt.push_back(tag.name);
+    return report;
+}
+
+} // namespace xbase

@@ -1,0 +1,69 @@
+// What an open does before trusting a table's files: finish or undo a pack that a crash cut
+// short, and check the tags against the records.
+#include "TableImpl.h"
+
+namespace xbase {
+
+std::string packCommitPath(const std::string& dbfPath)
+{
+    return dbfPath + ".pack";
+}
+
+// A pack writes "T.fpt.tmp" and "T.dbf.tmp" whole, then renames the new table to "T.dbf.pack"
+// (from there on the pack is decided), then puts the new memo file and the new table in place.
+// An open that finds "T.dbf.pack" finishes those renames; one that finds only temporary files
+// removes them, and the old files stand.
+bool recoverPack(const std::string& dbfPath)
+{
+    const std::string fptPath = companionPath(dbfPath, "fpt");
+    const std::string committed = packCommitPath(dbfPath);
+    if (fileExists(committed)) {
+        if (fileExists(fptPath + ".tmp"))
+            renameFile(fptPath + ".tmp", fptPath);
+        renameFile(committed, dbfPath);
+        syncDirectoryOf(dbfPath);
+        return true;
+    }
+    for (const std::string& leftover : {dbfPath + ".tmp", fptPath + ".tmp", companionPath(dbfPath, "cdx") + ".tmp"})
+        if (fileExists(leftover))
+            removeFile(leftover);
+    return false;
+}
+
+// Full check: every tag rebuilt in memory and compared. Quick check: a tag without a FOR
+// clause or the unique option holds one entry per record, so only the sizes are compared
+// (an append cut short before the tag file was replaced shows that way).
+std::vector<std::string> Table::Impl::repairTags(bool full)
+{
+    std::vector<std::string> rebuilt;
+    for (TagState& tag : tags) {
+        bool right = true;
+        if (full) {
+            const std::vector<cdx::Entry> read = tag.tag.entries;
+            rebuildTag(tag);
+            const auto& fresh = tag.tag.entries;
+            right = fresh.size() == read.size();
+            for (std::size_t i = 0; right && i < fresh.size(); ++i)
+                right = fresh[i].recno == read[i].recno && fresh[i].key == read[i].key;
+        } else if (!tag.needsRebuild() && tag.tag.entries.size() != count()) {
+            rebuildTag(tag);
+            right = false;
+        }
+        if (!right)
+            rebuilt.push_back(tag.tag.name);
+    }
+    if (!rebuilt.empty()) {
+        orderChanged();
+        if (!readOnly)
+            writeCdx();
+    }
+    return rebuilt;
+}
+
+std::vector<std::string> Table::checkTags()
+{
+    d_->requireOpen();
+    return d_->repairTags(true);
+}
+
+} // namespace xbase
