@@ -4,6 +4,7 @@
 #include "data/Data1.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
+#include "domain/ListaAlunos.h"
 #include "platform/Ajuda.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBComboBox.h"
@@ -13,7 +14,6 @@
 #include "ui/Botoes.h"
 #include "ImportarLista.h"
 #include "Turma.h"
-#include "xbase/Codepage.h"
 
 #include <QFileDialog>
 #include <QFrame>
@@ -56,12 +56,7 @@ QStringList niveisDoAluno()
 
 QString maiusculas1252(const QString& texto)
 {
-    QString maior = texto;
-    for (QChar& c : maior) {
-        const QString letra = QString(c).toUpper();
-        if (letra.size() == 1 && xbase::isRepresentable(letra.toStdString())) c = letra.at(0);
-    }
-    return maior;
+    return QString::fromStdString(dominio::maiusculasCp1252(texto.toStdString()));
 }
 
 TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
