@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <fluidsynth.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace plataforma {
 namespace {
@@ -42,6 +45,12 @@ bool TocadorFluidSynth::prepararSintetizador()
         return falhar(QStringLiteral("Banco de sons para música não encontrado: %1").arg(nativo(opcoes_.fonteSons)));
     if (!settings_) settings_ = new_fluid_settings();
     if (!settings_) return falhar(QStringLiteral("Não é possível iniciar o sintetizador de música."));
+    // Only the instruments a song uses are read from the soundfont, when the song selects them:
+    // a few hundred kilobytes instead of the whole bank in memory.
+    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    // The program's songs sound at most 83 notes at once: 128 voices never cut one off, and
+    // take half the memory of the default 256.
+    fluid_settings_setint(settings_, "synth.polyphony", 128);
     for (const auto& [nome, valor] : opcoes_.ajustes)
         fluid_settings_setstr(settings_, nome.toUtf8().constData(), valor.toUtf8().constData());
     fluid_synth_t* synth = new_fluid_synth(settings_);
@@ -51,6 +60,9 @@ bool TocadorFluidSynth::prepararSintetizador()
         return falhar(QStringLiteral("Não é possível carregar o banco de sons %1").arg(nativo(opcoes_.fonteSons)));
     }
     synth_ = synth;
+#ifdef __GLIBC__
+    malloc_trim(0);  // reading the soundfont leaves megabytes of freed heap behind
+#endif
     return true;
 }
 
