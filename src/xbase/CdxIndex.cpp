@@ -632,7 +632,12 @@ void Index::rewrite(std::vector<Tag> tags)
     const std::string path = d_->path;
     const KeyTypeOf keyTypeOf = d_->keyTypeOf;
     d_->file.close();
-    write(path, std::move(tags));
+    try {
+        write(path, std::move(tags));
+    } catch (const Error&) {
+        open(path, keyTypeOf, false);  // the old file is still whole: go on with it
+        throw;
+    }
     open(path, keyTypeOf, false);
 }
 
