@@ -80,9 +80,10 @@ TQelImage* TForm1::criarBotao(const QString& lista, int x, int y, const QString&
     auto* botao = new TQelImage(Panel1);
     botao->setObjectName(lista);
     botao->setGeometry(x, y, 250, 100);
-    const QPixmap destaque(QStringLiteral(":/imagens/botoes/%1%2.png").arg(lista).arg(0));
-    connect(botao, &TQelImage::OnMouseEnter, this, [this, destaque, dica](TQelImage* b) {
-        b->setPicture(destaque);
+    // The highlighted picture is decoded at the first hover (then kept in Qt's pixmap cache),
+    // not while the menu is being built.
+    connect(botao, &TQelImage::OnMouseEnter, this, [this, lista, dica](TQelImage* b) {
+        b->setPicture(QPixmap(QStringLiteral(":/imagens/botoes/%1%2.png").arg(lista).arg(0)));
         Label1->setText(dica);
     });
     connect(botao, &TQelImage::OnMouseLeave, this, [this, lista](TQelImage* b) {

@@ -3,6 +3,7 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QSoundEffect>
+#include <QTimer>
 #include <QUrl>
 
 namespace plataforma {
@@ -18,7 +19,10 @@ QUrl urlDoRecurso(const QString& recurso)
 
 SomWave::SomWave(const QString& recurso, QObject* pai) : QObject(pai), recurso_(recurso)
 {
-    preparar();
+    // Asking for the audio outputs loads the multimedia backend and reaches for the sound
+    // server, which takes a while: done once the program's loop runs, after the first window
+    // is on screen, and still long before the first click.
+    QTimer::singleShot(0, this, [this] { preparar(); });
 }
 
 bool SomWave::haSaidaDeAudio() { return !QMediaDevices::audioOutputs().isEmpty(); }

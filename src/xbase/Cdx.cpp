@@ -14,18 +14,19 @@
 #endif
 
 namespace xbase::cdx {
+
+using namespace layout;
+
+bool layout::entryLess(const Entry& a, const Entry& b)
+{
+    // std::string compares char as unsigned bytes, as memcmp does.
+    const int c = a.key.compare(b.key);
+    return c < 0 || (c == 0 && a.recno < b.recno);
+}
+
 namespace {
 
 using namespace layout;
-using Page = std::string;  // always kPageSize bytes
-
-bool entryLess(const Entry& a, const Entry& b)
-{
-    // std::string compares char as unsigned bytes, as memcmp does.
-    if (a.key != b.key)
-        return a.key < b.key;
-    return a.recno < b.recno;
-}
 
 uint8_t* bytes(Page& page) { return reinterpret_cast<uint8_t*>(page.data()); }
 
@@ -90,8 +91,27 @@ std::vector<size_t> leafSizes(const std::vector<Entry>& entries, int keyLength, 
     return sizes;
 }
 
-Page encodeLeaf(const std::vector<Entry>& entries, size_t first, size_t count, int keyLength,
-                char pad, bool isRoot, uint32_t left, uint32_t right)
+} // namespace
+
+int layout::leafBytes(const std::vector<Entry>& entries, size_t first, size_t count, int keyLength,
+                      char pad)
+{
+    uint32_t maxRecno = 0;
+    int stored = 0;
+    int prevTrail = 0;
+    for (size_t i = first; i < first + count; ++i) {
+        const std::string& key = entries[i].key;
+        const int trail = trailCount(key, pad);
+        const int dup = i == first ? 0 : dupCount(entries[i - 1].key, prevTrail, key, trail);
+        stored += int(key.size()) - dup - trail;
+        prevTrail = trail;
+        maxRecno = std::max(maxRecno, entries[i].recno);
+    }
+    return int(count) * leafWidths(keyLength, maxRecno).entryBytes + stored;
+}
+
+Page layout::encodeLeaf(const std::vector<Entry>& entries, size_t first, size_t count, int keyLength,
+                        char pad, bool isRoot, uint32_t left, uint32_t right)
 {
     const std::vector<PackedEntry> packed = packLeaf(entries, first, count, pad);
     uint32_t maxRecno = 0;
@@ -131,15 +151,8 @@ Page encodeLeaf(const std::vector<Entry>& entries, size_t first, size_t count, i
 
 // ---- Interior nodes ----
 
-int interiorCapacity(int keyLength) { return kInteriorSpace / (keyLength + 8); }
-
-struct ChildRef {
-    const Entry* last;  // greatest entry of the child's subtree
-    uint32_t offset;
-};
-
-Page encodeInterior(const std::vector<ChildRef>& children, size_t first, size_t count,
-                    int keyLength, bool isRoot, uint32_t left, uint32_t right)
+Page layout::encodeInterior(const std::vector<ChildRef>& children, size_t first, size_t count,
+                            int keyLength, bool isRoot, uint32_t left, uint32_t right)
 {
     Page page(kPageSize, '\0');
     uint8_t* node = bytes(page);
@@ -156,6 +169,8 @@ Page encodeInterior(const std::vector<ChildRef>& children, size_t first, size_t 
     }
     return page;
 }
+
+namespace {
 
 // ---- Whole trees ----
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,42 @@ std::vector<std::string> tagNames(const std::string& path);
 // MACHINE collation). Entries are sorted by (key, recno) first; keys are padded or cut to
 // keyLength. The file is written beside and renamed over the old one when complete.
 void write(const std::string& path, std::vector<Tag> tags);
+
+// A .cdx kept open for upkeep: every tag is held in memory as the tree it is on disk, and a
+// change of a key is written to the pages it touches (the leaf, and the nodes a split or a
+// join changes), so the file stays a valid compound index after every call. Pages given up
+// by joins go to the file's free-page list and are used again before the file grows.
+class Index {
+public:
+    Index();
+    ~Index();
+    Index(const Index&) = delete;
+    Index& operator=(const Index&) = delete;
+
+    // Reads and checks every tag as read() does. Throws Error.
+    void open(const std::string& path, const KeyTypeOf& keyTypeOf, bool readOnly);
+    void close();
+
+    std::size_t tagCount() const;
+    const Tag& tag(std::size_t t) const;  // name, expressions, key length and type; no entries
+    std::size_t size(std::size_t t) const;
+    const Entry& at(std::size_t t, std::size_t position) const;
+    // Position of the first entry not less than (key, recno), key padded to the key length;
+    // size(t) when every entry is less.
+    std::size_t lowerBound(std::size_t t, const std::string& key, uint32_t recno) const;
+
+    // Adds or removes one entry and writes the pages that changed. erase() returns false when
+    // the tag does not hold the entry. On a write error the tags are read again from the
+    // file, and the Error goes on to the caller.
+    void insert(std::size_t t, const Entry& entry);
+    bool erase(std::size_t t, const Entry& entry);
+
+    // Writes the whole file anew with these tags, as write() does, and holds them.
+    void rewrite(std::vector<Tag> tags);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
 
 } // namespace xbase::cdx

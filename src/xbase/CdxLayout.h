@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace xbase::cdx::layout {
 
@@ -123,5 +124,51 @@ inline int dupCount(const std::string& prev, int prevTrail, const std::string& k
         ++n;
     return n;
 }
+
+using Page = std::string;  // kPageSize bytes (a tag header: kTagHeaderSize)
+
+bool entryLess(const Entry& a, const Entry& b);
+
+// Bytes the packed entries and stored key bytes of entries [first, first + count) take in one
+// leaf; the leaf fits when this is at most kLeafSpace.
+constexpr int kLeafSpace = kPageSize - kLeafHeaderSize;
+int leafBytes(const std::vector<Entry>& entries, std::size_t first, std::size_t count, int keyLength,
+              char pad);
+
+Page encodeLeaf(const std::vector<Entry>& entries, std::size_t first, std::size_t count, int keyLength,
+                char pad, bool isRoot, uint32_t left, uint32_t right);
+
+inline int interiorCapacity(int keyLength) { return kInteriorSpace / (keyLength + 8); }
+
+struct ChildRef {
+    const Entry* last;  // greatest entry of the child's subtree
+    uint32_t offset;
+};
+
+Page encodeInterior(const std::vector<ChildRef>& children, std::size_t first, std::size_t count,
+                    int keyLength, bool isRoot, uint32_t left, uint32_t right);
+
+// ---- A file as read, with the shape of its trees (for the in-place upkeep)
+
+struct NodeShape {
+    uint32_t offset = 0;
+    bool leaf = false;
+    std::size_t first = 0, count = 0;  // a leaf's entries in the tag's entry list
+    std::vector<std::size_t> children; // an interior node's children, as indexes into nodes
+};
+
+struct TagShape {
+    Tag tag;
+    uint32_t headerOffset = 0;
+    std::vector<NodeShape> nodes;  // nodes[0] is the root
+};
+
+struct FileShape {
+    std::vector<TagShape> tags;      // in the directory's order
+    std::vector<uint32_t> freePages; // the free-page list, head first
+    uint64_t size = 0;
+};
+
+FileShape readShape(const std::string& path, const KeyTypeOf& keyTypeOf);
 
 } // namespace xbase::cdx::layout

@@ -46,11 +46,16 @@ public:
             fail("arquivo curto demais (" + std::to_string(data_.size()) + " bytes)");
     }
 
+    uint64_t size() const { return data_.size(); }
+
     // The directory: tag names (trailing blanks removed) with their header offsets.
     std::vector<Entry> directory()
     {
         const TagHeader header = readHeader(0, "diretório de tags");
-        std::vector<Entry> entries = walkTree(header.root, header.keyLength, ' ', "diretório de tags");
+        std::vector<NodeShape> nodes;
+        std::vector<Entry> entries = walkTree(header.root, header.keyLength, ' ', "diretório de tags", nodes);
+        for (const NodeShape& node : nodes)
+            usedPages_.insert(node.offset);
         for (Entry& e : entries) {
             const size_t end = e.key.find_last_not_of(std::string(" \0", 2));
             e.key.erase(end == std::string::npos ? 0 : end + 1);
@@ -60,22 +65,45 @@ public:
         return entries;
     }
 
-    Tag tag(const Entry& directoryEntry, const KeyTypeOf& keyTypeOf)
+    TagShape tag(const Entry& directoryEntry, const KeyTypeOf& keyTypeOf)
     {
         const std::string where = "tag '" + directoryEntry.key + "'";
         const TagHeader header = readHeader(directoryEntry.recno, where);
-        Tag tag;
+        TagShape shape;
+        shape.headerOffset = directoryEntry.recno;
+        Tag& tag = shape.tag;
         tag.name = directoryEntry.key;
         tag.expression = header.expression;
         tag.forExpression = header.forExpression;
         tag.keyLength = header.keyLength;
         tag.options = header.options;
         tag.keyType = keyTypeOf ? keyTypeOf(header.expression) : KeyType::Character;
-        tag.entries = walkTree(header.root, header.keyLength, padByte(tag.keyType), where);
+        tag.entries = walkTree(header.root, header.keyLength, padByte(tag.keyType), where, shape.nodes);
         for (const Entry& e : tag.entries)
             if (e.recno == 0)
                 fail(where + ": número de registro 0");
-        return tag;
+        usedPages_.insert(shape.headerOffset);
+        usedPages_.insert(shape.headerOffset + kPageSize);
+        for (const NodeShape& node : shape.nodes)
+            usedPages_.insert(node.offset);
+        return shape;
+    }
+
+    // The free-page list, as far as it is sound: it ends at the first link that is not a
+    // free page inside the file, so a damaged list costs pages, never a tree.
+    std::vector<uint32_t> freePages() const
+    {
+        std::vector<uint32_t> pages;
+        std::set<uint32_t> seen;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(data_.data());
+        uint32_t page = readLe32(bytes + kHeaderFreeList);
+        while (page != 0 && page != kNoPage && page % kPageSize == 0 && page >= kTagHeaderSize
+               && uint64_t(page) + kPageSize <= data_.size() && usedPages_.count(page) == 0
+               && seen.insert(page).second) {
+            pages.push_back(page);
+            page = readLe32(bytes + page);
+        }
+        return pages;
     }
 
 private:
@@ -134,14 +162,17 @@ private:
         std::vector<std::vector<NodeLink>> levels;  // by depth, left to right
         int leafDepth = -1;
         std::vector<Entry> entries;
+        std::vector<NodeShape> nodes;  // in the order met, the root first
     };
 
-    std::vector<Entry> walkTree(uint32_t root, int keyLength, char pad, const std::string& where)
+    std::vector<Entry> walkTree(uint32_t root, int keyLength, char pad, const std::string& where,
+                                std::vector<NodeShape>& nodes)
     {
-        Walk walk{keyLength, pad, where, {}, {}, -1, {}};
+        Walk walk{keyLength, pad, where, {}, {}, -1, {}, {}};
         walkNode(walk, root, 0);
         checkSiblings(walk);
         checkOrder(walk);
+        nodes = std::move(walk.nodes);
         return std::move(walk.entries);
     }
 
@@ -166,6 +197,8 @@ private:
         if (size_t(depth) == walk.levels.size())
             walk.levels.emplace_back();
         walk.levels[depth].push_back({offset, readLe32(node + 4), readLe32(node + 8)});
+        const std::size_t shape = walk.nodes.size();
+        walk.nodes.push_back({offset, bool(attributes & kLeafBit), walk.entries.size(), 0, {}});
 
         if (attributes & kLeafBit) {
             if (walk.leafDepth == -1)
@@ -173,12 +206,13 @@ private:
             else if (walk.leafDepth != depth)
                 fail(what + at(offset) + ": folhas em níveis diferentes");
             readLeaf(walk, node, offset, isRoot);
+            walk.nodes[shape].count = walk.entries.size() - walk.nodes[shape].first;
             return long(walk.entries.size()) - 1;
         }
-        return readInterior(walk, node, offset, depth);
+        return readInterior(walk, node, offset, depth, shape);
     }
 
-    long readInterior(Walk& walk, const uint8_t* node, uint32_t offset, int depth)
+    long readInterior(Walk& walk, const uint8_t* node, uint32_t offset, int depth, std::size_t shape)
     {
         const std::string what = walk.where + ": nó" + at(offset);
         const int keyLength = walk.keyLength;
@@ -201,6 +235,7 @@ private:
         }
         long last = -1;
         for (const Child& child : children) {
+            walk.nodes[shape].children.push_back(walk.nodes.size());
             last = walkNode(walk, child.offset, depth + 1);
             if (last < 0)
                 fail(what + ": filho vazio" + at(child.offset));
@@ -285,16 +320,27 @@ private:
 
     std::string path_;
     std::string data_;
+    std::set<uint32_t> usedPages_;  // headers and nodes of the trees read so far
 };
 
 } // namespace
 
-std::vector<Tag> read(const std::string& path, const KeyTypeOf& keyTypeOf)
+FileShape layout::readShape(const std::string& path, const KeyTypeOf& keyTypeOf)
 {
     Reader reader(path);
-    std::vector<Tag> tags;
+    FileShape file;
     for (const Entry& entry : reader.directory())
-        tags.push_back(reader.tag(entry, keyTypeOf));
+        file.tags.push_back(reader.tag(entry, keyTypeOf));
+    file.freePages = reader.freePages();
+    file.size = reader.size();
+    return file;
+}
+
+std::vector<Tag> read(const std::string& path, const KeyTypeOf& keyTypeOf)
+{
+    std::vector<Tag> tags;
+    for (TagShape& shape : layout::readShape(path, keyTypeOf).tags)
+        tags.push_back(std::move(shape.tag));
     return tags;
 }
 

@@ -105,10 +105,8 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
         if (!fileExists(cdxPath))
             throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
         loadTags();
-        if (packFinished) {
+        if (packFinished && !readOnly) {
             rebuildAllTags();
-            if (!readOnly)
-                writeCdx();
         } else {
             repairTags(count() <= kFullTagCheckLimit);
         }
@@ -122,8 +120,8 @@ void Table::Impl::unload()
     memo.close();
     records.clear();
     tags.clear();
+    index.close();
     activeTag = -1;
-    positionOf.clear();
     header = DbfHeader();
     state = State::Inactive;
     buffer.clear();
@@ -413,9 +411,8 @@ uint32_t Table::count() const
             if (!(hideDeleted && rec[0] == kDeletedMark) && filter.test(rec)) ++n;
         return n;
     }
-    const auto& entries = d.tags[static_cast<std::size_t>(d.activeTag)].tag.entries;
     for (std::size_t p = d.rangeBegin; p < d.rangeEnd; ++p) {
-        const uint32_t r = entries[p].recno;
+        const uint32_t r = d.recnoAt(p);
         if (r >= 1 && r <= d.count() && d.passes(d.record(r)))
             ++n;
     }
@@ -484,12 +481,10 @@ bool Table::findKey(const std::string& value)
     }
     key.resize(length, tag.tag.keyType == cdx::KeyType::Character ? ' ' : '\0');
 
-    const auto& entries = tag.tag.entries;
-    const auto from = std::lower_bound(entries.begin(), entries.end(), key,
-                                       [](const cdx::Entry& e, const std::string& k) { return e.key < k; });
-    for (auto it = from; it != entries.end() && it->key == key; ++it) {
+    const std::size_t t = static_cast<std::size_t>(d_->activeTag);
+    for (std::size_t p = d_->index.lowerBound(t, key, 0); p < d_->index.size(t) && d_->index.at(t, p).key == key; ++p) {
         uint32_t recno = 0;
-        if (d_->visibleAt(static_cast<std::size_t>(it - entries.begin()), recno)) {
+        if (d_->visibleAt(p, recno)) {
             d_->current = recno;
             d_->atEof = d_->atBof = false;
             return true;
@@ -889,12 +884,14 @@ void Table::Impl::rollbackPost(const PostMark& mark)
             state = State::Edit;
         }
         current = mark.current;
-        rebuildAllTags();
+        // A tag change that failed was written back by the index itself; only tags that
+        // took their part of the change before another failed need rebuilding.
         try {
-            writeCdx();
+            repairTags(true);
         } catch (const Error&) {
-            // The tag file was not replaced: it still describes the records as they are now.
+            // The tag file was not replaced; the check at the next open rebuilds it.
         }
+        orderChanged();
     }
 }
 
@@ -1029,7 +1026,6 @@ void Table::pack()
     d.header.count = liveCount;
     if (!d.tags.empty()) {
         d.rebuildAllTags();
-        d.writeCdx();
     } else {
         d.orderChanged();
     }

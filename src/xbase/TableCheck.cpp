@@ -30,34 +30,35 @@ bool recoverPack(const std::string& dbfPath)
     return false;
 }
 
-// Full check: every tag rebuilt in memory and compared. Quick check: a tag without a FOR
-// clause or the unique option holds one entry per record, so only the sizes are compared
-// (an append cut short before the tag file was replaced shows that way).
+// Full check: every tag's entries made anew from the records and compared. Quick check: a tag
+// without a FOR clause or the unique option holds one entry per record, so only the sizes are
+// compared (an append cut short before the tag file was written shows that way). Tags that
+// disagree are rebuilt and the tag file written anew; a read-only table cannot be mended and
+// is refused, naming its index.
 std::vector<std::string> Table::Impl::repairTags(bool full)
 {
-    std::vector<std::string> rebuilt;
-    for (TagState& tag : tags) {
+    std::vector<std::string> wrong;
+    for (std::size_t t = 0; t < tags.size(); ++t) {
+        const TagState& tag = tags[t];
         bool right = true;
         if (full) {
-            const std::vector<cdx::Entry> read = tag.tag.entries;
-            rebuildTag(tag);
-            const auto& fresh = tag.tag.entries;
-            right = fresh.size() == read.size();
+            const std::vector<cdx::Entry> fresh = entriesOf(tag);
+            right = fresh.size() == index.size(t);
             for (std::size_t i = 0; right && i < fresh.size(); ++i)
-                right = fresh[i].recno == read[i].recno && fresh[i].key == read[i].key;
-        } else if (!tag.needsRebuild() && tag.tag.entries.size() != count()) {
-            rebuildTag(tag);
-            right = false;
+                right = fresh[i].recno == index.at(t, i).recno && fresh[i].key == index.at(t, i).key;
+        } else if (!tag.forClause.isValid() && !tag.isUnique()) {
+            right = index.size(t) == count();
         }
         if (!right)
-            rebuilt.push_back(tag.tag.name);
+            wrong.push_back(tag.tag.name);
     }
-    if (!rebuilt.empty()) {
-        orderChanged();
-        if (!readOnly)
-            writeCdx();
+    if (!wrong.empty()) {
+        if (readOnly)
+            throw Error(tableName + ": o índice '" + cdxPath + "' não confere com os registros (tag "
+                        + wrong.front() + ")");
+        rebuildAllTags();
     }
-    return rebuilt;
+    return wrong;
 }
 
 std::vector<std::string> Table::checkTags()

@@ -14,12 +14,13 @@ namespace xbase {
 
 constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 
-// One tag of the structural index, its entries kept in memory in index order.
+// One tag of the structural index; its entries are in the Index, in index order.
 struct TagState {
-    cdx::Tag tag;
+    cdx::Tag tag;  // name, expressions, key length and type
     Expression key;
     Expression forClause;  // valid only when the tag has a FOR clause
-    bool needsRebuild() const;  // FOR or unique tags are rebuilt instead of patched
+    bool isUnique() const;  // a unique tag is rebuilt when a key changes, not patched
+    bool holds(const uint8_t* rec) const;  // the FOR clause lets the record in
 };
 
 struct Table::Impl {
@@ -36,10 +37,10 @@ struct Table::Impl {
     std::vector<uint8_t> blankRecord;
 
     // Tags and the visible order
+    cdx::Index index;
     std::vector<TagState> tags;
     int activeTag = -1;
     std::string activeTagName;
-    std::vector<std::size_t> positionOf;  // recno -> position in the active tag
     std::string filterText;
     Expression filter;
     bool hasRange = false;
@@ -105,20 +106,18 @@ struct Table::Impl {
     bool visibleAt(std::size_t position, uint32_t& recno) const;
     bool scanForward(std::size_t from, uint32_t& recno) const;
     bool scanBackward(std::size_t from, uint32_t& recno) const;  // from is exclusive
-    void orderChanged();  // positions and range bounds after a change of tag or entries
+    void orderChanged();  // range bounds after a change of tag or entries
 
     // --- tags (TableTags.cpp)
     void loadTags();
     int findTag(const std::string& name) const;
     std::string keyOf(const TagState& tag, const uint8_t* rec) const;
     std::string searchKey(const TagState& tag, const std::string& value) const;
-    void rebuildTag(TagState& tag);
-    void rebuildAllTags();
-    // Brings every tag up to date after a record changed (oldRec null for an append) and
-    // rewrites the .cdx when a key changed.
+    std::vector<cdx::Entry> entriesOf(const TagState& tag) const;  // from the records
+    void rebuildAllTags();  // every tag from the records, the .cdx written anew
+    // Brings every tag, in memory and in the .cdx, up to date after a record changed
+    // (oldRec null for an append).
     void updateTags(uint32_t recno, const uint8_t* oldRec, const uint8_t* newRec);
-    void writeCdx();
-
     // --- checks at open (TableCheck.cpp)
     // Rebuilds the tags that disagree with the records (written back unless read-only);
     // returns their names.

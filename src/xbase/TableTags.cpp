@@ -30,28 +30,53 @@ int compareWithBound(const std::string& key, const std::string& bound)
 
 } // namespace
 
-bool TagState::needsRebuild() const
+bool TagState::isUnique() const
 {
-    return forClause.isValid() || (tag.options & 0x01) != 0;
+    return (tag.options & 0x01) != 0;
+}
+
+bool TagState::holds(const uint8_t* rec) const
+{
+    return !forClause.isValid() || forClause.test(rec);
 }
 
 // ---------------------------------------------------------------- order and visibility
 
 std::size_t Table::Impl::orderSize() const
 {
-    return activeTag < 0 ? count() : tags[activeTag].tag.entries.size();
+    return activeTag < 0 ? count() : index.size(std::size_t(activeTag));
 }
 
 uint32_t Table::Impl::recnoAt(std::size_t position) const
 {
-    return activeTag < 0 ? static_cast<uint32_t>(position + 1) : tags[activeTag].tag.entries[position].recno;
+    return activeTag < 0 ? static_cast<uint32_t>(position + 1) : index.at(std::size_t(activeTag), position).recno;
 }
 
 std::size_t Table::Impl::positionOfRecord(uint32_t recno) const
 {
     if (recno == 0 || recno > count())
         return kNoPosition;
-    return activeTag < 0 ? recno - 1 : positionOf[recno];
+    if (activeTag < 0)
+        return recno - 1;
+    const std::size_t t = std::size_t(activeTag);
+    const TagState& tag = tags[t];
+    const uint8_t* rec = record(recno);
+    if (!tag.holds(rec))
+        return kNoPosition;
+    const std::string key = keyOf(tag, rec);
+    const std::size_t size = index.size(t);
+    const std::size_t at = index.lowerBound(t, key, recno);
+    if (at < size && index.at(t, at).recno == recno && index.at(t, at).key == key)
+        return at;
+    if (tag.isUnique()) {  // a later record of a key is left out
+        const std::size_t first = index.lowerBound(t, key, 0);
+        if (first < size && index.at(t, first).key == key)
+            return kNoPosition;
+    }
+    for (std::size_t p = 0; p < size; ++p)  // a tag that does not match the records
+        if (index.at(t, p).recno == recno)
+            return p;
+    return kNoPosition;
 }
 
 bool Table::Impl::passes(const uint8_t* rec) const
@@ -88,28 +113,34 @@ bool Table::Impl::scanBackward(std::size_t from, uint32_t& recno) const
     return false;
 }
 
+// First position in [from, orderSize()) whose entry is not before the bound; the entries
+// before the bound come first in index order.
+template <class Before>
+static std::size_t partitionPoint(const cdx::Index& index, std::size_t t, std::size_t from, Before before)
+{
+    std::size_t low = from, high = index.size(t);
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (before(index.at(t, middle)))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 void Table::Impl::orderChanged()
 {
-    positionOf.clear();
-    if (activeTag >= 0) {
-        positionOf.assign(std::size_t(count()) + 1, kNoPosition);
-        const auto& entries = tags[activeTag].tag.entries;
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            if (entries[i].recno >= 1 && entries[i].recno <= count())
-                positionOf[entries[i].recno] = i;
-    }
     rangeBegin = 0;
     rangeEnd = orderSize();
     if (hasRange && activeTag >= 0) {
-        const auto& entries = tags[activeTag].tag.entries;
-        const auto low = std::partition_point(entries.begin(), entries.end(), [&](const cdx::Entry& e) {
+        const std::size_t t = std::size_t(activeTag);
+        rangeBegin = partitionPoint(index, t, 0, [&](const cdx::Entry& e) {
             return compareWithBound(e.key, rangeLow) < 0;
         });
-        const auto high = std::partition_point(low, entries.end(), [&](const cdx::Entry& e) {
+        rangeEnd = partitionPoint(index, t, rangeBegin, [&](const cdx::Entry& e) {
             return compareWithBound(e.key, rangeHigh) <= 0;
         });
-        rangeBegin = static_cast<std::size_t>(low - entries.begin());
-        rangeEnd = static_cast<std::size_t>(high - entries.begin());
     }
 }
 
@@ -123,12 +154,13 @@ void Table::Impl::loadTags()
         return key.type() == ValueType::Numeric || key.type() == ValueType::Date ? cdx::KeyType::Numeric
                                                                                    : cdx::KeyType::Character;
     };
-    for (cdx::Tag& tag : cdx::read(cdxPath, keyTypeOf)) {
+    index.open(cdxPath, keyTypeOf, readOnly);
+    for (std::size_t t = 0; t < index.tagCount(); ++t) {
         TagState state;
-        state.key = Expression::compileKey(tag.expression, header.fields);
-        if (!tag.forExpression.empty())
-            state.forClause = Expression::compileFilter(tag.forExpression, header.fields);
-        state.tag = std::move(tag);
+        state.tag = index.tag(t);
+        state.key = Expression::compileKey(state.tag.expression, header.fields);
+        if (!state.tag.forExpression.empty())
+            state.forClause = Expression::compileFilter(state.tag.forExpression, header.fields);
         tags.push_back(std::move(state));
     }
 }
@@ -169,75 +201,60 @@ std::string Table::Impl::searchKey(const TagState& tag, const std::string& value
     return encodeNumericKey(number);
 }
 
-void Table::Impl::rebuildTag(TagState& tag)
+std::vector<cdx::Entry> Table::Impl::entriesOf(const TagState& tag) const
 {
-    auto& entries = tag.tag.entries;
-    entries.clear();
+    std::vector<cdx::Entry> entries;
     entries.reserve(count());
     for (uint32_t r = 1; r <= count(); ++r) {
         const uint8_t* rec = record(r);
-        if (tag.forClause.isValid() && !tag.forClause.test(rec))
-            continue;
-        entries.push_back({keyOf(tag, rec), r});
+        if (tag.holds(rec))
+            entries.push_back({keyOf(tag, rec), r});
     }
     std::sort(entries.begin(), entries.end(), entryLess);
-    if (tag.tag.options & 0x01) {  // unique: the first record of each key only
+    if (tag.isUnique()) {  // the first record of each key only
         const auto end = std::unique(entries.begin(), entries.end(),
                                      [](const cdx::Entry& a, const cdx::Entry& b) { return a.key == b.key; });
         entries.erase(end, entries.end());
     }
+    return entries;
 }
 
 void Table::Impl::rebuildAllTags()
 {
-    for (TagState& tag : tags)
-        rebuildTag(tag);
+    std::vector<cdx::Tag> all;
+    all.reserve(tags.size());
+    for (const TagState& tag : tags) {
+        all.push_back(tag.tag);
+        all.back().entries = entriesOf(tag);
+    }
+    index.rewrite(std::move(all));
     orderChanged();
 }
 
 void Table::Impl::updateTags(uint32_t recno, const uint8_t* oldRec, const uint8_t* newRec)
 {
-    bool changed = false;
-    for (TagState& tag : tags) {
-        if (tag.needsRebuild()) {
-            rebuildTag(tag);
-            changed = true;
+    bool rebuild = false;
+    for (std::size_t t = 0; t < tags.size() && !rebuild; ++t) {
+        const TagState& tag = tags[t];
+        const bool wasIn = oldRec && tag.holds(oldRec);
+        const bool isIn = tag.holds(newRec);
+        const std::string oldKey = wasIn ? keyOf(tag, oldRec) : std::string();
+        const std::string newKey = isIn ? keyOf(tag, newRec) : std::string();
+        if (wasIn == isIn && oldKey == newKey && (oldRec || !isIn))
+            continue;
+        if (tag.isUnique()) {  // which record a key lists depends on the others
+            rebuild = true;
             continue;
         }
-        const std::string newKey = keyOf(tag, newRec);
-        auto& entries = tag.tag.entries;
-        if (oldRec) {
-            const std::string oldKey = keyOf(tag, oldRec);
-            if (oldKey == newKey)
-                continue;
-            const cdx::Entry old {oldKey, recno};
-            const auto at = std::lower_bound(entries.begin(), entries.end(), old, entryLess);
-            if (at != entries.end() && at->recno == recno && at->key == oldKey)
-                entries.erase(at);
-            else  // the tag did not hold what it should: make it right
-                entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                             [&](const cdx::Entry& e) { return e.recno == recno; }),
-                              entries.end());
-        }
-        const cdx::Entry entry {newKey, recno};
-        entries.insert(std::lower_bound(entries.begin(), entries.end(), entry, entryLess), entry);
-        changed = true;
+        if (wasIn && !index.erase(t, {oldKey, recno}))
+            rebuild = true;  // the tag did not hold what it should: make it right
+        else if (isIn)
+            index.insert(t, {newKey, recno});
     }
-    if (changed) {
+    if (rebuild)
+        rebuildAllTags();
+    else
         orderChanged();
-        writeCdx();
-    } else if (!oldRec) {
-        orderChanged();  // the file order grew
-    }
-}
-
-void Table::Impl::writeCdx()
-{
-    std::vector<cdx::Tag> all;
-    all.reserve(tags.size());
-    for (const TagState& tag : tags)
-        all.push_back(tag.tag);
-    cdx::write(cdxPath, std::move(all));
 }
 
 } // namespace xbase
