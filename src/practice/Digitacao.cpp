@@ -79,6 +79,10 @@ TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
     connect(sessao, &SessaoDigitacao::acertou, this, &TFDigitacao::acertou);
     connect(sessao, &SessaoDigitacao::errou, this, &TFDigitacao::errou);
     connect(sessao, &SessaoDigitacao::terminou, this, &TFDigitacao::terminarLicao);
+    relogioTeclas_.start();
+    connect(sessao, &SessaoDigitacao::julgada, this, [this](QChar esperada, QChar digitada) {
+        if (!esperada.isNull()) teclas_.registrar(esperada.unicode(), digitada.unicode(), relogioTeclas_.elapsed());
+    });
 }
 
 TFDigitacao::~TFDigitacao()
@@ -407,6 +411,7 @@ void TFDigitacao::CarregarLicao()
     Recarregar = false;
     // The run keeps its own copy of the lines: a window that moves the lesson table later
     // (the results list filters it) changes nothing in the run.
+    teclas_.limpar();
     sessao->preparar(DBMemo1, numLicao, LicaoNumerica, dm1->Abnt2Keyboard);
 }
 
@@ -456,6 +461,7 @@ void TFDigitacao::Ativar()
     txtLetra->setEnabled(true);
     txtLetra->setFocus();
     sessao->iniciar();
+    teclas_.retomar(relogioTeclas_.elapsed());
     qApp->installEventFilter(this);
     lblTexto->show();
     lblCopy1->show();

@@ -9,6 +9,9 @@
 
 #include "SessaoDigitacao.h"
 #include "domain/DesenhoTeclado.h"
+#include "domain/EstatisticaTeclas.h"
+
+#include <QElapsedTimer>
 
 class QFrame;
 class QLabel;
@@ -225,6 +228,8 @@ private:
     void acertou();
     void errou();
     void terminarLicao();
+    // The lesson's key figures go to their table; a failure there leaves the result as stored.
+    void gravarTeclasDaLicao();
     // Keys of any child go to the run while it is active (application-wide filter).
     bool teclaDaJanela(QObject* watched, QEvent* event);
 
@@ -233,4 +238,6 @@ private:
     bool linhaAchada_ = false;   // the last lookup found a row of the keyboard map
     bool licaoConectada_ = false;
     bool mostrado_ = false;
+    dominio::EstatisticaTeclas teclas_;  // key figures of the lesson being typed
+    QElapsedTimer relogioTeclas_;
 };

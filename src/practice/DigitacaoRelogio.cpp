@@ -5,7 +5,9 @@
 
 #include "data/Data1.h"
 #include "data/TApolloEnv.h"
+#include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
+#include "platform/Diretorios.h"
 #include "results/Recordes.h"
 #include "results/Resultado.h"
 #include "ui/Mensagens.h"
@@ -47,10 +49,14 @@ void TFDigitacao::terminarLicao()
 {
     Desativar();
     LimparTeclaAnt();
-    ui::protegido(this, [this] {
+    bool guardada = false;
+    ui::protegido(this, [this, &guardada] {
         FazerRelatorio();
+        guardada = true;
         VerificarRecorde();
     });
+    // The key figures belong to a stored lesson; their own failure is shown and undoes nothing.
+    if (guardada) ui::protegido(this, [this] { gravarTeclasDaLicao(); });
     Recarregar = true;
     LimparDados();
 }
@@ -106,4 +112,11 @@ void TFDigitacao::VerificarRecorde()
     auto* janela = new TfRecordes;
     janela->Label2->setText(QString::number(pontos) + QStringLiteral(" pontos"));
     janela->exec();
+}
+
+void TFDigitacao::gravarTeclasDaLicao()
+{
+    const QDate hoje = QDate::currentDate();
+    dominio::gravarTeclas(plataforma::diretorioTrabalho().toStdString(), NomeAluno.toStdString(),
+                          TipoLicao.toStdString(), sessao->NumLicao, hoje.year(), hoje.month(), hoje.day(), teclas_);
 }

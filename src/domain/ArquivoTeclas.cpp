@@ -1,0 +1,153 @@
+#include "ArquivoTeclas.h"
+
+#include "xbase/Codepage.h"
+#include "xbase/Table.h"
+
+#include <filesystem>
+
+namespace dominio {
+namespace {
+
+using xbase::FieldDef;
+using xbase::FieldType;
+
+enum Campo { kNome, kTipo, kLicao, kData, kTecla, kAcertos, kErros, kTempo, kTroca, kTrocas };
+
+std::string caminho(const std::string& dir) { return (std::filesystem::path(dir) / esquemaTeclas().arquivo).string(); }
+
+// The name as the 20 characters of the field keep it.
+std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
+{
+    std::u32string s = xbase::utf8ToCodepoints(texto);
+    if (s.size() > std::size_t(campo.length)) s.resize(std::size_t(campo.length));
+    while (!s.empty() && s.back() == U' ') s.pop_back();
+    return xbase::codepointsToUtf8(s);
+}
+
+// A character field of one character: a space reads back blank.
+std::string caractereGravado(char32_t c)
+{
+    const std::string s = utf8(c);
+    return xbase::isRepresentable(s) ? s : "?";
+}
+char32_t caractereLido(const std::string& s)
+{
+    if (s.empty()) return U' ';
+    return xbase::utf8ToCodepoints(s)[0];
+}
+
+// The date in the engine's date format (tokens d, dd, M, MM, yy, yyyy).
+std::string textoData(int ano, int mes, int dia)
+{
+    const std::string& f = xbase::environment().dateFormat;
+    auto dois = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    std::string r;
+    for (std::size_t i = 0; i < f.size();) {
+        std::size_t n = 1;
+        while (i + n < f.size() && f[i + n] == f[i]) ++n;
+        const char c = f[i];
+        if (c == 'd') r += n >= 2 ? dois(dia) : std::to_string(dia);
+        else if (c == 'M') r += n >= 2 ? dois(mes) : std::to_string(mes);
+        else if (c == 'y') r += n >= 4 ? std::to_string(ano) : dois(ano % 100);
+        else r += f.substr(i, n);
+        i += n;
+    }
+    return r;
+}
+
+// Runs `acao` on each row of the student; without the table there is nothing to do.
+template <class Acao>
+void porAluno(const std::string& dir, const std::string& nome, Acao acao)
+{
+    if (!std::filesystem::exists(caminho(dir))) return;
+    xbase::Table t;
+    t.open(dir, esquemaTeclas().arquivo);
+    const std::string alvo = comoGravado(nome, t.fieldDef(kNome));
+    t.first();
+    while (!t.eof()) {
+        if (t.asString(kNome) == alvo) acao(t);
+        else t.next();
+    }
+}
+
+} // namespace
+
+const EsquemaTabela& esquemaTeclas()
+{
+    static const EsquemaTabela e{"Teclas.dbf",
+                                 {{"NOME", FieldType::Character, 20, 0, 0},
+                                  {"TIPO", FieldType::Character, 8, 0, 0},
+                                  {"LICAO", FieldType::Numeric, 3, 0, 0},
+                                  {"DATA", FieldType::Date, 8, 0, 0},
+                                  {"TECLA", FieldType::Character, 1, 0, 0},
+                                  {"ACERTOS", FieldType::Numeric, 7, 0, 0},
+                                  {"ERROS", FieldType::Numeric, 7, 0, 0},
+                                  {"TEMPO", FieldType::Numeric, 10, 0, 0},  // ms on the right keystrokes
+                                  {"TROCA", FieldType::Character, 1, 0, 0}, // typed instead most often
+                                  {"TROCAS", FieldType::Numeric, 7, 0, 0}},
+                                 {}};
+    return e;
+}
+
+void gravarTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int licao, int ano,
+                  int mes, int dia, const EstatisticaTeclas& figuras)
+{
+    if (figuras.vazia()) return;
+    if (!std::filesystem::exists(caminho(dir))) criarTabela(dir, esquemaTeclas());
+    xbase::Table t;
+    t.open(dir, esquemaTeclas().arquivo);
+    const std::string data = textoData(ano, mes, dia);
+    for (const auto& [c, f] : figuras.figuras()) {
+        t.insert();
+        t.setString(kNome, nome);
+        t.setString(kTipo, tipo);
+        t.setInteger(kLicao, licao);
+        t.setString(kData, data);
+        t.setString(kTecla, caractereGravado(c));
+        t.setInteger(kAcertos, f.acertos);
+        t.setInteger(kErros, f.erros);
+        t.setInteger(kTempo, f.tempoMs);
+        if (const char32_t troca = f.trocaMaisComum()) t.setString(kTroca, caractereGravado(troca));
+        t.setInteger(kTrocas, f.vezesTroca());
+        t.post();
+    }
+}
+
+EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
+{
+    EstatisticaTeclas r;
+    if (!std::filesystem::exists(caminho(dir))) return r;
+    xbase::Table t;
+    t.open(dir, esquemaTeclas().arquivo, true);
+    const std::string alvoNome = comoGravado(nome, t.fieldDef(kNome));
+    const std::string alvoTipo = comoGravado(tipo, t.fieldDef(kTipo));
+    for (t.first(); !t.eof(); t.next()) {
+        if (t.asString(kNome) != alvoNome || t.asString(kTipo) != alvoTipo) continue;
+        const long long licao = t.asInteger(kLicao);
+        if (licao < de || licao > ate) continue;
+        FiguraTecla f;
+        f.acertos = t.asInteger(kAcertos);
+        f.erros = t.asInteger(kErros);
+        f.tempoMs = t.asInteger(kTempo);
+        if (const long long vezes = t.asInteger(kTrocas)) f.trocas[caractereLido(t.asString(kTroca))] = vezes;
+        r.somar(caractereLido(t.asString(kTecla)), f);
+    }
+    return r;
+}
+
+void removerTeclasDoAluno(const std::string& dir, const std::string& nome)
+{
+    porAluno(dir, nome, [](xbase::Table& t) { t.deleteRecord(); });  // the cursor moves on by itself
+}
+
+void renomearTeclasDoAluno(const std::string& dir, const std::string& antigo, const std::string& novo)
+{
+    porAluno(dir, antigo, [&novo](xbase::Table& t) {
+        t.edit();
+        t.setString(kNome, novo);
+        t.post();
+        t.next();
+    });
+}
+
+} // namespace dominio
