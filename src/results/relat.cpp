@@ -1,6 +1,7 @@
 #include "relat.h"
 
 #include "Rel.h"
+#include "Teclas.h"
 #include "grafico.h"
 #include "data/Data1.h"
 #include "domain/Filtros.h"
@@ -100,6 +101,8 @@ void TfRelat::criarFaixa()
     se2->setValue(100);
     b1 = ui::botao(barra, QStringLiteral("&Listar"), QStringLiteral(":/imagens/ok16.png"), QRect(268, 7, 90, 27));
     connect(b1, &QPushButton::clicked, this, &TfRelat::b1Click);
+    bTeclas = ui::botao(barra, QStringLiteral("&Teclas"), QString(), QRect(462, 7, 90, 27));
+    connect(bTeclas, &QPushButton::clicked, this, &TfRelat::bTeclasClick);
 }
 
 void TfRelat::criarResumo()
@@ -220,4 +223,13 @@ void TfRelat::bImpClick()
 void TfRelat::BitBtn1Click()
 {
     plataforma::mostrarAjuda(11, this);
+}
+
+void TfRelat::bTeclasClick()
+{
+    auto* teclas = new TfTeclas(this);  // frees itself when closed
+    if (ui::protegido(this, [&] { teclas->mostrar(NomeAluno, TipoLicao, se1->value(), se2->value(), dm1->Abnt2Keyboard); }))
+        teclas->exec();
+    else
+        teclas->deleteLater();
 }

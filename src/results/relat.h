@@ -31,6 +31,7 @@ public:
     QLabel* Label2;
     TSpinEdit* se2;
     QPushButton* b1;       // "&Listar"
+    QPushButton* bTeclas;  // "&Teclas": the key figures of the same selection
     TDataSource* DataSource1;
     TDBGrid* DBGrid1;
     QLabel* lTotal;
@@ -47,6 +48,7 @@ public slots:
     void BitBtn2Click();
     void bImpClick();
     void BitBtn1Click();
+    void bTeclasClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
