@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     const dominio::EstatisticaTeclas licao = umaLicao(1);
     for (int i = 0; i < kLicoes; ++i) dominio::gravarTeclas(d, "ANA", "Básico", 1 + i % 40, 2026, 12, 8, licao);
     dominio::gravarTeclas(d, "BRUNO", "Básico", 1, 2026, 12, 8, licao);
-    std::printf("table: %d lessons, %zu rows per lesson, built in %.1f s\n", kLicoes, licao.figuras().size(),
+    std::printf("table: %d lessons, %zu characters per lesson, built in %.1f s\n", kLicoes, licao.figuras().size(),
                 double(montagem.elapsed()) / 1000.0);
 
     const double leitura = medir(vezes, [&] {
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     std::printf("Teclas window built and filled: median %.1f ms\n", janela);
 
     const double fim = medir(vezes, [&] { dominio::gravarTeclas(d, "ANA", "Básico", 5, 2026, 12, 8, licao); });
-    std::printf("end of lesson (write %zu rows): median %.2f ms (limit 20 ms)\n", licao.figuras().size(), fim);
+    std::printf("end of lesson (write one lesson of %zu characters): median %.2f ms (limit 20 ms)\n", licao.figuras().size(), fim);
 
     dominio::EstatisticaTeclas e;
     const int toques = 1000000;

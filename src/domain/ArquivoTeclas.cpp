@@ -11,7 +11,7 @@ namespace {
 using xbase::FieldDef;
 using xbase::FieldType;
 
-enum Campo { kNome, kTipo, kLicao, kData, kTecla, kAcertos, kErros, kTempo, kTroca, kTrocas };
+enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
 
 std::string caminho(const std::string& dir) { return (std::filesystem::path(dir) / esquemaTeclas().arquivo).string(); }
 
@@ -24,16 +24,44 @@ std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
     return xbase::codepointsToUtf8(s);
 }
 
-// A character field of one character: a space reads back blank.
-std::string caractereGravado(char32_t c)
+// One line per character: its code, right, wrong, milliseconds on the right ones, the code
+// of the character typed instead most often (0 when none) and how often.
+std::string textoFiguras(const EstatisticaTeclas& figuras)
 {
-    const std::string s = utf8(c);
-    return xbase::isRepresentable(s) ? s : "?";
+    std::string r;
+    for (const auto& [c, f] : figuras.figuras()) {
+        for (long long n : {(long long)c, f.acertos, f.erros, f.tempoMs, (long long)f.trocaMaisComum(), f.vezesTroca()}) {
+            r += std::to_string(n);
+            r += ' ';
+        }
+        r.back() = '\n';
+    }
+    return r;
 }
-char32_t caractereLido(const std::string& s)
+
+// Reads the lines back; a damaged line is skipped. Digits are read by hand: the library's
+// locale-aware reading was most of the time of the "Teclas" window.
+void somarTexto(const std::string& texto, EstatisticaTeclas& r)
 {
-    if (s.empty()) return U' ';
-    return xbase::utf8ToCodepoints(s)[0];
+    const char* p = texto.c_str();
+    while (*p) {
+        unsigned long long n[6] = {};  // unsigned: absurd digits in a damaged file wrap, never overflow
+        int lidos = 0;
+        for (; lidos < 6; ++lidos) {
+            while (*p == ' ') ++p;
+            if (*p < '0' || *p > '9') break;
+            while (*p >= '0' && *p <= '9') n[lidos] = n[lidos] * 10 + (*p++ - '0');
+        }
+        if (lidos == 6 && n[0] > 0) {
+            FiguraTecla& f = r.figura(char32_t(n[0]));
+            f.acertos += (long long)n[1];
+            f.erros += (long long)n[2];
+            f.tempoMs += (long long)n[3];
+            if (n[4] > 0 && n[5] > 0) f.trocas[char32_t(n[4])] += (long long)n[5];
+        }
+        while (*p && *p != '\n') ++p;
+        if (*p) ++p;
+    }
 }
 
 // The date in the engine's date format (tokens d, dd, M, MM, yy, yyyy).
@@ -79,12 +107,7 @@ const EsquemaTabela& esquemaTeclas()
                                   {"TIPO", FieldType::Character, 8, 0, 0},
                                   {"LICAO", FieldType::Numeric, 3, 0, 0},
                                   {"DATA", FieldType::Date, 8, 0, 0},
-                                  {"TECLA", FieldType::Character, 1, 0, 0},
-                                  {"ACERTOS", FieldType::Numeric, 7, 0, 0},
-                                  {"ERROS", FieldType::Numeric, 7, 0, 0},
-                                  {"TEMPO", FieldType::Numeric, 10, 0, 0},  // ms on the right keystrokes
-                                  {"TROCA", FieldType::Character, 1, 0, 0}, // typed instead most often
-                                  {"TROCAS", FieldType::Numeric, 7, 0, 0}},
+                                  {"TECLAS", FieldType::Memo, 10, 0, 0}},
                                  {}};
     return e;
 }
@@ -96,21 +119,13 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
     if (!std::filesystem::exists(caminho(dir))) criarTabela(dir, esquemaTeclas());
     xbase::Table t;
     t.open(dir, esquemaTeclas().arquivo);
-    const std::string data = textoData(ano, mes, dia);
-    for (const auto& [c, f] : figuras.figuras()) {
-        t.insert();
-        t.setString(kNome, nome);
-        t.setString(kTipo, tipo);
-        t.setInteger(kLicao, licao);
-        t.setString(kData, data);
-        t.setString(kTecla, caractereGravado(c));
-        t.setInteger(kAcertos, f.acertos);
-        t.setInteger(kErros, f.erros);
-        t.setInteger(kTempo, f.tempoMs);
-        if (const char32_t troca = f.trocaMaisComum()) t.setString(kTroca, caractereGravado(troca));
-        t.setInteger(kTrocas, f.vezesTroca());
-        t.post();
-    }
+    t.insert();
+    t.setString(kNome, nome);
+    t.setString(kTipo, tipo);
+    t.setInteger(kLicao, licao);
+    t.setString(kData, textoData(ano, mes, dia));
+    t.setString(kTeclas, textoFiguras(figuras));
+    t.post();
 }
 
 EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
@@ -124,13 +139,7 @@ EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, con
     for (t.first(); !t.eof(); t.next()) {
         if (t.asString(kNome) != alvoNome || t.asString(kTipo) != alvoTipo) continue;
         const long long licao = t.asInteger(kLicao);
-        if (licao < de || licao > ate) continue;
-        FiguraTecla f;
-        f.acertos = t.asInteger(kAcertos);
-        f.erros = t.asInteger(kErros);
-        f.tempoMs = t.asInteger(kTempo);
-        if (const long long vezes = t.asInteger(kTrocas)) f.trocas[caractereLido(t.asString(kTroca))] = vezes;
-        r.somar(caractereLido(t.asString(kTecla)), f);
+        if (licao >= de && licao <= ate) somarTexto(t.asString(kTeclas), r);
     }
     return r;
 }

@@ -6,9 +6,11 @@
 
 namespace dominio {
 
-// The key figures of the finished lessons, one row per character of each lesson, linked to
-// the student, the course type, the lesson and the date. Kept in the working folder beside
-// the results; the results themselves never depend on it.
+// The key figures of the finished lessons, one row per lesson linked to the student, the
+// course type, the lesson and the date, its characters' figures in the memo TECLAS (a line per
+// character: code, right, wrong, ms on the right ones, code typed instead most often, times).
+// One row per lesson keeps the end of a lesson and the reading of thousands of lessons quick.
+// Kept in the working folder beside the results; the results never depend on it.
 const EsquemaTabela& esquemaTeclas();  // Teclas.dbf
 
 // Adds the lesson's rows, making the table when it is missing. Throws xbase::Error.

@@ -36,6 +36,7 @@ public:
     void registrar(char32_t esperada, char32_t digitada, long long ms);
     // Figures kept elsewhere (a stored lesson) added to these.
     void somar(char32_t tecla, const FiguraTecla& figura);
+    FiguraTecla& figura(char32_t tecla) { return figuras_[tecla]; }
     void limpar() { figuras_.clear(); ultimoMs_ = -1; }
 
     const std::map<char32_t, FiguraTecla>& figuras() const { return figuras_; }

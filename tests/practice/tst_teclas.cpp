@@ -171,8 +171,10 @@ private slots:
                  {QStringLiteral("-c"),
                   QStringLiteral("import sys, dbfread\n"
                                  "for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):\n"
-                                 "  print('%s|%s|%d|%s|%s|%d|%d|%s|%d' % (r['NOME'], r['TIPO'], r['LICAO'], r['DATA'],"
-                                 " r['TECLA'], r['ACERTOS'], r['ERROS'], r['TROCA'], r['TROCAS']))\n"),
+                                 "  for linha in r['TECLAS'].splitlines():\n"
+                                 "    c, certos, erros, ms, troca, trocas = map(int, linha.split())\n"
+                                 "    print('%s|%s|%d|%s|%s|%d|%d|%s|%d' % (r['NOME'], r['TIPO'], r['LICAO'], r['DATA'],"
+                                 " chr(c), certos, erros, chr(troca) if troca else '', trocas))\n"),
                   dir.filePath(QStringLiteral("Teclas.dbf"))});
         QVERIFY(py.waitForFinished(30000));
         QCOMPARE(py.exitCode(), 0);
