@@ -146,13 +146,11 @@ std::map<int, FiguraTecla> figurasPorTecla(const EstatisticaTeclas& figuras, con
         // gives the acute, the double quote the diaeresis, and acute + c the cedilla.
         char32_t base = 0, acento = 0;
         if (minuscula(c) == U'ç') {
-            base = U'c';
             acento = U'´';
         } else if (!decompor(c, base, acento)) {
             continue;
         }
         somar(achar({acento, acento == U'´' ? U'\'' : acento == U'¨' ? U'"' : acento}), f);
-        somar(achar({base}), f);
     }
     return r;
 }

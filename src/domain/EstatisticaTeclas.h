@@ -62,7 +62,8 @@ std::string utf8(char32_t c);
 std::string textoTroca(char32_t esperada, char32_t digitada);
 
 // The figures of each key of a keyboard drawing, summed over the characters it types. An
-// accented letter typed with a dead key counts on the accent's key and on the letter's.
+// accented letter typed with a dead key counts on the accent's key: the letter's key has the
+// bare letter's own figures.
 std::map<int, FiguraTecla> figurasPorTecla(const EstatisticaTeclas& figuras, const DesenhoTeclado& desenho);
 
 } // namespace dominio

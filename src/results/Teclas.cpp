@@ -95,8 +95,9 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
     lista_ = new QTableWidget(this);
     lista_->setColumnCount(4);
     lista_->setHorizontalHeaderLabels(
-        {QStringLiteral("Tecla"), QStringLiteral("Taxa de erro"), QStringLiteral("Tempo por toque"), QStringLiteral("Digitado em vez")});
+        {QStringLiteral("Tecla"), QStringLiteral("Taxa de erro"), QStringLiteral("Tempo por toque"), QStringLiteral("O que foi digitado")});
     lista_->verticalHeader()->hide();
+    lista_->verticalHeader()->setDefaultSectionSize(22);
     lista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lista_->horizontalHeader()->setStretchLastSection(true);
     coluna->addWidget(lista_);

@@ -3,6 +3,7 @@
 #include "MundoPratica.h"
 #include "data/Data1.h"
 #include "domain/ArquivoTeclas.h"
+#include "domain/DesenhoTeclado.h"
 #include "practice/Digitacao.h"
 #include "practice/SessaoDigitacao.h"
 #include "ui/Mensagens.h"
@@ -123,6 +124,39 @@ private slots:
         QFETCH(QString, digitada);
         QFETCH(QString, texto);
         QCOMPARE(QString::fromStdString(dominio::textoTroca(esperada[0].unicode(), digitada[0].unicode())), texto);
+    }
+
+    // Each character's figures land on the key that types it on the shipped drawings; an
+    // accented letter on its accent's key, the cedilla of US-International on the quote key.
+    void porTecla_data()
+    {
+        QTest::addColumn<QString>("arquivo");
+        QTest::addColumn<QString>("desenho");
+        QTest::addColumn<QString>("caractere");
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("ABNT2 ç") << "TecladoB.txt" << "ABNT2" << QString::fromUtf8("ç") << 35;
+        QTest::newRow("ABNT2 á") << "TecladoB.txt" << "ABNT2" << QString::fromUtf8("á") << 24;
+        QTest::newRow("ABNT2 Enter") << "TecladoB.txt" << "ABNT2" << QStringLiteral("\r") << 51;
+        QTest::newRow("EUA ç") << "TecladoA.txt" << "EUA" << QString::fromUtf8("ç") << 36;
+        QTest::newRow("EUA ã") << "TecladoA.txt" << "EUA" << QString::fromUtf8("ã") << 1;
+        QTest::newRow("EUA A") << "TecladoA.txt" << "EUA" << QStringLiteral("A") << 26;
+    }
+    void porTecla()
+    {
+        QFETCH(QString, arquivo);
+        QFETCH(QString, desenho);
+        QFETCH(QString, caractere);
+        QFETCH(int, tecla);
+        QFile f(QStringLiteral(TARVEX_SOURCE_DIR "/assets/dados/teclados/") + arquivo);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        dominio::DesenhoTeclado d;
+        for (const dominio::DesenhoTeclado& x : dominio::lerDesenhos(f.readAll().toStdString()))
+            if (x.nome == desenho.toStdString()) d = x;
+        EstatisticaTeclas e;
+        e.registrar(caractere[0].unicode(), U'x', 0);
+        const auto teclas = dominio::figurasPorTecla(e, d);
+        QCOMPARE(teclas.size(), std::size_t(1));
+        QCOMPARE(teclas.begin()->first, tecla);
     }
 
     // Enough keystrokes first, then error rate, then time.
