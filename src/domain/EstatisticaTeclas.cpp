@@ -120,6 +120,16 @@ std::string textoTroca(char32_t esperada, char32_t digitada)
     return nomeTecla(esperada) + " → " + nomeTecla(digitada);
 }
 
+std::string linhaMaisErrada(const EstatisticaTeclas& figuras)
+{
+    const char32_t c = figuras.maisErrada();
+    if (!c) return {};
+    const FiguraTecla& f = figuras.figuras().at(c);
+    const std::string vezes = f.erros == 1 ? "1 vez" : std::to_string(f.erros) + " vezes";
+    const char32_t troca = f.trocaMaisComum();
+    return "Tecla mais errada: " + nomeTecla(c) + " (" + vezes + (troca ? "; " + textoTroca(c, troca) : "") + ")";
+}
+
 std::map<int, FiguraTecla> figurasPorTecla(const EstatisticaTeclas& figuras, const DesenhoTeclado& desenho)
 {
     std::map<char32_t, int> teclaDe;

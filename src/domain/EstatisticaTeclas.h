@@ -61,6 +61,9 @@ std::string utf8(char32_t c);
 // the accents ("´ em vez de `"), anything else "expected → typed" ("ç → c").
 std::string textoTroca(char32_t esperada, char32_t digitada);
 
+// "Tecla mais errada: ç (3 vezes; ç → c)" for the character missed most; empty when none was.
+std::string linhaMaisErrada(const EstatisticaTeclas& figuras);
+
 // The figures of each key of a keyboard drawing, summed over the characters it types. An
 // accented letter typed with a dead key counts on the accent's key: the letter's key has the
 // bare letter's own figures.

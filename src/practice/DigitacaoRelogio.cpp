@@ -88,6 +88,7 @@ void TFDigitacao::FazerRelatorio()
     auto* resultado = new TfResultado;
     resultado->preencher(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
                          fim.velocidadeOk, fim.precisaoOk);
+    resultado->mostrarTeclaMaisErrada(QString::fromStdString(dominio::linhaMaisErrada(teclas_)));
     resultado->exec();
 }
 

@@ -276,6 +276,8 @@ private slots:
         QCOMPARE(e.figuras().at(U'à').erros, 1);
         QCOMPARE(e.figuras().at(U'à').trocaMaisComum(), U'á');
         QCOMPARE(e.figuras().at(U'\r').acertos, 1);
+        QCOMPARE(QString::fromStdString(dominio::linhaMaisErrada(e)),
+                 QString::fromUtf8("Tecla mais errada: à (1 vez; ´ em vez de `)"));
     }
 };
 
