@@ -4,6 +4,9 @@
 #include "data/Data1.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/DesenhoTeclado.h"
+#include "domain/Linhas.h"
+#include "domain/Treino.h"
+#include "xbase/Codepage.h"
 #include "practice/Digitacao.h"
 #include "practice/SessaoDigitacao.h"
 #include "ui/Mensagens.h"
@@ -177,6 +180,24 @@ private slots:
         figura(U'e', 10, 0, 900);
         QCOMPARE(e.maisFracas(3, 5), (std::vector<char32_t>{U'd', U'b', U'a'}));
         QCOMPARE(e.maisErrada(), U'd');
+    }
+
+    // The drill: only taught characters, the weak ones dense, about the keystrokes asked.
+    void treino()
+    {
+        const std::vector<std::string> palavras = {"casa", "caça", "moça", "maçã", "faca", "pé", "aço", "xícara"};
+        const std::vector<std::string> linhas = dominio::montarTreino(palavras, U"ç", U"acsmoçfpéx", 300);
+        std::u32string tudo;
+        for (const std::string& l : linhas) {
+            QVERIFY(xbase::utf8Length(l) <= dominio::kLarguraLinha);
+            tudo += xbase::utf8ToCodepoints(l) + U' ';
+        }
+        QVERIFY(tudo.size() >= 300 && tudo.size() <= 400);
+        // Every word has the weak key; "maçã" and "xícara" have untaught keys.
+        const QStringList usadas = QString::fromStdU32String(tudo).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QCOMPARE(QSet<QString>(usadas.begin(), usadas.end()),
+                 (QSet<QString>{QString::fromUtf8("caça"), QString::fromUtf8("moça"), QString::fromUtf8("aço")}));
+        QVERIFY(dominio::montarTreino(palavras, U"z", U"acsmoçfpéx").empty());
     }
 
     // Stored per lesson, summed over the range asked; removal and rename keep the table whole;
