@@ -374,6 +374,17 @@ void TFDigitacao::FormClose()
 
 void TFDigitacao::CarregarLicao()
 {
+    treinando_ = !treino_.isEmpty();
+    if (treinando_) {
+        DBMemo1 = treino_;
+        treino_.clear();
+        lLicao->setText(QStringLiteral("Treino"));
+        ZerarDados();
+        Recarregar = false;
+        teclas_.limpar();
+        sessao->preparar(DBMemo1, 0, LicaoNumerica, dm1->Abnt2Keyboard);
+        return;
+    }
     TApTable* licao = dm1->TabLicao;
     const std::string tipo = TipoLicao.toStdString();
     licao->setFilter(QString::fromStdString(dominio::filtroTipo(tipo)));
@@ -521,6 +532,7 @@ void TFDigitacao::bPesquisaClick()
     relat->NomeAluno = NomeAluno;
     relat->TipoLicao = TipoLicao;
     relat->UltimaLicao = qint32(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
+    relat->aoTreinar = [this](const std::u32string& fracas) { return treinarTeclas(fracas); };
     relat->exec();
 }
 

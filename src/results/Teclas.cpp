@@ -34,6 +34,7 @@ const QColor kSemDados(200, 200, 200);
 // Fewer keystrokes than this say nothing of a key.
 constexpr long long kMinimoToques = 5;
 constexpr std::size_t kTeclasNaLista = 12;
+constexpr std::size_t kTeclasTreinadas = 6;
 
 QColor corDaTaxa(double taxa)
 {
@@ -103,6 +104,14 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
     coluna->addWidget(lista_);
 
     auto* botoes = new QHBoxLayout;
+    treinar_ = new QPushButton(QStringLiteral("Treinar estas teclas"), this);
+    treinar_->hide();
+    connect(treinar_, &QPushButton::clicked, this, [this] {
+        std::u32string fracas;
+        for (char32_t c : figuras_.maisFracas(kTeclasTreinadas, kMinimoToques)) fracas += c;
+        if (aoTreinar && aoTreinar(fracas)) close();
+    });
+    botoes->addWidget(treinar_);
     botoes->addStretch();
     sair_ = ui::botaoSair(this, QRect(0, 0, 96, 27), this);
     sair_->setFixedSize(96, 27);
@@ -118,6 +127,8 @@ void TfTeclas::mostrar(const QString& nome, const QString& tipo, int de, int ate
                                   tipo.toStdString(), de, ate);
     desenharTeclado(abnt2, tipo.toStdString() == dominio::kTipoNumerico);
     preencherLista();
+    treinar_->setVisible(bool(aoTreinar));
+    treinar_->setEnabled(!figuras_.maisFracas(1, kMinimoToques).empty());
 }
 
 void TfTeclas::desenharTeclado(bool abnt2, bool numerico)

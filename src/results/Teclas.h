@@ -4,6 +4,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+#include <string>
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -24,6 +27,10 @@ public:
     QWidget* teclado() const { return teclado_; }
     QTableWidget* lista() const { return lista_; }
     QLabel* titulo() const { return titulo_; }
+    QPushButton* botaoTreinar() const { return treinar_; }
+
+    // Set before mostrar when the drill can be typed (the practice window opened the list).
+    std::function<bool(const std::u32string&)> aoTreinar;
 
 private:
     void desenharTeclado(bool abnt2, bool numerico);
@@ -34,4 +41,5 @@ private:
     QWidget* teclado_;
     QTableWidget* lista_;
     QPushButton* sair_;
+    QPushButton* treinar_;
 };

@@ -228,6 +228,12 @@ void TfRelat::BitBtn1Click()
 void TfRelat::bTeclasClick()
 {
     auto* teclas = new TfTeclas(this);  // frees itself when closed
+    if (aoTreinar)
+        teclas->aoTreinar = [this](const std::u32string& fracas) {
+            if (!aoTreinar(fracas)) return false;
+            close();  // back to the practice window, the drill ready to start
+            return true;
+        };
     if (ui::protegido(this, [&] { teclas->mostrar(NomeAluno, TipoLicao, se1->value(), se2->value(), dm1->Abnt2Keyboard); }))
         teclas->exec();
     else

@@ -2,6 +2,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+#include <string>
+
 class QLabel;
 class QPushButton;
 class TDataSource;
@@ -21,6 +24,8 @@ public:
     QString NomeAluno;
     QString TipoLicao;
     qint32 UltimaLicao = 0;
+    // Set by the practice window: "Treinar estas teclas" in the Teclas window starts its drill.
+    std::function<bool(const std::u32string&)> aoTreinar;
 
     QPushButton* BitBtn2;  // "&Gráficos"
     QPushButton* bImp;     // "&Imprimir"

@@ -12,6 +12,7 @@
 #include "ui/Mensagens.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -243,6 +244,47 @@ private slots:
         dominio::removerTeclasDoAluno(d, "Ana Paula");
         QVERIFY(dominio::lerTeclas(d, "Ana Paula", "Básico", 1, 99).vazia());
         QCOMPARE(dominio::lerTeclas(d, "Bia", "Básico", 1, 99).figuras().at(U'ç').erros, 1);
+    }
+
+    // The drill typed in the practice window: taught keys only, shown as "Treino", no result
+    // row and no unlock; its key figures are kept under lesson 0.
+    void treinoNaPratica()
+    {
+        MundoPratica mundo;
+        ui::definirRespondedor([](ui::TipoMensagem, const QString&) { return true; });
+        const QString basico = QString::fromUtf8("Básico");
+        mundo.aluno(QStringLiteral("ANA"), basico, 1, false);
+        mundo.licao(basico, 1, QString::fromUtf8("abcdefghijlmnopqrstuvçz"));
+        mundo.licao(basico, 2, QString::fromUtf8("ãéíóú"));  // not unlocked
+        TFDigitacao w;
+        w.show();
+        QVERIFY(w.treinarTeclas(U"ç"));
+        w.bIniciar->click();
+        w.Timer1->stop();
+        QCOMPARE(w.lLicao->text(), QStringLiteral("Treino"));
+        int toques = 0;
+        while (!w.sessao->terminada() && toques < 2000) {
+            const QString linha = w.sessao->LinhaAtual;
+            const QStringList palavras = linha.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            for (const QString& p : palavras) {
+                QVERIFY2(p.contains(QChar(0x00E7)), qPrintable(p));
+                for (QChar c : p) QVERIFY2(QString::fromUtf8("abcdefghijlmnopqrstuvçz").contains(c), qPrintable(p));
+            }
+            for (QChar c : linha) {
+                QKeyEvent press(QEvent::KeyPress, c == QChar(13) ? int(Qt::Key_Return) : int(c.toUpper().unicode()),
+                                Qt::NoModifier, QString(c));
+                QApplication::sendEvent(w.txtLetra, &press);
+                ++toques;
+            }
+        }
+        ui::definirRespondedor({});
+        QVERIFY(toques >= 300 && toques <= 700);
+        QCOMPARE(mundo.janelas.size(), 1);
+        QVERIFY(mundo.janelas[0].startsWith(QStringLiteral("Resultado|Treino|")));
+        QCOMPARE(mundo.dm->TabRelat->recordCount(), 0);
+        QCOMPARE(mundo.dm->TabAluno->fieldByName("Licao").asInteger(), 1);
+        QVERIFY(dominio::lerTeclas(mundo.pasta().toStdString(), "ANA", "Básico", 1, 99).vazia());
+        QCOMPARE(dominio::lerTeclas(mundo.pasta().toStdString(), "ANA", "Básico", 0, 0).figuras().at(U'ç').erros, 0);
     }
 
     // Through the practice window: the finished lesson's figures reach the table; a damaged
