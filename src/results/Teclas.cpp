@@ -10,6 +10,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -113,6 +116,9 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
     });
     botoes->addWidget(treinar_);
     botoes->addStretch();
+    imprimir_ = new QPushButton(QStringLiteral("&Imprimir"), this);
+    connect(imprimir_, &QPushButton::clicked, this, &TfTeclas::imprimir);
+    botoes->addWidget(imprimir_);
     sair_ = ui::botaoSair(this, QRect(0, 0, 96, 27), this);
     sair_->setFixedSize(96, 27);
     botoes->addWidget(sair_);
@@ -167,4 +173,19 @@ void TfTeclas::preencherLista()
         for (int j = 0; j < celulas.size(); ++j) lista_->setItem(i, j, new QTableWidgetItem(celulas[j]));
     }
     lista_->resizeColumnsToContents();
+}
+
+// The window's picture (title, keyboard, legend, list) on one page, fitted to its width.
+void TfTeclas::imprimir()
+{
+    QPrinter impressora;
+    QPrintPreviewDialog previa(&impressora, this);
+    connect(&previa, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+        const QPixmap figura = grab(QRect(0, 0, width(), lista_->geometry().bottom() + 1));
+        QPainter pintor(p);
+        const QRect pagina = p->pageLayout().paintRectPixels(p->resolution());
+        const QSize tamanho = figura.size().scaled(pagina.size(), Qt::KeepAspectRatio);
+        pintor.drawPixmap(QRect(QPoint(0, 0), tamanho), figura);
+    });
+    previa.exec();
 }

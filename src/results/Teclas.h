@@ -35,6 +35,7 @@ public:
 private:
     void desenharTeclado(bool abnt2, bool numerico);
     void preencherLista();
+    void imprimir();
 
     dominio::EstatisticaTeclas figuras_;
     QLabel* titulo_;
@@ -42,4 +43,5 @@ private:
     QTableWidget* lista_;
     QPushButton* sair_;
     QPushButton* treinar_;
+    QPushButton* imprimir_;
 };
