@@ -1,5 +1,6 @@
 #include "Data1.h"
 
+#include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "ui/Mensagens.h"
@@ -189,6 +190,8 @@ void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
         }
         t->first();
     }
+    dominio::renomearTeclasDoAluno(TabAluno->databaseName().toStdString(), antigo.toStdString(),
+                                   novo.toStdString());
 }
 
 void Tdm1::retomarRenomeacao()

@@ -59,6 +59,7 @@ std::string semEscapes(const std::string& s)
 std::vector<DesenhoTeclado> lerDesenhos(const std::string& descricao)
 {
     std::map<int, std::vector<std::string>> doMapa;  // key -> characters without and with Shift
+    std::map<int, std::string> semLegenda;             // Enter and the space bar
     std::vector<DesenhoTeclado> desenhos;
     std::istringstream in(descricao);
     std::string linha;
@@ -75,6 +76,10 @@ std::vector<DesenhoTeclado> lerDesenhos(const std::string& descricao)
                 auto& caracteres = doMapa[std::stoi(n)];
                 if (!caracteres.empty()) continue;  // a second row on one key (the keypad's , and .)
                 while (palavras >> c) caracteres.push_back(c);
+            } else if (comando == "enter" || comando == "espaco") {
+                std::string n;
+                palavras >> n;
+                semLegenda[std::stoi(n)] = comando == "enter" ? "\r" : " ";
             } else if (comando == "desenho") {
                 DesenhoTeclado d;
                 palavras >> d.nome;
@@ -101,6 +106,8 @@ std::vector<DesenhoTeclado> lerDesenhos(const std::string& descricao)
         PainelTecla& painel = desenhos[d].paineis[p];
         painel.legenda = legendaDoMapa(doMapa[painel.tecla]);
     }
+    for (const auto& [tecla, c] : semLegenda) doMapa[tecla].push_back(c);
+    for (DesenhoTeclado& d : desenhos) d.caracteres = doMapa;
     return desenhos;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct PainelTecla {
 struct DesenhoTeclado {
     std::string nome;  // "EUA", "EUAn", "ABNT2", "ABNT2n"
     std::vector<PainelTecla> paineis;
+    // What each key types, in UTF-8: without and with Shift ("tecla" lines), "\r" on Enter and
+    // " " on the space bar.
+    std::map<int, std::vector<std::string>> caracteres;
 };
 
 // The drawings of a keyboard description (the "desenho" and "painel" lines; the "tecla" lines

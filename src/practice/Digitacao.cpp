@@ -79,6 +79,10 @@ TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
     connect(sessao, &SessaoDigitacao::acertou, this, &TFDigitacao::acertou);
     connect(sessao, &SessaoDigitacao::errou, this, &TFDigitacao::errou);
     connect(sessao, &SessaoDigitacao::terminou, this, &TFDigitacao::terminarLicao);
+    relogioTeclas_.start();
+    connect(sessao, &SessaoDigitacao::julgada, this, [this](QChar esperada, QChar digitada) {
+        if (!esperada.isNull()) teclas_.registrar(esperada.unicode(), digitada.unicode(), relogioTeclas_.elapsed());
+    });
 }
 
 TFDigitacao::~TFDigitacao()
@@ -370,6 +374,17 @@ void TFDigitacao::FormClose()
 
 void TFDigitacao::CarregarLicao()
 {
+    treinando_ = !treino_.isEmpty();
+    if (treinando_) {
+        DBMemo1 = treino_;
+        treino_.clear();
+        lLicao->setText(QStringLiteral("Treino"));
+        ZerarDados();
+        Recarregar = false;
+        teclas_.limpar();
+        sessao->preparar(DBMemo1, 0, LicaoNumerica, dm1->Abnt2Keyboard);
+        return;
+    }
     TApTable* licao = dm1->TabLicao;
     const std::string tipo = TipoLicao.toStdString();
     licao->setFilter(QString::fromStdString(dominio::filtroTipo(tipo)));
@@ -407,6 +422,7 @@ void TFDigitacao::CarregarLicao()
     Recarregar = false;
     // The run keeps its own copy of the lines: a window that moves the lesson table later
     // (the results list filters it) changes nothing in the run.
+    teclas_.limpar();
     sessao->preparar(DBMemo1, numLicao, LicaoNumerica, dm1->Abnt2Keyboard);
 }
 
@@ -456,6 +472,7 @@ void TFDigitacao::Ativar()
     txtLetra->setEnabled(true);
     txtLetra->setFocus();
     sessao->iniciar();
+    teclas_.retomar(relogioTeclas_.elapsed());
     qApp->installEventFilter(this);
     lblTexto->show();
     lblCopy1->show();
@@ -515,6 +532,7 @@ void TFDigitacao::bPesquisaClick()
     relat->NomeAluno = NomeAluno;
     relat->TipoLicao = TipoLicao;
     relat->UltimaLicao = qint32(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
+    relat->aoTreinar = [this](const std::u32string& fracas) { return treinarTeclas(fracas); };
     relat->exec();
 }
 

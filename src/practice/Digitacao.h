@@ -9,6 +9,9 @@
 
 #include "SessaoDigitacao.h"
 #include "domain/DesenhoTeclado.h"
+#include "domain/EstatisticaTeclas.h"
+
+#include <QElapsedTimer>
 
 class QFrame;
 class QLabel;
@@ -115,6 +118,9 @@ public:
     void bPausarClick();
     void bTecladoClick();
     void bPesquisaClick();
+    // The weak-key drill in place of the next lesson ("Treino"): not a lesson result, its key
+    // figures kept. False (and a message) when no taught word holds those keys.
+    bool treinarTeclas(const std::u32string& fracas);
     void fcShapeBtn5Click();
     void DBMemo2Change();
     bool FormCloseQuery();
@@ -226,6 +232,10 @@ private:
     void acertou();
     void errou();
     void terminarLicao();
+    QStringList treino_;  // lines of the drill to type next; empty for a lesson
+    bool treinando_ = false;
+    // The lesson's key figures go to their table; a failure there leaves the result as stored.
+    void gravarTeclasDaLicao();
     // Keys of any child go to the run while it is active (application-wide filter).
     bool teclaDaJanela(QObject* watched, QEvent* event);
 
@@ -234,4 +244,6 @@ private:
     bool linhaAchada_ = false;   // the last lookup found a row of the keyboard map
     bool licaoConectada_ = false;
     bool mostrado_ = false;
+    dominio::EstatisticaTeclas teclas_;  // key figures of the lesson being typed
+    QElapsedTimer relogioTeclas_;
 };

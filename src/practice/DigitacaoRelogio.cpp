@@ -5,13 +5,18 @@
 
 #include "data/Data1.h"
 #include "data/TApolloEnv.h"
+#include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
+#include "domain/Filtros.h"
+#include "domain/Treino.h"
+#include "platform/Diretorios.h"
 #include "results/Recordes.h"
 #include "results/Resultado.h"
 #include "ui/Mensagens.h"
 #include "ui/TLabel3D.h"
 
 #include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -47,10 +52,29 @@ void TFDigitacao::terminarLicao()
 {
     Desativar();
     LimparTeclaAnt();
-    ui::protegido(this, [this] {
+    if (treinando_) {
+        // A drill is no lesson: no result row, no unlock, no record; its key figures are kept.
+        treinando_ = false;
+        auto* resultado = new TfResultado;
+        const SessaoDigitacao::Fim fim = sessao->fim(0);
+        resultado->preencher(0, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(), fim.velocidadeOk,
+                             fim.precisaoOk);
+        resultado->Label1->setText(QStringLiteral("Treino"));
+        resultado->mostrarTeclaMaisErrada(QString::fromStdString(dominio::linhaMaisErrada(teclas_)));
+        resultado->exec();
+        ui::protegido(this, [this] { gravarTeclasDaLicao(); });
+        Recarregar = true;
+        LimparDados();
+        return;
+    }
+    bool guardada = false;
+    ui::protegido(this, [this, &guardada] {
         FazerRelatorio();
+        guardada = true;
         VerificarRecorde();
     });
+    // The key figures belong to a stored lesson; their own failure is shown and undoes nothing.
+    if (guardada) ui::protegido(this, [this] { gravarTeclasDaLicao(); });
     Recarregar = true;
     LimparDados();
 }
@@ -82,6 +106,7 @@ void TFDigitacao::FazerRelatorio()
     auto* resultado = new TfResultado;
     resultado->preencher(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
                          fim.velocidadeOk, fim.precisaoOk);
+    resultado->mostrarTeclaMaisErrada(QString::fromStdString(dominio::linhaMaisErrada(teclas_)));
     resultado->exec();
 }
 
@@ -106,4 +131,40 @@ void TFDigitacao::VerificarRecorde()
     auto* janela = new TfRecordes;
     janela->Label2->setText(QString::number(pontos) + QStringLiteral(" pontos"));
     janela->exec();
+}
+
+void TFDigitacao::gravarTeclasDaLicao()
+{
+    const QDate hoje = QDate::currentDate();
+    dominio::gravarTeclas(plataforma::diretorioTrabalho().toStdString(), NomeAluno.toStdString(),
+                          TipoLicao.toStdString(), sessao->NumLicao, hoje.year(), hoje.month(), hoje.day(), teclas_);
+}
+
+bool TFDigitacao::treinarTeclas(const std::u32string& fracas)
+{
+    // The characters of the lessons of the student's type up to the one unlocked: all taught.
+    std::u32string ensinadas;
+    const int liberada = int(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
+    TApTable* licao = dm1->TabLicao;
+    licao->setFilter(QString::fromStdString(dominio::filtroTipo(TipoLicao.toStdString())));
+    for (licao->first(); !licao->eof(); licao->next()) {
+        if (licao->fieldByName(QStringLiteral("Licao")).asInteger() > liberada) continue;
+        for (char32_t c : licao->fieldByName(QStringLiteral("TEXTO")).asString().toStdU32String())
+            if (ensinadas.find(c) == std::u32string::npos) ensinadas += c;
+    }
+    std::vector<std::string> palavras;
+    QFile lista(QStringLiteral(":/dados/palavras.txt"));
+    if (lista.open(QIODevice::ReadOnly))
+        for (const QByteArray& linha : lista.readAll().split('\n'))
+            if (!linha.trimmed().isEmpty() && !linha.startsWith('#')) palavras.push_back(linha.trimmed().toStdString());
+    const std::vector<std::string> linhas = dominio::montarTreino(palavras, fracas, ensinadas);
+    if (linhas.empty()) {
+        ui::aviso(this, QString::fromUtf8("Não há palavras já ensinadas com essas teclas para um treino."));
+        return false;
+    }
+    treino_.clear();
+    for (const std::string& l : linhas) treino_ << QString::fromStdString(l);
+    Recarregar = true;
+    lLicao->setText(QStringLiteral("Treino"));
+    return true;
 }

@@ -142,6 +142,7 @@ void SessaoDigitacao::caractere(QChar Key)
         if (TeclaEsperada == QLatin1String(" ")) TeclaEsperada = kCR;  // spaces are typed with Enter
         if (!abnt2_ && Key == QLatin1Char('.')) Key = QLatin1Char(',');
     }
+    emit julgada(TeclaEsperada.isEmpty() ? QChar() : TeclaEsperada[0], Key);
 
     if (TeclaEsperada.size() == 1 && TeclaEsperada[0] == Key) {
         // An Enter that stands for a space inside the line shows as a space.

@@ -82,6 +82,7 @@ signals:
     void linhaNova();           // a line was set up (Linha, LinhaAtual, TeclaProx)
     void acertou();             // Copia, Coluna, TeclaProx changed
     void errou();
+    void julgada(QChar esperada, QChar digitada);  // every keystroke judged, before the line moves on
     void relogioMudou();
     void terminou();            // the last line was typed; the run has stopped
 

@@ -91,6 +91,14 @@ void TfResultado::preencher(int licao, int velocidade, int precisao, const QStri
     Ir1->setVisible(!aprovado);
 }
 
+void TfResultado::mostrarTeclaMaisErrada(const QString& texto)
+{
+    if (texto.isEmpty() || TeclaMaisErrada) return;
+    TeclaMaisErrada = rotulo(this, texto, 32, 240);
+    TeclaMaisErrada->resize(305, TeclaMaisErrada->height());
+    setFixedSize(width(), 266);
+}
+
 void TfResultado::Sp1Click()
 {
     close();

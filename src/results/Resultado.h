@@ -35,6 +35,10 @@ public:
     void preencher(int licao, int velocidade, int precisao, const QString& duracao,
                    const QString& resultado, bool velocidadeAtingida, bool precisaoAtingida);
 
+    // One more line under the result, naming the key missed most (an empty text adds none).
+    void mostrarTeclaMaisErrada(const QString& texto);
+    QLabel* TeclaMaisErrada = nullptr;
+
 public slots:
     void Sp1Click();
 };

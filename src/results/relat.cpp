@@ -2,6 +2,7 @@
 
 #include "PlanilhaResultados.h"
 #include "Rel.h"
+#include "Teclas.h"
 #include "grafico.h"
 #include "data/Data1.h"
 #include "domain/Filtros.h"
@@ -105,6 +106,8 @@ void TfRelat::criarFaixa()
     se2->setValue(100);
     b1 = ui::botao(barra, QStringLiteral("&Listar"), QStringLiteral(":/imagens/ok16.png"), QRect(268, 7, 90, 27));
     connect(b1, &QPushButton::clicked, this, &TfRelat::b1Click);
+    bTeclas = ui::botao(barra, QStringLiteral("&Teclas"), QString(), QRect(462, 7, 90, 27));
+    connect(bTeclas, &QPushButton::clicked, this, &TfRelat::bTeclasClick);
 }
 
 void TfRelat::criarResumo()
@@ -232,4 +235,19 @@ void TfRelat::bExportarClick()
     dominio::Planilha planilha;
     if (!ui::protegido(this, [&] { planilha = planilhaResultados(dm1->TabRelat); })) return;
     ui::exportarPlanilha(this, planilha, QStringLiteral("Resultados ") + NomeAluno);
+}
+
+void TfRelat::bTeclasClick()
+{
+    auto* teclas = new TfTeclas(this);  // frees itself when closed
+    if (aoTreinar)
+        teclas->aoTreinar = [this](const std::u32string& fracas) {
+            if (!aoTreinar(fracas)) return false;
+            close();  // back to the practice window, the drill ready to start
+            return true;
+        };
+    if (ui::protegido(this, [&] { teclas->mostrar(NomeAluno, TipoLicao, se1->value(), se2->value(), dm1->Abnt2Keyboard); }))
+        teclas->exec();
+    else
+        teclas->deleteLater();
 }

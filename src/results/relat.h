@@ -2,6 +2,9 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+#include <string>
+
 class QLabel;
 class QPushButton;
 class TDataSource;
@@ -21,6 +24,8 @@ public:
     QString NomeAluno;
     QString TipoLicao;
     qint32 UltimaLicao = 0;
+    // Set by the practice window: "Treinar estas teclas" in the Teclas window starts its drill.
+    std::function<bool(const std::u32string&)> aoTreinar;
 
     QPushButton* BitBtn2;  // "&Gráficos"
     QPushButton* bImp;     // "&Imprimir"
@@ -32,6 +37,7 @@ public:
     QLabel* Label2;
     TSpinEdit* se2;
     QPushButton* b1;       // "&Listar"
+    QPushButton* bTeclas;  // "&Teclas": the key figures of the same selection
     TDataSource* DataSource1;
     TDBGrid* DBGrid1;
     QLabel* lTotal;
@@ -50,6 +56,7 @@ public slots:
     void BitBtn1Click();
     // Writes the listed results to a spreadsheet file.
     void bExportarClick();
+    void bTeclasClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

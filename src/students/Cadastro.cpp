@@ -2,6 +2,7 @@
 
 #include "Fontes.h"
 #include "data/Data1.h"
+#include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "domain/ListaAlunos.h"
@@ -191,6 +192,7 @@ void TfCadastro::removerAluno()
 
     // Results carry the name as the results table holds it: at most 20 characters.
     removerResultados(nome.left(20));
+    dominio::removerTeclasDoAluno(aluno->databaseName().toStdString(), nome.toStdString());
     aluno->deleteRecord();
     aluno->pack();
 }

@@ -1,5 +1,6 @@
 // The student windows: the opening flow, the lesson chooser and the registration window.
 #include "AmbienteAlunos.h"
+#include "domain/ArquivoTeclas.h"
 #include "students/AbrirNome.h"
 #include "students/Cadastro.h"
 #include "students/Selec.h"
@@ -341,6 +342,16 @@ void TstAlunos::pendenteQueNaoSePodeGravarEDescartado()
     QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), QStringList{"ANA"});
 }
 
+namespace {
+// A finished lesson's key figures stored under the student's name.
+void figurasDeTeclas(const QTemporaryDir& dir, const char* nome)
+{
+    dominio::EstatisticaTeclas figuras;
+    figuras.figura(U'a').acertos = 1;
+    dominio::gravarTeclas(dir.path().toStdString(), nome, "Básico", 1, 2026, 12, 8, figuras);
+}
+} // namespace
+
 void TstAlunos::renomearLevaResultados()
 {
     amb_->aluno("ANA");
@@ -348,6 +359,8 @@ void TstAlunos::renomearLevaResultados()
     amb_->resultado("ANA", 1);
     amb_->resultado("BIA", 1);
     amb_->resultado("ANA", 2);
+    figurasDeTeclas(amb_->dir, "ANA");
+    figurasDeTeclas(amb_->dir, "BIA");
     TApTable* t = amb_->dm->TabAluno;
     t->first();
     t->edit();
@@ -355,6 +368,7 @@ void TstAlunos::renomearLevaResultados()
     QVERIFY(t->post());
     QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"LIA", "BIA"}));
     QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), (QStringList{"LIA", "BIA", "LIA"}));
+    QCOMPARE(amb_->nomesNoArquivo("Teclas.dbf"), (QStringList{"LIA", "BIA"}));
     QVERIFY(!QFile::exists(amb_->dir.filePath("renomeacao.pendente")));
 }
 
@@ -488,6 +502,8 @@ void TstAlunos::removerLevaSoResultadosDoAluno()
     amb_->resultado("ANA", 2);
     amb_->resultado("BIA", 1);
     amb_->resultado("ANA", 3);
+    figurasDeTeclas(amb_->dir, "ANA");
+    figurasDeTeclas(amb_->dir, "ANAMARIA");
     amb_->dm->TabAluno->first();
 
     TfCadastro cad;
@@ -495,6 +511,7 @@ void TstAlunos::removerLevaSoResultadosDoAluno()
     QCOMPARE(mensagens_, QStringList{"Remover aluno ANA"});
     QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), (QStringList{"ANAMARIA", "BIA"}));
     QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"ANAMARIA", "BIA"}));
+    QCOMPARE(amb_->nomesNoArquivo("Teclas.dbf"), (QStringList{"ANAMARIA"}));
     // Both files are packed: nothing marked deleted stays behind.
     QCOMPARE(amb_->registrosFisicos("Relat.dbf"), 2u);
     QCOMPARE(amb_->registrosFisicos("Usuario.dbf"), 2u);

@@ -1,0 +1,27 @@
+#pragma once
+#include "EstatisticaTeclas.h"
+#include "Esquema.h"
+
+#include <string>
+
+namespace dominio {
+
+// The key figures of the finished lessons, one row per lesson linked to the student, the
+// course type, the lesson and the date, its characters' figures in the memo TECLAS (a line per
+// character: code, right, wrong, ms on the right ones, code typed instead most often, times).
+// One row per lesson keeps the end of a lesson and the reading of thousands of lessons quick.
+// Kept in the working folder beside the results; the results never depend on it.
+const EsquemaTabela& esquemaTeclas();  // Teclas.dbf
+
+// Adds the lesson's rows, making the table when it is missing. Throws xbase::Error.
+void gravarTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int licao,
+                  int ano, int mes, int dia, const EstatisticaTeclas& figuras);
+// The figures of the student's lessons `de`..`ate` of the type, summed per character. No
+// table: no figures.
+EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de,
+                            int ate);
+// A student removed: his or her rows go. A student renamed: the rows follow the new name.
+void removerTeclasDoAluno(const std::string& dir, const std::string& nome);
+void renomearTeclasDoAluno(const std::string& dir, const std::string& antigo, const std::string& novo);
+
+} // namespace dominio

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace dominio {
+
+// The weak-key drill: words of the list (UTF-8) made only of characters already taught,
+// those densest in the weak characters first, typed in turn until about `toques` keystrokes,
+// laid out as typing lines. No word fits: no lines.
+std::vector<std::string> montarTreino(const std::vector<std::string>& palavras, const std::u32string& fracas,
+                                      const std::u32string& ensinadas, std::size_t toques = 450);
+
+} // namespace dominio

@@ -1,0 +1,191 @@
+#include "Teclas.h"
+
+#include "domain/ArquivoTeclas.h"
+#include "domain/Cursos.h"
+#include "domain/DesenhoTeclado.h"
+#include "platform/Diretorios.h"
+#include "ui/Botoes.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// The colour of a key by its error rate, and the legend that names each colour.
+struct Faixa {
+    double ateTaxa;
+    QColor cor;
+    const char* legenda;
+};
+const Faixa kFaixas[] = {
+    {0.0, QColor(120, 200, 120), "sem erros"},
+    {0.02, QColor(200, 230, 120), "até 2%"},
+    {0.05, QColor(255, 220, 90), "até 5%"},
+    {0.10, QColor(255, 150, 60), "até 10%"},
+    {1.0, QColor(230, 60, 50), "mais de 10%"},
+};
+const QColor kSemDados(200, 200, 200);
+
+// Fewer keystrokes than this say nothing of a key.
+constexpr long long kMinimoToques = 5;
+constexpr std::size_t kTeclasNaLista = 12;
+constexpr std::size_t kTeclasTreinadas = 6;
+
+QColor corDaTaxa(double taxa)
+{
+    for (const Faixa& f : kFaixas)
+        if (taxa <= f.ateTaxa) return f.cor;
+    return kFaixas[std::size(kFaixas) - 1].cor;
+}
+
+QLabel* quadro(QWidget* pai, const QString& texto, const QColor& cor)
+{
+    auto* l = new QLabel(texto, pai);
+    l->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    l->setAlignment(Qt::AlignCenter);
+    l->setAutoFillBackground(true);
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::Window, cor);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(pal);
+    return l;
+}
+
+// The drawing of the keyboard the practice window guides with.
+dominio::DesenhoTeclado desenho(bool abnt2, bool numerico)
+{
+    const QString nome = QString::fromLatin1(abnt2 ? "ABNT2" : "EUA") + (numerico ? QStringLiteral("n") : QString());
+    const QString arquivo = numerico ? QStringLiteral(":/teclados/TecladoN.txt")
+                                     : abnt2 ? QStringLiteral(":/teclados/TecladoB.txt") : QStringLiteral(":/teclados/TecladoA.txt");
+    QFile f(arquivo);
+    if (f.open(QIODevice::ReadOnly))
+        for (const dominio::DesenhoTeclado& d : dominio::lerDesenhos(f.readAll().toStdString()))
+            if (QString::fromStdString(d.nome) == nome) return d;
+    return {};
+}
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Teclas"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* coluna = new QVBoxLayout(this);
+    titulo_ = new QLabel(this);
+    coluna->addWidget(titulo_);
+
+    teclado_ = new QWidget(this);
+    teclado_->setFixedSize(524, 184);
+    coluna->addWidget(teclado_, 0, Qt::AlignHCenter);
+
+    auto* legenda = new QHBoxLayout;
+    legenda->addWidget(new QLabel(QStringLiteral("Erros por tecla:"), this));
+    for (const Faixa& f : kFaixas) legenda->addWidget(quadro(this, QString::fromUtf8(f.legenda), f.cor));
+    legenda->addWidget(quadro(this, QStringLiteral("sem dados"), kSemDados));
+    legenda->addStretch();
+    coluna->addLayout(legenda);
+
+    coluna->addWidget(new QLabel(QStringLiteral("Teclas mais fracas:"), this));
+    lista_ = new QTableWidget(this);
+    lista_->setColumnCount(4);
+    lista_->setHorizontalHeaderLabels(
+        {QStringLiteral("Tecla"), QStringLiteral("Taxa de erro"), QStringLiteral("Tempo por toque"), QStringLiteral("O que foi digitado")});
+    lista_->verticalHeader()->hide();
+    lista_->verticalHeader()->setDefaultSectionSize(22);
+    lista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lista_->horizontalHeader()->setStretchLastSection(true);
+    coluna->addWidget(lista_);
+
+    auto* botoes = new QHBoxLayout;
+    treinar_ = new QPushButton(QStringLiteral("Treinar estas teclas"), this);
+    treinar_->hide();
+    connect(treinar_, &QPushButton::clicked, this, [this] {
+        std::u32string fracas;
+        for (char32_t c : figuras_.maisFracas(kTeclasTreinadas, kMinimoToques)) fracas += c;
+        if (aoTreinar && aoTreinar(fracas)) close();
+    });
+    botoes->addWidget(treinar_);
+    botoes->addStretch();
+    imprimir_ = new QPushButton(QStringLiteral("&Imprimir"), this);
+    connect(imprimir_, &QPushButton::clicked, this, &TfTeclas::imprimir);
+    botoes->addWidget(imprimir_);
+    sair_ = ui::botaoSair(this, QRect(0, 0, 96, 27), this);
+    sair_->setFixedSize(96, 27);
+    botoes->addWidget(sair_);
+    coluna->addLayout(botoes);
+    resize(560, 520);
+}
+
+void TfTeclas::mostrar(const QString& nome, const QString& tipo, int de, int ate, bool abnt2)
+{
+    titulo_->setText(QString::fromUtf8("%1 — %2, lições %3 a %4").arg(nome, tipo).arg(de).arg(ate));
+    figuras_ = dominio::lerTeclas(plataforma::diretorioTrabalho().toStdString(), nome.toStdString(),
+                                  tipo.toStdString(), de, ate);
+    desenharTeclado(abnt2, tipo.toStdString() == dominio::kTipoNumerico);
+    preencherLista();
+    treinar_->setVisible(bool(aoTreinar));
+    treinar_->setEnabled(!figuras_.maisFracas(1, kMinimoToques).empty());
+}
+
+void TfTeclas::desenharTeclado(bool abnt2, bool numerico)
+{
+    qDeleteAll(teclado_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly));
+    const dominio::DesenhoTeclado d = desenho(abnt2, numerico);
+    const std::map<int, dominio::FiguraTecla> porTecla = dominio::figurasPorTecla(figuras_, d);
+    for (const dominio::PainelTecla& p : d.paineis) {
+        const auto f = porTecla.find(p.tecla);
+        const bool temDados = f != porTecla.end() && f->second.toques() > 0;
+        QLabel* painel = quadro(teclado_, qs(p.legenda), temDados ? corDaTaxa(f->second.taxaErro()) : kSemDados);
+        painel->setGeometry(4 + p.x, 4 + p.y, p.largura, p.altura);
+        QFont fonte(QStringLiteral("Arial"));
+        fonte.setPixelSize(p.legenda.size() > 2 && p.legenda.find('\n') == std::string::npos ? 10 : 12);
+        fonte.setBold(true);
+        painel->setFont(fonte);
+        if (temDados)
+            painel->setToolTip(QStringLiteral("%1 toques, %2 erros").arg(f->second.toques()).arg(f->second.erros));
+        painel->show();
+    }
+}
+
+void TfTeclas::preencherLista()
+{
+    const std::vector<char32_t> fracas = figuras_.maisFracas(kTeclasNaLista, kMinimoToques);
+    lista_->setRowCount(int(fracas.size()));
+    const QLocale local(QLocale::Portuguese, QLocale::Brazil);
+    for (int i = 0; i < int(fracas.size()); ++i) {
+        const dominio::FiguraTecla& f = figuras_.figuras().at(fracas[std::size_t(i)]);
+        QString troca;
+        if (const char32_t c = f.trocaMaisComum())
+            troca = QStringLiteral("%1 (%2×)").arg(qs(dominio::textoTroca(fracas[std::size_t(i)], c))).arg(f.vezesTroca());
+        const QStringList celulas = {qs(dominio::nomeTecla(fracas[std::size_t(i)])),
+                                     local.toString(f.taxaErro() * 100, 'f', 1) + QStringLiteral("%"),
+                                     QStringLiteral("%1 ms").arg(qRound(f.msPorToque())), troca};
+        for (int j = 0; j < celulas.size(); ++j) lista_->setItem(i, j, new QTableWidgetItem(celulas[j]));
+    }
+    lista_->resizeColumnsToContents();
+}
+
+// The window's picture (title, keyboard, legend, list) on one page, fitted to its width.
+void TfTeclas::imprimir()
+{
+    QPrinter impressora;
+    QPrintPreviewDialog previa(&impressora, this);
+    connect(&previa, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+        const QPixmap figura = grab(QRect(0, 0, width(), lista_->geometry().bottom() + 1));
+        QPainter pintor(p);
+        const QRect pagina = p->pageLayout().paintRectPixels(p->resolution());
+        const QSize tamanho = figura.size().scaled(pagina.size(), Qt::KeepAspectRatio);
+        pintor.drawPixmap(QRect(QPoint(0, 0), tamanho), figura);
+    });
+    previa.exec();
+}
