@@ -1,7 +1,9 @@
 #include "platform/CopiaArquivo.h"
+#include "LimiteDeArquivo.h"
 #include "platform/Diretorios.h"
 #include "platform/InstanciaUnica.h"
 
+#include <optional>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -216,21 +218,16 @@ void TstArquivos::falhasDaCopia()
     QFETCH(QString, mensagem);
     QFETCH(int, limiteArquivo);
 
-    rlimit antes {};
-    getrlimit(RLIMIT_FSIZE, &antes);
-    if (limiteArquivo > 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limite = antes;
-        limite.rlim_cur = rlim_t(limiteArquivo);
-        setrlimit(RLIMIT_FSIZE, &limite);
-    }
     QString recebida;
-    try {
-        copiarArquivo(origem, destino, {});
-    } catch (const ErroCopia& e) {
-        recebida = e.mensagem();
+    {
+        std::optional<LimiteDeArquivo> limite;
+        if (limiteArquivo > 0) limite.emplace(rlim_t(limiteArquivo));
+        try {
+            copiarArquivo(origem, destino, {});
+        } catch (const ErroCopia& e) {
+            recebida = e.mensagem();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &antes);
     QCOMPARE(recebida, mensagem);
     // Nothing cut is left under the target's name or beside it.
     if (!QFileInfo(destino).isDir()) QVERIFY(!QFileInfo::exists(destino));

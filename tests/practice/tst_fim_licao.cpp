@@ -1,6 +1,7 @@
 // The clock and the end of a lesson through the real practice window: the stored result, the
 // unlock of the next lesson, the result window's marks and the record check.
 #include "MundoPratica.h"
+#include "LimiteDeArquivo.h"
 
 #include "data/Data1.h"
 #include "data/TApolloEnv.h"
@@ -38,23 +39,6 @@ void digitar(TFDigitacao& w, const QString& s)
         QApplication::sendEvent(w.txtLetra, &release);
     }
 }
-
-// While it lives, no file of the process may grow past `bytes` (a full disk, in effect).
-class LimiteDeArquivo {
-public:
-    explicit LimiteDeArquivo(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &antes_);
-        rlimit limite = antes_;
-        limite.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limite);
-    }
-    ~LimiteDeArquivo() { setrlimit(RLIMIT_FSIZE, &antes_); }
-
-private:
-    rlimit antes_{};
-};
 
 } // namespace
 

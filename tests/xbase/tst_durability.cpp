@@ -2,6 +2,7 @@
 // posted record, a failed write leaves the files as they were, a pack cut short is finished
 // or undone, and a tag that disagrees with the records is rebuilt.
 #include "XbaseTestUtil.h"
+#include "LimiteDeArquivo.h"
 #include "xbase/Cdx.h"
 #include "xbase/Error.h"
 #include "xbase/Repair.h"
@@ -21,22 +22,6 @@ using xbase::Table;
 
 namespace {
 
-// Holds the process's file-size limit while it lives; writes past it fail with EFBIG.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_ {};
-};
 
 QStringList names(Table& t)
 {
@@ -149,7 +134,7 @@ void TestDurability::failedWriteIsRolledBack()
         t.setString("TEXTO", std::string(std::size_t(memoLength), 'm'));
     {
         // Room for a record, none for the memo, and a tag file cannot be rewritten whole.
-        FileSizeLimit limit(rlim_t(withTag ? cdx.size() - 1 : largest + 20));
+        LimiteDeArquivo limit(rlim_t(withTag ? cdx.size() - 1 : largest + 20));
         try {
             t.post();
             QFAIL("the write went past the file-size limit");
