@@ -1,6 +1,7 @@
 // Files written by our engine, read back by readers that share no code with it: dbfread and
 // python-dbf (Python), pgdbf (C) and index_dump (Perl XBase). And the other way: a FoxPro
 // table written by python-dbf, read by our engine. xbtool check runs on what we wrote.
+#include "Processo.h"
 #include "xbase/Environment.h"
 #include "xbase/Error.h"
 #include "xbase/Table.h"
@@ -25,26 +26,6 @@
 namespace {
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QString& program, const QStringList& args, const QString& workDir)
-{
-    QProcess p;
-    p.setWorkingDirectory(workDir);
-    p.start(program, args);
-    Run r;
-    if (!p.waitForStarted(10000) || !p.waitForFinished(120000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
 
 QString script(const char* name) { return QStringLiteral(ORACLE_SCRIPTS_DIR "/") + name; }
 
@@ -77,7 +58,7 @@ struct KeyRow {
 };
 
 // A (key, recno) list as index_dump prints it: sorted bytewise, trailing blanks removed.
-using KeyList = QList<QPair<QByteArray, int>>;
+using KeyList = ChavesDoIndice;
 
 KeyList sortedTrimmed(KeyList keys)
 {
@@ -89,18 +70,6 @@ KeyList sortedTrimmed(KeyList keys)
     return keys;
 }
 
-// "key recno" lines: the record number follows the last blank.
-KeyList parseIndexDump(const QByteArray& output)
-{
-    KeyList keys;
-    for (QByteArray line : output.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        const int blank = line.lastIndexOf(' ');
-        keys.append({line.left(blank), line.mid(blank + 1).toInt()});
-    }
-    return keys;
-}
 
 } // namespace
 
@@ -117,7 +86,7 @@ private:
     QString path(const QString& name) const { return dir_.filePath(name); }
     void writeLessonTable();
     void writeKeyboardTable();
-    QJsonObject jsonOf(const Run& r)
+    QJsonObject jsonOf(const Execucao& r)
     {
         return QJsonDocument::fromJson(r.out).object();
     }
@@ -147,7 +116,7 @@ void TestOracles::initTestCase()
     for (const char* tool : {"pgdbf", "index_dump"})
         QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(),
                  qPrintable(QString("falta %1 (scripts/install-deps.sh)").arg(tool)));
-    const Run modules = run(kPython, {"-c", "import dbf, dbfread"}, dir_.path());
+    const Execucao modules = executar(kPython, {"-c", "import dbf, dbfread"}, dir_.path());
     QVERIFY2(modules.exitCode == 0, "faltam python3-dbf ou python3-dbfread (scripts/install-deps.sh)");
 
     xbase::environment().deleted = true;
@@ -246,7 +215,7 @@ void TestOracles::writeKeyboardTable()
 
 void TestOracles::dbfreadReadsLessons()
 {
-    const Run r = run(kPython, {script("read_dbfread.py"), "LICAO.DBF"}, dir_.path());
+    const Execucao r = executar(kPython, {script("read_dbfread.py"), "LICAO.DBF"}, dir_.path());
     QVERIFY2(r.exitCode == 0, r.err.constData());
     const QJsonObject json = jsonOf(r);
     QCOMPARE(json["fields"].toArray().size(), 6);
@@ -271,7 +240,7 @@ void TestOracles::dbfreadReadsLessons()
 
 void TestOracles::dbfreadReadsKeyboard()
 {
-    const Run r = run(kPython, {script("read_dbfread.py"), "TECLADO.DBF"}, dir_.path());
+    const Execucao r = executar(kPython, {script("read_dbfread.py"), "TECLADO.DBF"}, dir_.path());
     QVERIFY2(r.exitCode == 0, r.err.constData());
     const QJsonArray live = jsonOf(r)["live"].toArray();
     QCOMPARE(live.size(), keyRows_.size());
@@ -297,14 +266,14 @@ void TestOracles::pgdbfAcceptsStructure()
 {
     QFETCH(QStringList, args);
     QFETCH(QString, mustContain);
-    const Run r = run("pgdbf", args, dir_.path());
+    const Execucao r = executar("pgdbf", args, dir_.path());
     QVERIFY2(r.exitCode == 0, r.err.constData());
     QVERIFY(QString::fromUtf8(r.out).contains(mustContain));
 }
 
 void TestOracles::pythonDbfReadsStructure()
 {
-    const Run r = run(kPython, {script("read_pydbf.py"), "LICAO.DBF"}, dir_.path());
+    const Execucao r = executar(kPython, {script("read_pydbf.py"), "LICAO.DBF"}, dir_.path());
     QVERIFY2(r.exitCode == 0, r.err.constData());
     const QJsonObject json = jsonOf(r);
     QStringList structure;
@@ -323,10 +292,10 @@ void TestOracles::pythonDbfReadsStructure()
 
 void TestOracles::indexDumpListsTags()
 {
-    const Run lessons = run("index_dump", {"-type=char", "LICAO.CDX"}, dir_.path());
+    const Execucao lessons = executar("index_dump", {"-type=char", "LICAO.CDX"}, dir_.path());
     QVERIFY2(lessons.exitCode == 0, lessons.err.constData());
     QCOMPARE(lessons.out.trimmed().split('\n'), (QByteArrayList{"DATA", "LICAO", "TIPO"}));
-    const Run keyboard = run("index_dump", {"-type=char", "TECLADO.CDX"}, dir_.path());
+    const Execucao keyboard = executar("index_dump", {"-type=char", "TECLADO.CDX"}, dir_.path());
     QCOMPARE(keyboard.out.trimmed(), QByteArray("LETRA"));
 }
 
@@ -360,9 +329,9 @@ void TestOracles::indexDumpKeysInOrder()
     QFETCH(QString, tag);
     QFETCH(KeyList, expected);
     const bool numeric = tag == "LICAO";
-    const Run r = run("index_dump", {numeric ? "-type=num" : "-type=char", cdx, tag}, dir_.path());
+    const Execucao r = executar("index_dump", {numeric ? "-type=num" : "-type=char", cdx, tag}, dir_.path());
     QVERIFY2(r.exitCode == 0, r.err.constData());
-    KeyList got = parseIndexDump(r.out);
+    KeyList got = lerIndexDump(r.out);
     if (numeric)
         for (auto& k : got)
             k.first = QByteArray::number(qRound(k.first.toDouble())).rightJustified(3, '0');
@@ -384,7 +353,7 @@ void TestOracles::xbtoolCheckPasses_data()
 void TestOracles::xbtoolCheckPasses()
 {
     QFETCH(QString, table);
-    const Run r = run(XBTOOL_PATH, {"check", table}, dir_.path());
+    const Execucao r = executar(XBTOOL_PATH, {"check", table}, dir_.path());
     QVERIFY2(r.exitCode == 0, r.out.constData());
 }
 
@@ -416,14 +385,14 @@ void TestOracles::xbtoolCheckFindsDamage()
     dbf.write(bytes);
     dbf.close();
 
-    const Run r = run(XBTOOL_PATH, {"check", "LICAO.DBF"}, copy);
+    const Execucao r = executar(XBTOOL_PATH, {"check", "LICAO.DBF"}, copy);
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(QString::fromUtf8(r.out).contains(expected), r.out.constData());
 }
 
 void TestOracles::xbtoolShowsTables()
 {
-    const Run dump = run(XBTOOL_PATH, {"dump", "LICAO.DBF"}, dir_.path());
+    const Execucao dump = executar(XBTOOL_PATH, {"dump", "LICAO.DBF"}, dir_.path());
     QCOMPARE(dump.exitCode, 0);
     const QStringList lines = QString::fromUtf8(dump.out).split('\n');
     const int firstRecord = int(lines.indexOf("Registros:")) + 1;
@@ -433,16 +402,16 @@ void TestOracles::xbtoolShowsTables()
     QVERIFY(lessons_[deleted].deleted);
     QVERIFY(lines[firstRecord + deleted].startsWith("     6 * " + lessons_[deleted].tipo));
 
-    const Run keys = run(XBTOOL_PATH, {"keys", "TECLADO.CDX", "letra"}, dir_.path());
+    const Execucao keys = executar(XBTOOL_PATH, {"keys", "TECLADO.CDX", "letra"}, dir_.path());
     QCOMPARE(keys.exitCode, 0);
     QCOMPARE(keys.out.count('\n'), keyRows_.size());
 
-    const Run tags = run(XBTOOL_PATH, {"tags", "LICAO.CDX"}, dir_.path());
+    const Execucao tags = executar(XBTOOL_PATH, {"tags", "LICAO.CDX"}, dir_.path());
     QVERIFY(tags.out.contains("TIPO+STR(LICAO,3)"));
 
     for (const QStringList& bad : {QStringList{}, QStringList{"keys", "LICAO.CDX"}, QStringList{"dump"},
                                    QStringList{"sort", "LICAO.DBF"}}) {
-        const Run r = run(XBTOOL_PATH, bad, dir_.path());
+        const Execucao r = executar(XBTOOL_PATH, bad, dir_.path());
         QCOMPARE(r.exitCode, 2);
         QVERIFY(r.err.startsWith("uso: xbtool"));
     }
@@ -452,7 +421,7 @@ void TestOracles::engineReadsPythonDbfTable()
 {
     const QString sub = path("pydbf");
     QVERIFY(QDir().mkpath(sub));
-    const Run made = run(kPython, {script("make_pydbf.py"), "NOMES.DBF"}, sub);
+    const Execucao made = executar(kPython, {script("make_pydbf.py"), "NOMES.DBF"}, sub);
     QVERIFY2(made.exitCode == 0, made.err.constData());
     const QJsonArray rows = QJsonDocument::fromJson(made.out).array();
 
