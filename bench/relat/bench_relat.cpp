@@ -8,6 +8,7 @@
 #include "results/relat.h"
 #include "ui/TDBGrid.h"
 #include "ui/TSpinEdit.h"
+#include "xbase/Environment.h"
 #include "xbase/Table.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ const char* const kTipos[] = {"Básico", "Avançado", "Textos", "Numérico"};
 
 void criarTabelas(const std::string& dir)
 {
+    xbase::environment().syncOnPost = false;  // a quick set-up: the figures measure reading
     dominio::criarTabela(dir, dominio::esquemaRelat());
     xbase::Table t;
     t.open(dir, "Relat.dbf");

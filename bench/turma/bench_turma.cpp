@@ -7,6 +7,7 @@
 #include "domain/Esquema.h"
 #include "students/DadosTurma.h"
 #include "students/Turma.h"
+#include "xbase/Environment.h"
 #include "xbase/Table.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ std::string nomeAluno(int i) { return "ALUNO NÚMERO " + std::to_string(i + 1); 
 
 void criarTabelas(const std::string& dir)
 {
+    xbase::environment().syncOnPost = false;  // a quick set-up: the figures measure reading
     const auto& tipos = dominio::tiposCurso();
     dominio::criarTabela(dir, dominio::esquemaUsuario());
     xbase::Table alunos;
