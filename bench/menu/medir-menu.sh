@@ -11,6 +11,9 @@
 # window of its own.
 # Usage: bash bench/menu/medir-menu.sh [build folder (default: build)] [starts (default: 7)]
 # TARVEX_PROGRAMA=path measures another tarvex3 binary with the same build's data.
+# MEDIR_SO_MEMORIA=1 skips the start-up part; MEDIR_REPETICOES=N measures the memory N times
+# (the median is printed); MEDIR_MAPAS=file appends the menu's mappings grouped by
+# what they map, in kB of RSS, to that file.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$raiz/build}" && pwd)
@@ -111,16 +114,35 @@ for p in tarvex tipp10; do
 done
 espera=30
 
-echo "Memória do menu 3 s depois de a janela aparecer (Xvfb 1280x1024):"
+mapas() {  # RSS in kB of the menu's mappings, grouped by what they map
+  local p
+  for p in $(arvore "$pid"); do
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { n = ($6 == "") ? "[anônima]" : $6; sub(/.*\//, "", n) }
+         /^Rss:/ { s[n] += $2 } END { for (n in s) if (s[n] > 0) print s[n], n }' "/proc/$p/smaps"
+  done | sort -rn
+}
+
+repeticoes=${MEDIR_REPETICOES:-1}
+echo "Memória do menu 3 s depois de a janela aparecer (Xvfb 1280x1024), mediana de $repeticoes:"
 for m in T F; do
   musica "$m"
-  iniciar tarvex
-  janela tarvex || { echo "tarvex: a janela não apareceu" >&2; exit 1; }
-  sleep 3
-  printf '  música %-9s %s\n' "$([ $m = T ] && echo ligada || echo desligada)" "$(memoria)"
-  encerrar
+  : >"$pasta/rss"
+  : >"$pasta/pss"
+  for ((i = 1; i <= repeticoes; i++)); do
+    iniciar tarvex
+    janela tarvex || { echo "tarvex: a janela não apareceu" >&2; exit 1; }
+    sleep 3
+    read -r rss _ _ pss _ <<<"$(memoria)"
+    echo "$rss" >>"$pasta/rss"
+    echo "$pss" >>"$pasta/pss"
+    if [ -n "${MEDIR_MAPAS:-}" ]; then echo "== música $m" >>"$MEDIR_MAPAS"; mapas >>"$MEDIR_MAPAS"; fi
+    encerrar
+  done
+  printf '  música %-9s %s MB RSS, %s MB PSS\n' "$([ $m = T ] && echo ligada || echo desligada)" \
+    "$(mediana <"$pasta/rss")" "$(mediana <"$pasta/pss")"
 done
 musica T
+[ -n "${MEDIR_SO_MEMORIA:-}" ] && exit 0
 
 echo "Tempo até a primeira janela visível, $partidas partidas alternadas (música ligada):"
 : >"$pasta/tarvex"

@@ -62,9 +62,9 @@ int bytesDeDados(quint8 status) {
     return (tipo == 0xC0 || tipo == 0xD0) ? 1 : 2;
 }
 
-// Reads one track: its tempo events go into `andamentos` (tick -> µs per quarter), and the
-// tick of its last event is returned.
-std::optional<quint64> lerTrilha(Leitor& leitor, std::map<quint64, qint64>& andamentos) {
+// Reads one track: its tempo events go into `andamentos` (tick -> µs per quarter), the programs
+// it selects into `programas`, and the tick of its last event is returned.
+std::optional<quint64> lerTrilha(Leitor& leitor, std::map<quint64, qint64>& andamentos, QSet<int>& programas) {
     quint64 tick = 0;
     quint8 statusCorrente = 0;
     while (!leitor.acabou()) {
@@ -95,8 +95,15 @@ std::optional<quint64> lerTrilha(Leitor& leitor, std::map<quint64, qint64>& anda
             if (status < 0x80) {  // running status: this byte is already data
                 if (statusCorrente == 0) return std::nullopt;  // data byte with no status before it
                 dadosRestantes = bytesDeDados(statusCorrente) - 1;
+                if ((statusCorrente & 0xF0) == 0xC0) programas.insert(status);
             } else {
                 statusCorrente = status;
+                if ((status & 0xF0) == 0xC0) {
+                    const auto programa = leitor.inteiro(1);
+                    if (!programa) return std::nullopt;
+                    programas.insert(static_cast<int>(*programa & 0x7F));
+                    continue;
+                }
             }
             if (!leitor.pular(static_cast<quint32>(dadosRestantes))) return std::nullopt;
         }
@@ -132,9 +139,9 @@ qint64 milissegundosSmpte(quint64 ultimoTick, quint16 divisao) {
     return static_cast<qint64>(ultimoTick * 1000.0 / (quadrosPorSegundo * ticksPorQuadro));
 }
 
-}  // namespace
 
-qint64 duracaoMidiMsDeBytes(const QByteArray& conteudo) {
+// Reads the whole file; returns the length in ms (-1 when malformed) and the programs selected.
+qint64 lerMidi(const QByteArray& conteudo, QSet<int>& programas) {
     Leitor cabecalho(conteudo, 0, conteudo.size());
     if (!cabecalho.textoIgual("MThd")) return -1;
     const auto tamanho = cabecalho.inteiro(4);
@@ -153,13 +160,32 @@ qint64 duracaoMidiMsDeBytes(const QByteArray& conteudo) {
         const auto tamanhoTrilha = arquivo.inteiro(4);
         if (!tamanhoTrilha || static_cast<quint64>(conteudo.size() - arquivo.posicao()) < *tamanhoTrilha) return -1;
         Leitor trilha(conteudo, arquivo.posicao(), arquivo.posicao() + *tamanhoTrilha);
-        const auto fim = lerTrilha(trilha, andamentos);
+        const auto fim = lerTrilha(trilha, andamentos, programas);
         if (!fim) return -1;
         ultimoTick = std::max(ultimoTick, *fim);
         arquivo.pular(*tamanhoTrilha);
     }
     if (*divisao & 0x8000) return milissegundosSmpte(ultimoTick, static_cast<quint16>(*divisao));
     return milissegundos(ultimoTick, *divisao, andamentos);
+}
+
+}  // namespace
+
+qint64 duracaoMidiMsDeBytes(const QByteArray& conteudo) {
+    QSet<int> programas;
+    return lerMidi(conteudo, programas);
+}
+
+std::optional<QSet<int>> programasMidiDeBytes(const QByteArray& conteudo) {
+    QSet<int> programas;
+    if (lerMidi(conteudo, programas) < 0) return std::nullopt;
+    return programas;
+}
+
+std::optional<QSet<int>> programasMidi(const QString& caminho) {
+    QFile arquivo(caminho);
+    if (!arquivo.open(QIODevice::ReadOnly)) return std::nullopt;
+    return programasMidiDeBytes(arquivo.readAll());
 }
 
 qint64 duracaoMidiMs(const QString& caminho) {

@@ -2,6 +2,8 @@
 // Length of a Standard MIDI File, in the same milliseconds the music player reports.
 
 #include <QByteArray>
+#include <QSet>
+#include <optional>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,5 +17,10 @@ qint64 duracaoMidiMs(const QString& caminho);
 
 // The same, for the bytes of a file already in memory.
 qint64 duracaoMidiMsDeBytes(const QByteArray& conteudo);
+
+// The program numbers (0-127) a Standard MIDI File selects on any channel; nothing when the file
+// is not well formed.
+std::optional<QSet<int>> programasMidi(const QString& caminho);
+std::optional<QSet<int>> programasMidiDeBytes(const QByteArray& conteudo);
 
 }  // namespace plataforma

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <functional>
 
 typedef struct _fluid_hashtable_t fluid_settings_t;
@@ -44,6 +45,7 @@ public:
 
 private:
     bool prepararSintetizador();
+    bool carregarBanco(const QString& musica);
     bool falhar(const QString& mensagem);
     void pararDriver();
     void liberarPlayer();
@@ -54,6 +56,8 @@ private:
     QString erro_;
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
+    int idBanco_ = -1;
+    QSet<int> programasDoBanco_;  // empty with the whole bank loaded
     fluid_player_t* player_ = nullptr;
     fluid_audio_driver_t* driver_ = nullptr;
 };

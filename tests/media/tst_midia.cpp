@@ -87,6 +87,7 @@ private slots:
     void botaoDestacadoMaisClaro();
     void duracaoDeArquivosFeitosAMao_data();
     void duracaoDeArquivosFeitosAMao();
+    void programasDaMusica();
     void musicas_data();
     void musicas();
     void ajudaTemTodosOsTopicos();
@@ -199,6 +200,19 @@ void TstMidia::botaoDestacadoMaisClaro() {
     const double destacado = brilhoMedio(":/imagens/botoes/" + botao + "0.png");
     const double normal = brilhoMedio(":/imagens/botoes/" + botao + "1.png");
     QVERIFY2(destacado > normal * 1.15, qPrintable(QStringLiteral("%1 contra %2").arg(destacado).arg(normal)));
+}
+
+// Program changes of every track and channel, running status included; controller values and
+// note numbers are not programs.
+void TstMidia::programasDaMusica() {
+    const QByteArray primeira = vlq(0) + QByteArray("\xB0\x00\x05", 3) + vlq(0) + QByteArray("\xC0\x1C", 2) +
+                                vlq(0) + QByteArray("\x90\x3C\x40", 3) + fimDaTrilha(96);
+    const QByteArray segunda = vlq(0) + QByteArray("\xC1\x0A", 2) + vlq(48) + QByteArray("\x0B", 1) +
+                               vlq(0) + QByteArray("\xC9\x00", 2) + fimDaTrilha(0);
+    const auto programas = plataforma::programasMidiDeBytes(smf(1, 96, {primeira, segunda}));
+    QVERIFY(programas);
+    QCOMPARE(*programas, (QSet<int>{0x1C, 0x0A, 0x0B, 0}));
+    QVERIFY(!plataforma::programasMidiDeBytes(smf(0, 96, {vlq(0) + QByteArray("\xC0", 1)})));
 }
 
 void TstMidia::duracaoDeArquivosFeitosAMao_data() {
