@@ -79,6 +79,9 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     const bool packFinished = recoverPack(path);
     dbf.open(path, readOnly);
     header = readHeader(dbf);
+    // No post of another process runs while the records and the tags are read and checked.
+    const locks::Lock appending = lockAppend(readOnly);
+    header = readHeader(dbf);
     const uint64_t bytes = uint64_t(header.count) * header.recordLength;
     if (bytes > kMaxTableBytes)
         throw Error(tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
@@ -104,6 +107,10 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     if (header.flags & kFlagStructuralCdx) {
         if (!fileExists(cdxPath))
             throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
+        if (!readOnly) {
+            cdxLockFile.open(cdxPath, false);
+            cdxChanges = readCdxChanges();
+        }
         loadTags();
         if (packFinished && !readOnly) {
             rebuildAllTags();
@@ -116,6 +123,8 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
 
 void Table::Impl::unload()
 {
+    editLock.release();
+    cdxLockFile.close();
     dbf.close();
     memo.close();
     records.clear();
@@ -744,6 +753,9 @@ void Table::edit()
         return;
     if (d_->current == 0 || d_->current > d_->count())
         throw Error(d_->tableName + ": não há registro para editar");
+    // Another process may have changed the record since it was read.
+    d_->editLock = d_->lockRecord(d_->current);
+    d_->rereadRecord(d_->current);
     const uint8_t* rec = d_->record(d_->current);
     d_->buffer.assign(rec, rec + d_->recordLength());
     d_->pendingMemos.clear();
@@ -776,6 +788,10 @@ bool Table::post()
     if (beforePost && !beforePost(*this))
         return false;
     Impl& d = *d_;
+    // Posts of all processes follow each other; an append goes after what the others appended.
+    const locks::Lock appending = d.lockAppend();
+    if (d.state == State::Insert)
+        d.readAppendedRecords();
     const Impl::PostMark mark = d.markBeforePost();
     try {
         d.writePending();
@@ -783,6 +799,7 @@ bool Table::post()
         d.rollbackPost(mark);
         throw;
     }
+    d.editLock.release();
     d.atEof = d.atBof = false;
     d.buffer.clear();
     d.pendingMemos.clear();
@@ -830,7 +847,9 @@ void Table::Impl::writePending()
         header.count = recno;
         current = recno;
         state = State::Browse;
+        const locks::Lock indexing = lockIndex();
         updateTags(recno, nullptr, record(recno));
+        noteIndexChanged();
     } else {
         const uint32_t recno = current;
         dbf.writeAt(recordOffset(recno), image.data(), image.size());
@@ -838,7 +857,9 @@ void Table::Impl::writePending()
         const std::vector<uint8_t> old(record(recno), record(recno) + recordLength());
         std::copy(image.begin(), image.end(), record(recno));
         state = State::Browse;
+        const locks::Lock indexing = lockIndex();
         updateTags(recno, old.data(), record(recno));
+        noteIndexChanged();
     }
 }
 
@@ -907,6 +928,7 @@ void Table::cancel()
     d_->state = State::Browse;
     d_->buffer.clear();
     d_->pendingMemos.clear();
+    d_->editLock.release();
 }
 
 void Table::deleteRecord()
@@ -923,6 +945,7 @@ void Table::deleteRecord()
         throw Error(d.tableName + ": não há registro para apagar");
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
+    const locks::Lock locked = d.lockRecord(recno);
     d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
     if (environment().syncOnPost)
         d.dbf.sync();

@@ -5,6 +5,7 @@
 #include "Dbf.h"
 #include "Expr.h"
 #include "File.h"
+#include "Locks.h"
 #include "Memo.h"
 #include "Table.h"
 
@@ -35,6 +36,26 @@ struct Table::Impl {
     DbfHeader header;
     std::vector<uint8_t> records;  // every record, deleted ones included, in file order
     std::vector<uint8_t> blankRecord;
+
+    // Sharing the files with other processes (TableShare.cpp). Every post holds the append
+    // lock, so posts of one table follow each other; an edit holds its record's lock from
+    // edit() to post() or cancel(); the tags change under the index lock, taken through a
+    // descriptor of the .cdx of our own, and each change bumps the .cdx's change counter so
+    // that the others read the tags again.
+    File cdxLockFile;
+    uint32_t cdxChanges = 0;  // the change counter as last read or written
+    locks::Lock editLock;
+    bool hasCdx() const { return (header.flags & kFlagStructuralCdx) != 0; }
+    locks::Lock lockAppend(bool shared = false) const;
+    locks::Lock lockRecord(uint32_t recno) const;
+    // Reads in the records other processes appended (the header's count on disk).
+    void readAppendedRecords();
+    // Re-reads one record from the file.
+    void rereadRecord(uint32_t recno);
+    // The index lock, with the tags read again when another process changed them.
+    locks::Lock lockIndex();
+    void noteIndexChanged();
+    uint32_t readCdxChanges() const;
 
     // Tags and the visible order
     cdx::Index index;
