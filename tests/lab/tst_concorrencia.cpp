@@ -1,0 +1,177 @@
+// Many processes, standing for a lab's computers, finish lessons on one shared folder at once:
+// each appends a result, moves its own student to the next lesson and checks the course record.
+// Nothing may be lost or doubled, the record must hold the true best and every table must
+// stay sound.
+#include "xbase/Locks.h"
+#include "xbase/Table.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <map>
+#include <set>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kProcessos = 30;
+constexpr int kLicoes = 200;
+
+std::string aluno(int i) { return "ALUNO" + std::to_string(i); }
+
+// The speed of student i in lesson n: spread so that the best is reached by one lesson only.
+int velocidade(int i, int n) { return 100 + (i * 7919 + n * 104729) % 9000; }
+
+void criarTabelas(const std::string& pasta)
+{
+    using xbase::FieldDef;
+    using xbase::FieldType;
+    xbase::Table::create(pasta, "Relat.dbf",
+                         {{"NOME", FieldType::Character, 20}, {"LICAO", FieldType::Numeric, 3},
+                          {"VELOCIDADE", FieldType::Numeric, 5}},
+                         {{"NOME", "NOME"}});
+    xbase::Table::create(pasta, "Aluno.dbf", {{"NOME", FieldType::Character, 20}, {"LICAO", FieldType::Numeric, 3}},
+                         {{"NOME", "NOME"}, {"LICAO", "LICAO"}});
+    // The record table has no tags: it locks at the other positions.
+    xbase::Table::create(pasta, "Rec.dbf", {{"NOME", FieldType::Character, 20}, {"VELOCIDADE", FieldType::Numeric, 5}});
+
+    xbase::Table alunos;
+    alunos.open(pasta, "Aluno.dbf");
+    for (int i = 0; i < kProcessos; ++i) {
+        alunos.insert();
+        alunos.setString("NOME", aluno(i));
+        alunos.setInteger("LICAO", 0);
+        alunos.post();
+    }
+    xbase::Table rec;
+    rec.open(pasta, "Rec.dbf");
+    rec.insert();
+    rec.setInteger("VELOCIDADE", 0);
+    rec.post();
+}
+
+// One computer: every table opened before the others start posting, so that each must read in
+// what the others did meanwhile. Returns the longest lock wait in microseconds.
+uint64_t computador(const std::string& pasta, int i)
+{
+    xbase::Table relat, alunos, rec;
+    relat.open(pasta, "Relat.dbf");
+    alunos.open(pasta, "Aluno.dbf");
+    alunos.setIndexName("NOME");
+    rec.open(pasta, "Rec.dbf");
+    for (int n = 1; n <= kLicoes; ++n) {
+        const int v = velocidade(i, n);
+        relat.insert();
+        relat.setString("NOME", aluno(i));
+        relat.setInteger("LICAO", n);
+        relat.setInteger("VELOCIDADE", v);
+        relat.post();
+
+        if (!alunos.findKey(aluno(i)))
+            throw xbase::Error("aluno sumiu: " + aluno(i));
+        alunos.edit();
+        alunos.setInteger("LICAO", alunos.asInteger("LICAO") + 1);
+        alunos.post();
+
+        rec.first();
+        rec.edit();  // re-reads the record: the best of everybody so far
+        if (rec.asInteger("VELOCIDADE") < v) {
+            rec.setInteger("VELOCIDADE", v);
+            rec.setString("NOME", aluno(i));
+            rec.post();
+        } else {
+            rec.cancel();
+        }
+    }
+    return xbase::locks::longestWaitMicroseconds();
+}
+
+} // namespace
+
+class TestConcorrencia : public QObject {
+    Q_OBJECT
+private slots:
+    void fimDeLicaoEmMuitosComputadores();
+};
+
+void TestConcorrencia::fimDeLicaoEmMuitosComputadores()
+{
+    xbase::environment().syncOnPost = false;  // the locks are under test, not the disk
+    QTemporaryDir tmp;
+    const std::string pasta = tmp.path().toStdString();
+    criarTabelas(pasta);
+
+    QElapsedTimer relogio;
+    relogio.start();
+    std::vector<pid_t> filhos;
+    for (int i = 0; i < kProcessos; ++i) {
+        const pid_t pid = fork();
+        QVERIFY(pid >= 0);
+        if (pid == 0) {
+            int saida = 0;
+            try {
+                const uint64_t espera = computador(pasta, i);
+                QFile f(tmp.filePath(QString("espera%1").arg(i)));
+                if (f.open(QIODevice::WriteOnly)) f.write(QByteArray::number(qulonglong(espera)));
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "computador %d: %s\n", i, e.what());
+                saida = 1;
+            }
+            _exit(saida);
+        }
+        filhos.push_back(pid);
+    }
+    for (pid_t pid : filhos) {
+        int status = 0;
+        QCOMPARE(waitpid(pid, &status, 0), pid);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "a computer failed");
+    }
+    const double segundos = relogio.nsecsElapsed() / 1e9;
+    uint64_t maiorEspera = 0;
+    for (int i = 0; i < kProcessos; ++i) {
+        QFile f(tmp.filePath(QString("espera%1").arg(i)));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        maiorEspera = std::max<uint64_t>(maiorEspera, f.readAll().toULongLong());
+    }
+
+    // Every result once, each student at the last lesson, the best speed in the record.
+    xbase::Table relat;
+    relat.open(pasta, "Relat.dbf");
+    QCOMPARE(relat.physicalCount(), uint32_t(kProcessos * kLicoes));
+    std::map<std::string, std::set<long long>> licoes;
+    for (relat.first(); !relat.eof(); relat.next())
+        QVERIFY(licoes[relat.asString("NOME")].insert(relat.asInteger("LICAO")).second);
+    int melhor = 0;
+    for (int i = 0; i < kProcessos; ++i) {
+        QCOMPARE(licoes[aluno(i)].size(), std::size_t(kLicoes));
+        for (int n = 1; n <= kLicoes; ++n) melhor = std::max(melhor, velocidade(i, n));
+    }
+    xbase::Table alunos;
+    alunos.open(pasta, "Aluno.dbf");
+    QCOMPARE(alunos.physicalCount(), uint32_t(kProcessos));
+    for (alunos.first(); !alunos.eof(); alunos.next()) QCOMPARE(alunos.asInteger("LICAO"), kLicoes);
+    xbase::Table rec;
+    rec.open(pasta, "Rec.dbf");
+    QCOMPARE(rec.physicalCount(), 1u);
+    QCOMPARE(rec.asInteger("VELOCIDADE"), melhor);
+
+    // The tags kept up in place agree with the records, in the engine and byte by byte.
+    QVERIFY(relat.checkTags().empty());
+    QVERIFY(alunos.checkTags().empty());
+    for (const char* nome : {"Relat.dbf", "Aluno.dbf", "Rec.dbf"}) {
+        QProcess check;
+        check.start(XBTOOL_PATH, {"check", tmp.filePath(nome)});
+        QVERIFY(check.waitForFinished());
+        QVERIFY2(check.exitCode() == 0, check.readAllStandardOutput().constData());
+    }
+    qInfo("%d processes, %d lesson ends each: %.0f lesson ends per second, longest lock wait %.1f ms",
+          kProcessos, kLicoes, kProcessos * kLicoes / segundos, maiorEspera / 1000.0);
+}
+
+QTEST_GUILESS_MAIN(TestConcorrencia)
+#include "tst_concorrencia.moc"
