@@ -1,5 +1,6 @@
 #include "Locks.h"
 
+#include "Environment.h"
 #include "Error.h"
 #include "SystemError.h"
 
@@ -65,7 +66,7 @@ Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : ran
         const int error = errno;
         if (error != EACCES && error != EAGAIN && error != EINTR)
             throw Error(tableName + ": não foi possível travar a tabela: " + systemErrorText(error));
-        if (Clock::now() - start > std::chrono::milliseconds(kWaitMilliseconds))
+        if (Clock::now() - start > std::chrono::milliseconds(environment().lockWaitMilliseconds))
             throw Error(tableName + " está em uso por outro computador; tente de novo");
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));

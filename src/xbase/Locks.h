@@ -24,13 +24,11 @@ Range recordLock(bool hasCdx, uint32_t recno, uint64_t recordFileOffset);
 Range fileLock(bool hasCdx);
 Range indexLock();
 
-// How long a lock is tried for before the user is told the table is in use.
-constexpr int kWaitMilliseconds = 5000;
-
 // An exclusive lock on one range of an open file, held until destruction. Taken with fcntl
 // (open-file-description locks where the system has them, so that closing another descriptor
 // of the same file, as a re-read of the tags does, never lets it go), which network file
-// systems carry to the server. A lock that stays taken for kWaitMilliseconds throws Error
+// systems carry to the server. A lock that stays taken for environment().lockWaitMilliseconds throws
+// Error
 // "<table> está em uso por outro computador; tente de novo".
 class Lock {
 public:

@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,7 +98,84 @@ class TestConcorrencia : public QObject {
     Q_OBJECT
 private slots:
     void fimDeLicaoEmMuitosComputadores();
+    void travaDoRegistroEmEdicao_data();
+    void travaDoRegistroEmEdicao();
 };
+
+// Whether another program finds the byte at offset of the file locked.
+static bool travado(const std::string& arquivo, uint64_t offset)
+{
+    const int fd = ::open(arquivo.c_str(), O_RDWR);
+    struct flock trava {};
+    trava.l_type = F_WRLCK;
+    trava.l_whence = SEEK_SET;
+    trava.l_start = static_cast<off_t>(offset);
+    trava.l_len = 1;
+    const bool ok = ::fcntl(fd, F_OFD_GETLK, &trava) == 0;
+    ::close(fd);
+    return ok && trava.l_type != F_UNLCK;
+}
+
+void TestConcorrencia::travaDoRegistroEmEdicao_data()
+{
+    QTest::addColumn<bool>("comTags");
+    QTest::addColumn<qulonglong>("registro2");  // where record 2 is locked
+    QTest::addColumn<qulonglong>("registro3");
+    // Tagged: counting down from 0x7FFFFFFE. Untagged: 0x40000000 + the record's offset
+    // (header 32 + 32 + 1 = 65 bytes, records of 11 bytes).
+    QTest::newRow("com .cdx") << true << 0x7FFFFFFEull - 2 << 0x7FFFFFFEull - 3;
+    QTest::newRow("sem tags") << false << 0x40000000ull + 65 + 11 << 0x40000000ull + 65 + 22;
+}
+
+void TestConcorrencia::travaDoRegistroEmEdicao()
+{
+    QFETCH(bool, comTags);
+    QFETCH(qulonglong, registro2);
+    QFETCH(qulonglong, registro3);
+    xbase::environment().lockWaitMilliseconds = 30;
+    QTemporaryDir tmp;
+    const std::string pasta = tmp.path().toStdString();
+    const std::vector<xbase::TagDef> tags = comTags ? std::vector<xbase::TagDef>{{"NOME", "NOME"}}
+                                                    : std::vector<xbase::TagDef>{};
+    xbase::Table::create(pasta, "Relat.dbf", {{"NOME", xbase::FieldType::Character, 10}}, tags);
+    xbase::Table um, outro;
+    um.open(pasta, "Relat.dbf");
+    for (const char* nome : {"ANA", "BIA", "CAIO"}) {
+        um.insert();
+        um.setString("NOME", nome);
+        um.post();
+    }
+    outro.open(pasta, "Relat.dbf");
+    const std::string arquivo = pasta + "/Relat.dbf";
+
+    // An edit holds its record, and only it, until the post.
+    um.goTo(2);
+    um.edit();
+    QVERIFY(travado(arquivo, registro2));
+    QVERIFY(!travado(arquivo, registro3));
+    outro.goTo(2);
+    try {
+        outro.edit();
+        QFAIL("the record being edited elsewhere was taken");
+    } catch (const xbase::Error& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), "Relat.dbf está em uso por outro computador; tente de novo");
+    }
+    outro.goTo(3);
+    outro.edit();
+    outro.setString("NOME", "CAROL");
+    QVERIFY(outro.post());
+    um.setString("NOME", "BEATRIZ");
+    QVERIFY(um.post());
+    QVERIFY(!travado(arquivo, registro2));
+
+    // The edit re-reads its record: the other's change is not written over.
+    um.goTo(3);
+    um.edit();
+    QCOMPARE(um.asString("NOME"), "CAROL");
+    um.cancel();
+    QVERIFY(!travado(arquivo, registro3));
+    xbase::environment().lockWaitMilliseconds = 5000;
+}
 
 void TestConcorrencia::fimDeLicaoEmMuitosComputadores()
 {
