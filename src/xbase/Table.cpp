@@ -788,10 +788,12 @@ bool Table::post()
     if (beforePost && !beforePost(*this))
         return false;
     Impl& d = *d_;
-    // Posts of all processes follow each other; an append goes after what the others appended.
+    // Posts of all processes follow each other, each seeing every record the others appended
+    // (an append goes after them, a rebuild of the tags lists them).
     const locks::Lock appending = d.lockAppend();
-    if (d.state == State::Insert)
-        d.readAppendedRecords();
+    d.readAppendedRecords();
+    // The record and its tags change under the index lock, a failed post's rollback too.
+    const locks::Lock indexing = d.lockIndex();
     const Impl::PostMark mark = d.markBeforePost();
     try {
         d.writePending();
@@ -812,6 +814,7 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
     mark.dbfSize = dbf.size();
     mark.count = header.count;
     mark.current = current;
+    mark.cdxChanges = cdxChanges;
     if (memo.isOpen())
         mark.memo = memo.mark();
     if (state == State::Edit) {
@@ -829,6 +832,9 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
 // written, and a crash never counts a record that is not there.
 void Table::Impl::writePending()
 {
+    // The change counter is odd while the record and its tags change: a process killed in
+    // between leaves it odd, and the next writer rebuilds the tags.
+    noteIndexChanging();
     std::vector<uint8_t> image = buffer;
     for (const auto& [index, text] : pendingMemos) {
         const FieldDef& f = header.fields[static_cast<std::size_t>(index)];
@@ -847,7 +853,6 @@ void Table::Impl::writePending()
         header.count = recno;
         current = recno;
         state = State::Browse;
-        const locks::Lock indexing = lockIndex();
         updateTags(recno, nullptr, record(recno));
         noteIndexChanged();
     } else {
@@ -857,7 +862,6 @@ void Table::Impl::writePending()
         const std::vector<uint8_t> old(record(recno), record(recno) + recordLength());
         std::copy(image.begin(), image.end(), record(recno));
         state = State::Browse;
-        const locks::Lock indexing = lockIndex();
         updateTags(recno, old.data(), record(recno));
         noteIndexChanged();
     }
@@ -913,6 +917,15 @@ void Table::Impl::rollbackPost(const PostMark& mark)
             // The tag file was not replaced; the check at the next open rebuilds it.
         }
         orderChanged();
+    }
+    // The tags are as they were before the post: so is the change counter.
+    if (cdxChanges != mark.cdxChanges) {
+        cdxChanges = mark.cdxChanges;
+        try {
+            writeCdxChanges();
+        } catch (const Error&) {
+            // Left odd, it makes the next writer check the tags.
+        }
     }
 }
 

@@ -71,19 +71,40 @@ locks::Lock Table::Impl::lockIndex()
     }
     locks::Lock lock(cdxLockFile.descriptor(), locks::indexLock(), tableName);
     const uint32_t changes = readCdxChanges();
-    if (changes != cdxChanges) {
+    if (changes != cdxChanges || changes % 2 != 0) {
         index.close();
         loadTags();
         cdxChanges = changes;
+        if (changes % 2 != 0) {  // a writer ended between its record and its tags
+            if (!records.empty())  // the records as that writer left them
+                dbf.readAt(header.headerLength, records.data(), records.size());
+            repairTags(true);
+            noteIndexChanged();
+        }
     }
     return lock;
+}
+
+void Table::Impl::noteIndexChanging()
+{
+    if (readOnly || !hasCdx())
+        return;
+    cdxChanges += cdxChanges % 2 == 0 ? 1 : 2;
+    writeCdxChanges();
 }
 
 void Table::Impl::noteIndexChanged()
 {
     if (readOnly || !hasCdx())
         return;
-    ++cdxChanges;
+    cdxChanges += cdxChanges % 2 == 0 ? 2 : 1;
+    writeCdxChanges();
+}
+
+void Table::Impl::writeCdxChanges()
+{
+    if (readOnly || !hasCdx())
+        return;
     const uint8_t bytes[4] = {uint8_t(cdxChanges >> 24), uint8_t(cdxChanges >> 16), uint8_t(cdxChanges >> 8),
                               uint8_t(cdxChanges)};
     if (stillNamed(cdxLockFile, cdxPath)) {
