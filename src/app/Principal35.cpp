@@ -10,6 +10,7 @@
 #include "platform/Ajuda.h"
 #include "platform/CopiaArquivo.h"
 #include "platform/Diretorios.h"
+#include "platform/InstanciaUnica.h"
 #include "platform/SomWave.h"
 #include "platform/TocadorMidi.h"
 #include "admin/Config.h"
@@ -184,9 +185,14 @@ void TForm1::FormShow()
     dm1->ProgramDir = StartDir;
     const QString pastaDados = caminho(StartDir, QStringLiteral("Dados"));
     const QString trabalho = plataforma::diretorioTrabalho();
-    const bool primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
-
-    copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
+    // A lab's computers may start together on one empty shared folder: one fills it, the
+    // others wait and find it filled (and do not ask about the keyboard again).
+    bool primeiraVez = false;
+    {
+        const plataforma::TravaDaPasta trava(trabalho);
+        primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
+        copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
+    }
 
     // Each table on its own: one damaged table leaves the others usable, and the windows that
     // need it say which one and why.

@@ -2,6 +2,7 @@
 #include "Principal35.h"
 
 #include "data/Data1.h"
+#include "platform/Diretorios.h"
 #include "platform/InstanciaUnica.h"
 #include "results/Rel.h"
 #include "students/AbrirNome.h"
@@ -25,7 +26,11 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagens/icone.png")));
     ui::instalarTraducaoPortugues(app);
 
-    // Two copies would share the same tables.
+    // A lab's shared data folder: the machine's setting, or this user's option or variable.
+    const QString pastaDados = plataforma::pastaDadosEscolhida(QApplication::arguments());
+    if (!pastaDados.isEmpty()) plataforma::definirDiretorioTrabalho(pastaDados);
+
+    // One copy per user: a second would only confuse its student.
     QString motivo;
     if (!plataforma::adquirirInstanciaUnica(&motivo)) {
         if (!motivo.isEmpty()) {

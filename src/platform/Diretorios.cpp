@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -52,6 +53,47 @@ QString diretorioTrabalho()
 }
 
 void definirDiretorioTrabalho(const QString& pasta) { diretorioTrabalhoDefinido() = pasta; }
+
+namespace {
+
+QString pastaDaOpcao(const QStringList& args)
+{
+    const QString opcao = QStringLiteral("--pasta-dados");
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i).startsWith(opcao + QLatin1Char('='))) return args.at(i).mid(opcao.size() + 1);
+        if (args.at(i) == opcao && i + 1 < args.size()) return args.at(i + 1);
+    }
+    return {};
+}
+
+QString pastaDoArquivoConfig(const QString& arquivoConfig)
+{
+    QFile arquivo(arquivoConfig);
+    if (!arquivo.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    while (!arquivo.atEnd()) {
+        const QString linha = QString::fromUtf8(arquivo.readLine()).section(QLatin1Char('#'), 0, 0).trimmed();
+        const int igual = linha.indexOf(QLatin1Char('='));
+        if (igual > 0 && linha.left(igual).trimmed() == QLatin1String("pasta_dados"))
+            return linha.mid(igual + 1).trimmed();
+    }
+    return {};
+}
+
+} // namespace
+
+QString pastaDadosEscolhida(const QStringList& args)
+{
+    return pastaDadosEscolhida(args, qEnvironmentVariable("TARVEX3_PASTA_DADOS"),
+                               QString::fromLatin1(kArquivoConfigMaquina));
+}
+
+QString pastaDadosEscolhida(const QStringList& args, const QString& variavel, const QString& arquivoConfig)
+{
+    for (const QString& pasta : {pastaDaOpcao(args), variavel.trimmed(), pastaDoArquivoConfig(arquivoConfig)}) {
+        if (!pasta.isEmpty()) return semSeparadorFinal(QDir::cleanPath(pasta));
+    }
+    return {};
+}
 
 QString pastaDadosInstalada()
 {

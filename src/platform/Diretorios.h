@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // The program's folders and the paths built from the names of its files.
@@ -9,6 +10,14 @@ namespace plataforma {
 // "qel99" under the user's data location. Tests point it at a temporary folder.
 QString diretorioTrabalho();
 void definirDiretorioTrabalho(const QString& pasta);
+
+// The data folder chosen for this run, first match wins: the option "--pasta-dados=DIR" (or
+// "--pasta-dados DIR") in args, the environment variable TARVEX3_PASTA_DADOS, the line
+// "pasta_dados = DIR" of the machine's configuration file (/etc/tarvex3.conf; "#" starts a
+// comment). Empty when none is set: the program keeps its own folder.
+QString pastaDadosEscolhida(const QStringList& args);
+QString pastaDadosEscolhida(const QStringList& args, const QString& variavel, const QString& arquivoConfig);
+inline constexpr const char* kArquivoConfigMaquina = "/etc/tarvex3.conf";
 
 // The delivered data tree of the installed program (<prefix>/share/tarvex3), or in the build
 // tree the "data" folder that holds "Dados".

@@ -23,11 +23,15 @@ std::unique_ptr<QLockFile>& travaDoProcesso()
     return trava;
 }
 
+// The user's runtime folder: two users of one computer, or two computers on one shared data
+// folder, each run their own copy (the tables take their own locks).
 QString arquivoTravaPadrao()
 {
     const QString nome = QStringLiteral("tarvex3.lock");
-    if (QDir().mkpath(diretorioTrabalho())) return juntar(diretorioTrabalho(), nome);
-    return juntar(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation), nome);
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty() && QDir().mkpath(runtime)) return juntar(runtime, nome);
+    QDir().mkpath(diretorioTrabalho());
+    return juntar(diretorioTrabalho(), nome);
 }
 
 } // namespace
@@ -73,6 +77,24 @@ bool adquirirInstanciaUnica(const QString& arquivoTrava, QString* motivo)
     }
     trava = std::move(nova);
     return true;
+}
+
+TravaDaPasta::TravaDaPasta(const QString& pasta)
+{
+    QDir().mkpath(pasta);
+    const QByteArray nome = QFile::encodeName(juntar(pasta, QStringLiteral(".tarvex3-inicio.lck")));
+    fd_ = ::open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) return;
+    struct flock trava {};
+    trava.l_type = F_WRLCK;
+    trava.l_whence = SEEK_SET;
+    while (::fcntl(fd_, F_SETLKW, &trava) != 0 && errno == EINTR) {
+    }
+}
+
+TravaDaPasta::~TravaDaPasta()
+{
+    if (fd_ >= 0) ::close(fd_);  // closing lets the lock go
 }
 
 } // namespace plataforma

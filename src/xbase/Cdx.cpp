@@ -329,7 +329,9 @@ std::vector<Entry> directoryEntries(const std::vector<Tag>& tags, const std::vec
 
 void writeFile(const std::string& path, const std::string& content)
 {
-    const std::string temporary = path + ".tmp";
+    // Not ".tmp": the open of another process removes a pack's leftovers of that name, and
+    // would take this file away before the rename. A leftover of a crash is written over.
+    const std::string temporary = path + ".new";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)
         fail(path, "o arquivo temporário não pôde ser criado");

@@ -15,6 +15,8 @@ struct Environment {
     // nothing. Only a bulk loader that makes its files from scratch (the maker of the shipped
     // tables, a benchmark) turns it off.
     bool syncOnPost = true;
+    // How long a lock another process holds is tried before the table is reported in use.
+    int lockWaitMilliseconds = 5000;
 };
 
 Environment& environment();

@@ -17,6 +17,7 @@ public:
     void create(const std::string& path);  // truncates an existing file
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    int descriptor() const { return fd_; }  // for the byte-range locks
     const std::string& path() const { return path_; }
 
     uint64_t size() const;

@@ -178,7 +178,10 @@ uint32_t MemoFile::write(uint32_t oldBlock, const std::string& data)
         return oldBlock;
     const std::string image = d_->blockImage(data);
     const uint64_t newBlocks = image.size() / d_->blockSize;
-    const uint32_t block = d_->nextFree;
+    // Another program may have appended memos since this one read the header.
+    d_->fileSize = std::max<uint64_t>(d_->fileSize, d_->file.size());
+    const uint32_t block = static_cast<uint32_t>(
+        std::max<uint64_t>(d_->nextFree, blocksFor(d_->fileSize, d_->blockSize)));
     if (uint64_t(block) + newBlocks > UINT32_MAX)
         throw Error("Arquivo de memo '" + d_->file.path() + "' cheio");
     // Data first, then the header: a crash in between leaves only unused blocks behind.

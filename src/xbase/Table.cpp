@@ -79,6 +79,9 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     const bool packFinished = recoverPack(path);
     dbf.open(path, readOnly);
     header = readHeader(dbf);
+    // No post of another process runs while the records and the tags are read and checked.
+    const locks::Lock appending = lockAppend(readOnly);
+    header = readHeader(dbf);
     const uint64_t bytes = uint64_t(header.count) * header.recordLength;
     if (bytes > kMaxTableBytes)
         throw Error(tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
@@ -104,6 +107,10 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     if (header.flags & kFlagStructuralCdx) {
         if (!fileExists(cdxPath))
             throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
+        if (!readOnly) {
+            cdxLockFile.open(cdxPath, false);
+            cdxChanges = readCdxChanges();
+        }
         loadTags();
         if (packFinished && !readOnly) {
             rebuildAllTags();
@@ -116,6 +123,8 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
 
 void Table::Impl::unload()
 {
+    editLock.release();
+    cdxLockFile.close();
     dbf.close();
     memo.close();
     records.clear();
@@ -744,6 +753,9 @@ void Table::edit()
         return;
     if (d_->current == 0 || d_->current > d_->count())
         throw Error(d_->tableName + ": não há registro para editar");
+    // Another process may have changed the record since it was read.
+    d_->editLock = d_->lockRecord(d_->current);
+    d_->rereadRecord(d_->current);
     const uint8_t* rec = d_->record(d_->current);
     d_->buffer.assign(rec, rec + d_->recordLength());
     d_->pendingMemos.clear();
@@ -776,6 +788,12 @@ bool Table::post()
     if (beforePost && !beforePost(*this))
         return false;
     Impl& d = *d_;
+    // Posts of all processes follow each other, each seeing every record the others appended
+    // (an append goes after them, a rebuild of the tags lists them).
+    const locks::Lock appending = d.lockAppend();
+    d.readAppendedRecords();
+    // The record and its tags change under the index lock, a failed post's rollback too.
+    const locks::Lock indexing = d.lockIndex();
     const Impl::PostMark mark = d.markBeforePost();
     try {
         d.writePending();
@@ -783,6 +801,7 @@ bool Table::post()
         d.rollbackPost(mark);
         throw;
     }
+    d.editLock.release();
     d.atEof = d.atBof = false;
     d.buffer.clear();
     d.pendingMemos.clear();
@@ -795,6 +814,7 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
     mark.dbfSize = dbf.size();
     mark.count = header.count;
     mark.current = current;
+    mark.cdxChanges = cdxChanges;
     if (memo.isOpen())
         mark.memo = memo.mark();
     if (state == State::Edit) {
@@ -812,6 +832,9 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
 // written, and a crash never counts a record that is not there.
 void Table::Impl::writePending()
 {
+    // The change counter is odd while the record and its tags change: a process killed in
+    // between leaves it odd, and the next writer rebuilds the tags.
+    noteIndexChanging();
     std::vector<uint8_t> image = buffer;
     for (const auto& [index, text] : pendingMemos) {
         const FieldDef& f = header.fields[static_cast<std::size_t>(index)];
@@ -831,6 +854,7 @@ void Table::Impl::writePending()
         current = recno;
         state = State::Browse;
         updateTags(recno, nullptr, record(recno));
+        noteIndexChanged();
     } else {
         const uint32_t recno = current;
         dbf.writeAt(recordOffset(recno), image.data(), image.size());
@@ -839,6 +863,7 @@ void Table::Impl::writePending()
         std::copy(image.begin(), image.end(), record(recno));
         state = State::Browse;
         updateTags(recno, old.data(), record(recno));
+        noteIndexChanged();
     }
 }
 
@@ -893,6 +918,15 @@ void Table::Impl::rollbackPost(const PostMark& mark)
         }
         orderChanged();
     }
+    // The tags are as they were before the post: so is the change counter.
+    if (cdxChanges != mark.cdxChanges) {
+        cdxChanges = mark.cdxChanges;
+        try {
+            writeCdxChanges();
+        } catch (const Error&) {
+            // Left odd, it makes the next writer check the tags.
+        }
+    }
 }
 
 void Table::cancel()
@@ -907,6 +941,7 @@ void Table::cancel()
     d_->state = State::Browse;
     d_->buffer.clear();
     d_->pendingMemos.clear();
+    d_->editLock.release();
 }
 
 void Table::deleteRecord()
@@ -923,6 +958,7 @@ void Table::deleteRecord()
         throw Error(d.tableName + ": não há registro para apagar");
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
+    const locks::Lock locked = d.lockRecord(recno);
     d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
     if (environment().syncOnPost)
         d.dbf.sync();

@@ -5,6 +5,7 @@
 #include "Dbf.h"
 #include "Expr.h"
 #include "File.h"
+#include "Locks.h"
 #include "Memo.h"
 #include "Table.h"
 
@@ -35,6 +36,29 @@ struct Table::Impl {
     DbfHeader header;
     std::vector<uint8_t> records;  // every record, deleted ones included, in file order
     std::vector<uint8_t> blankRecord;
+
+    // Sharing the files with other processes (TableShare.cpp). Every post holds the append
+    // lock, so posts of one table follow each other; an edit holds its record's lock from
+    // edit() to post() or cancel(); the tags change under the index lock, taken through a
+    // descriptor of the .cdx of our own, and the .cdx's change counter goes up before the
+    // record is written (odd: a change under way) and after its tags (even), so that the
+    // others read the tags again, and rebuild them when a writer died in between.
+    File cdxLockFile;
+    uint32_t cdxChanges = 0;  // the change counter as last read or written
+    locks::Lock editLock;
+    bool hasCdx() const { return (header.flags & kFlagStructuralCdx) != 0; }
+    locks::Lock lockAppend(bool shared = false) const;
+    locks::Lock lockRecord(uint32_t recno) const;
+    // Reads in the records other processes appended (the header's count on disk).
+    void readAppendedRecords();
+    // Re-reads one record from the file.
+    void rereadRecord(uint32_t recno);
+    // The index lock, with the tags read again when another process changed them.
+    locks::Lock lockIndex();
+    void noteIndexChanging();  // the counter to the next odd number
+    void noteIndexChanged();   // the counter to the next even number
+    uint32_t readCdxChanges() const;
+    void writeCdxChanges();
 
     // Tags and the visible order
     cdx::Index index;
@@ -83,6 +107,7 @@ struct Table::Impl {
         uint64_t dbfSize = 0;
         uint32_t count = 0;
         uint32_t current = 0;
+        uint32_t cdxChanges = 0;
         MemoFile::Mark memo;
         std::vector<uint8_t> oldRecord;  // the record before an edit; empty for an append
         std::string oldTail;             // bytes an append will overwrite

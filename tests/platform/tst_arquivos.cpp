@@ -58,6 +58,7 @@ private slots:
     void copiaCompleta();
     void falhasDaCopia_data();
     void falhasDaCopia();
+    void pastaDadosEscolhida();
     void instanciaUnica();
 
 private:
@@ -234,14 +235,34 @@ void TstArquivos::falhasDaCopia()
     QVERIFY(!QFileInfo::exists(destino + ".copiando"));
 }
 
+void TstArquivos::pastaDadosEscolhida()
+{
+    // The option beats the variable, the variable beats the machine's file; none: own folder.
+    const QString conf = tmp_.path() + "/tarvex3.conf";
+    criarArquivo(conf, "# laboratório\n  pasta_dados = /srv/lab/ # a pasta do servidor\n");
+    const QStringList semOpcao{"tarvex3"};
+    QCOMPARE(plataforma::pastaDadosEscolhida(semOpcao, "", conf), "/srv/lab");
+    QCOMPARE(plataforma::pastaDadosEscolhida(semOpcao, "/home/ana/dados", conf), "/home/ana/dados");
+    QCOMPARE(plataforma::pastaDadosEscolhida({"tarvex3", "--pasta-dados", "/mnt/a"}, "/x", conf), "/mnt/a");
+    QCOMPARE(plataforma::pastaDadosEscolhida({"tarvex3", "--pasta-dados=/mnt/b"}, "", conf), "/mnt/b");
+    QCOMPARE(plataforma::pastaDadosEscolhida(semOpcao, "", tmp_.path() + "/nao-existe.conf"), QString());
+    criarArquivo(conf, "outra_chave = /x\n");
+    QCOMPARE(plataforma::pastaDadosEscolhida(semOpcao, "", conf), QString());
+}
+
 void TstArquivos::instanciaUnica()
 {
-    // The program's own lock lives in the working directory.
+    // The program's own lock lives in the user's runtime folder, not in the shared data folder.
     definirDiretorioTrabalho(tmp_.path() + "/qel99");
+    const QString runtime = tmp_.path() + "/run";
+    QVERIFY(QDir().mkpath(runtime));
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     QVERIFY(adquirirInstanciaUnica());
     QVERIFY(adquirirInstanciaUnica()); // asking again in the same run keeps it
-    QVERIFY(QFileInfo::exists(tmp_.path() + "/qel99/tarvex3.lock"));
-    QLockFile segunda(tmp_.path() + "/qel99/tarvex3.lock");
+    QVERIFY(QFileInfo::exists(runtime + "/tarvex3.lock"));
+    QVERIFY(!QFileInfo::exists(tmp_.path() + "/qel99/tarvex3.lock"));
+    QLockFile segunda(runtime + "/tarvex3.lock");
     QVERIFY(!segunda.tryLock(0));
 
     // A copy that finds the lock taken is refused.

@@ -1,0 +1,119 @@
+// Sharing a table's files with other processes: the locks a post takes and what it reads
+// again under them.
+#include "TableImpl.h"
+
+#include <sys/stat.h>
+
+namespace xbase {
+
+namespace {
+
+constexpr uint64_t kCdxChangeCounterOffset = 8;  // big-endian, in the directory header
+
+uint32_t bigEndian32(const std::string& b)
+{
+    return (uint32_t(uint8_t(b[0])) << 24) | (uint32_t(uint8_t(b[1])) << 16) | (uint32_t(uint8_t(b[2])) << 8)
+           | uint8_t(b[3]);
+}
+
+// Whether the open file is still the one the path names (a rebuild renames a new one over it).
+bool stillNamed(const File& file, const std::string& path)
+{
+    struct stat held {}, named {};
+    return file.isOpen() && ::fstat(file.descriptor(), &held) == 0 && ::stat(path.c_str(), &named) == 0
+           && held.st_ino == named.st_ino && held.st_dev == named.st_dev;
+}
+
+} // namespace
+
+locks::Lock Table::Impl::lockAppend(bool shared) const
+{
+    return locks::Lock(dbf.descriptor(), locks::appendLock(hasCdx()), tableName, shared);
+}
+
+locks::Lock Table::Impl::lockRecord(uint32_t recno) const
+{
+    return locks::Lock(dbf.descriptor(), locks::recordLock(hasCdx(), recno, recordOffset(recno)), tableName);
+}
+
+void Table::Impl::readAppendedRecords()
+{
+    const std::string bytes = dbf.readAt(4, 4);
+    const uint32_t onDisk = uint32_t(uint8_t(bytes[0])) | (uint32_t(uint8_t(bytes[1])) << 8)
+                            | (uint32_t(uint8_t(bytes[2])) << 16) | (uint32_t(uint8_t(bytes[3])) << 24);
+    if (onDisk <= header.count)
+        return;
+    const std::size_t had = records.size();
+    records.resize(std::size_t(onDisk) * recordLength());
+    dbf.readAt(recordOffset(header.count + 1), records.data() + had, records.size() - had);
+    header.count = onDisk;
+}
+
+void Table::Impl::rereadRecord(uint32_t recno)
+{
+    dbf.readAt(recordOffset(recno), record(recno), recordLength());
+}
+
+uint32_t Table::Impl::readCdxChanges() const
+{
+    return bigEndian32(cdxLockFile.readAt(kCdxChangeCounterOffset, 4));
+}
+
+// A rebuild of the tags renames a new .cdx over the old one, so the file is opened again when
+// its name has moved on: a descriptor kept from before would lock and read the replaced file.
+locks::Lock Table::Impl::lockIndex()
+{
+    if (readOnly || !hasCdx())
+        return {};
+    if (!stillNamed(cdxLockFile, cdxPath)) {
+        cdxLockFile.close();
+        cdxLockFile.open(cdxPath, false);
+    }
+    locks::Lock lock(cdxLockFile.descriptor(), locks::indexLock(), tableName);
+    const uint32_t changes = readCdxChanges();
+    if (changes != cdxChanges || changes % 2 != 0) {
+        index.close();
+        loadTags();
+        cdxChanges = changes;
+        if (changes % 2 != 0) {  // a writer ended between its record and its tags
+            if (!records.empty())  // the records as that writer left them
+                dbf.readAt(header.headerLength, records.data(), records.size());
+            repairTags(true);
+            noteIndexChanged();
+        }
+    }
+    return lock;
+}
+
+void Table::Impl::noteIndexChanging()
+{
+    if (readOnly || !hasCdx())
+        return;
+    cdxChanges += cdxChanges % 2 == 0 ? 1 : 2;
+    writeCdxChanges();
+}
+
+void Table::Impl::noteIndexChanged()
+{
+    if (readOnly || !hasCdx())
+        return;
+    cdxChanges += cdxChanges % 2 == 0 ? 2 : 1;
+    writeCdxChanges();
+}
+
+void Table::Impl::writeCdxChanges()
+{
+    if (readOnly || !hasCdx())
+        return;
+    const uint8_t bytes[4] = {uint8_t(cdxChanges >> 24), uint8_t(cdxChanges >> 16), uint8_t(cdxChanges >> 8),
+                              uint8_t(cdxChanges)};
+    if (stillNamed(cdxLockFile, cdxPath)) {
+        cdxLockFile.writeAt(kCdxChangeCounterOffset, bytes, sizeof bytes);
+    } else {  // the tags were rebuilt while the lock was held: the new file takes the count
+        File rebuilt;
+        rebuilt.open(cdxPath, false);
+        rebuilt.writeAt(kCdxChangeCounterOffset, bytes, sizeof bytes);
+    }
+}
+
+} // namespace xbase
