@@ -64,6 +64,10 @@ Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : ran
     auto pause = std::chrono::microseconds(200);
     while (!setLock(fd, range, shared ? F_RDLCK : F_WRLCK)) {
         const int error = errno;
+        // A file system without record locks (some network and FUSE mounts) cannot be shared
+        // safely, but a single computer still works there as it always did: go on unlocked.
+        if (error == ENOLCK || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+            return;
         if (error != EACCES && error != EAGAIN && error != EINTR)
             throw Error(tableName + ": não foi possível travar a tabela: " + systemErrorText(error));
         if (Clock::now() - start > std::chrono::milliseconds(environment().lockWaitMilliseconds))
