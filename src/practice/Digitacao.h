@@ -190,6 +190,10 @@ public:
     // nothing left pending.
     void FazerRelatorio();
     void VerificarRecorde();
+    void gravarResultado();
+    void mostrarResultado();
+    long long gravarRecorde();
+    void mostrarRecorde(long long pontos);
     // Caps and Num panels from the system's lock lights.
     void atualizarTravas();
 

@@ -67,20 +67,38 @@ void TFDigitacao::terminarLicao()
         LimparDados();
         return;
     }
+    // Everything the lesson stores reaches the disk before any window shows it: a program
+    // killed while the result window is open has lost nothing.
     bool guardada = false;
-    ui::protegido(this, [this, &guardada] {
-        FazerRelatorio();
+    long long recorde = 0;
+    ui::protegido(this, [this, &guardada, &recorde] {
+        gravarResultado();
         guardada = true;
-        VerificarRecorde();
+        recorde = gravarRecorde();
     });
-    // The key figures belong to a stored lesson; their own failure is shown and undoes nothing.
-    if (guardada) ui::protegido(this, [this] { gravarTeclasDaLicao(); });
+    if (guardada) {
+        // The key figures belong to a stored lesson; their own failure is shown and undoes nothing.
+        ui::protegido(this, [this] { gravarTeclasDaLicao(); });
+        mostrarResultado();
+        if (recorde) mostrarRecorde(recorde);
+    }
     Recarregar = true;
     LimparDados();
 }
 
-// The result row is posted first, then the next lesson unlocked: a failed post unlocks nothing.
 void TFDigitacao::FazerRelatorio()
+{
+    gravarResultado();
+    mostrarResultado();
+}
+
+void TFDigitacao::VerificarRecorde()
+{
+    if (const long long pontos = gravarRecorde()) mostrarRecorde(pontos);
+}
+
+// The result row is posted first, then the next lesson unlocked: a failed post unlocks nothing.
+void TFDigitacao::gravarResultado()
 {
     TApTable* aluno = dm1->TabAluno;
     const SessaoDigitacao::Fim fim = sessao->fim(int(aluno->fieldByName(QStringLiteral("Licao")).asInteger()));
@@ -102,7 +120,12 @@ void TFDigitacao::FazerRelatorio()
             aluno->post();
         });
     }
+}
 
+void TFDigitacao::mostrarResultado()
+{
+    // The unlocked lesson has already risen when the lesson passed; fim() only reads figures here.
+    const SessaoDigitacao::Fim fim = sessao->fim(0);
     auto* resultado = new TfResultado;
     resultado->preencher(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
                          fim.velocidadeOk, fim.precisaoOk);
@@ -110,12 +133,14 @@ void TFDigitacao::FazerRelatorio()
     resultado->exec();
 }
 
-void TFDigitacao::VerificarRecorde()
+// The course type's record, when the score beats it; returns the new score, 0 when the
+// record stands.
+long long TFDigitacao::gravarRecorde()
 {
     const long long pontos = sessao->fim(0).pontos;
     TApTable* recordes = dm1->TabRec;
     recordes->go(dominio::slotRecorde(TipoLicao.toStdString()));
-    if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) return;  // a tie keeps the old record
+    if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) return 0;  // a tie keeps the old record
 
     tudoOuNada(recordes, [&] {
         recordes->edit();
@@ -127,7 +152,11 @@ void TFDigitacao::VerificarRecorde()
         recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
         recordes->post();
     });
+    return pontos;
+}
 
+void TFDigitacao::mostrarRecorde(long long pontos)
+{
     auto* janela = new TfRecordes;
     janela->Label2->setText(QString::number(pontos) + QStringLiteral(" pontos"));
     janela->exec();

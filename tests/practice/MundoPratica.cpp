@@ -6,6 +6,7 @@
 #include "results/Recordes.h"
 #include "results/Resultado.h"
 #include "ui/TLabel3D.h"
+#include "xbase/Error.h"
 #include "xbase/Table.h"
 
 #include <QApplication>
@@ -121,6 +122,30 @@ void MundoPratica::recorde(int registro, long long pontos)
     t->post();
 }
 
+QString MundoPratica::noDisco() const
+{
+    const std::string d = pasta().toStdString();
+    const auto linhas = [&d](const char* arquivo) {
+        if (!QFile::exists(QDir(QString::fromStdString(d)).filePath(QLatin1String(arquivo)))) return QStringLiteral("0");
+        try {
+            xbase::Table t;
+            t.open(d, arquivo, true);
+            return QString::number(t.count());
+        } catch (const xbase::Error&) {
+            return QStringLiteral("danificada");  // some tests damage a table on purpose
+        }
+    };
+    QString recorde = QStringLiteral("danificada");
+    try {
+        xbase::Table recordes;
+        recordes.open(d, "Recorde.dbf", true);
+        recordes.goTo(1);
+        recorde = QString::number(recordes.asInteger("PONTUACAO"));
+    } catch (const xbase::Error&) {
+    }
+    return QStringLiteral("Relat:%1|Recorde:%2|Teclas:%3").arg(linhas("Relat.dbf"), recorde, linhas("Teclas.dbf"));
+}
+
 // The end of a lesson shows its windows modally; the world notes what they show and closes them.
 void MundoPratica::fecharJanelasDoFim()
 {
@@ -131,6 +156,7 @@ void MundoPratica::fecharJanelasDoFim()
         if (auto* r = qobject_cast<TfResultado*>(modal)) {
             const QString marcas = QString(r->Iv2->isVisibleTo(r) ? 'V' : 'v') + (r->Ip2->isVisibleTo(r) ? 'P' : 'p')
                                    + (r->Ir2->isVisibleTo(r) ? 'R' : 'r');
+            noDiscoAoVerResultado << noDisco();
             janelas << QStringList{QStringLiteral("Resultado"), r->Label1->text(), r->Label2->text(),
                                    r->Label3->text(), r->Label4->text(), r->Label5->text(), marcas}
                            .join(QLatin1Char('|'));

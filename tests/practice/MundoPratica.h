@@ -32,11 +32,15 @@ public:
     // its texts: result window "Resultado|lesson|speed|accuracy|duration|result|marks" with
     // the marks as V/v (speed passed/failed), P/p, R/r; new-record window "Recordes|<score text>".
     QStringList janelas;
+    // What the files held when each result window showed: "Relat:<rows>|Recorde:<score of the
+    // first record>|Teclas:<rows>", read through handles of their own.
+    QStringList noDiscoAoVerResultado;
 
     Tdm1* dm = nullptr;
 
 private:
     void fecharJanelasDoFim();
+    QString noDisco() const;
     QTemporaryDir dir_;
     QTimer* fechador_ = nullptr;
 };

@@ -135,6 +135,8 @@ private slots:
         QCOMPARE(mundo->janelas, (QStringList{
                      QString::fromUtf8("Resultado|1|119 teclas/minuto|100 %|00:01|Aprovado|VPR"),
                      QStringLiteral("Recordes|11910 pontos")}));
+        // Everything the lesson stores was on disk before its first window showed.
+        QCOMPARE(mundo->noDiscoAoVerResultado, QStringList{QStringLiteral("Relat:1|Recorde:11910|Teclas:1")});
         TApTable* rec = mundo->dm->TabRec;
         rec->go(1);
         QCOMPARE(rec->fields(1).asString(), QStringLiteral("ANA"));

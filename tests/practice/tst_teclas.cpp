@@ -47,7 +47,7 @@ struct Corrida {
         for (QChar c : teclas) {
             if (c == QChar(0x00B4)) sessao.tecla(Qt::Key_Dead_Acute, QString());
             else if (c == QLatin1Char('`')) sessao.tecla(Qt::Key_Dead_Grave, QString());
-            else sessao.tecla(c == QLatin1Char('\r') ? Qt::Key_Return : c.toUpper().unicode(), QString(c));
+            else sessao.tecla(c == QLatin1Char('\r') ? int(Qt::Key_Return) : c.toUpper().unicode(), QString(c));
         }
     }
 };
