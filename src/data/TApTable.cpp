@@ -98,6 +98,13 @@ void TApTable::open()
 {
     if (active()) return;
     table_->open(utf8(databaseName_), utf8(nomeNoDiretorio(databaseName_, tableName_)), readOnly_);
+    if (!readOnly_ && table_->deletedCount() > 0) {
+        try {
+            table_->pack();
+        } catch (const xbase::Error&) {
+            // The old files stand whole, the deleted records invisible: a later open tries again.
+        }
+    }
     if (!indexName_.isEmpty()) table_->setIndexName(utf8(indexName_));
     table_->first();
     changed();
@@ -173,8 +180,15 @@ bool TApTable::post()
 
 void TApTable::cancel() { table_->cancel(); changed(); }
 void TApTable::deleteRecord() { table_->deleteRecord(); changed(); }
-void TApTable::pack() { table_->pack(); changed(); }
+bool TApTable::pack()
+{
+    const bool feito = table_->pack();
+    changed();
+    return feito;
+}
+
 void TApTable::refresh() { table_->refresh(); changed(); }
+void TApTable::readFresh() { table_->readFresh(); changed(); }
 
 TField TApTable::fieldByName(const QString& name)
 {

@@ -53,6 +53,8 @@ public:
     void setReadOnly(bool readOnly);
     bool readOnly() const;
 
+    // A writable table that still holds deleted records (a pack put off while other computers
+    // had it open) is packed here when it is alone; otherwise they wait for a later open.
     void open();
     void close();
     bool active() const;
@@ -82,8 +84,12 @@ public:
     bool post();           // false when the before-post rule refused the write
     void cancel();
     void deleteRecord();
-    void pack();
+    // False when put off because other computers have the table open: the deleted records
+    // stay invisible and the next open that finds the table alone packs it.
+    bool pack();
     void refresh();
+    // The records and the count as the file holds them now (others may have changed them).
+    void readFresh();
 
     TField fieldByName(const QString& name);   // throws "%s: Campo '%s' não encontrado"
     TField fields(int index);                   // 0-based position

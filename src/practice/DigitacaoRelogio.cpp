@@ -140,10 +140,16 @@ long long TFDigitacao::gravarRecorde()
     const long long pontos = sessao->fim(0).pontos;
     TApTable* recordes = dm1->TabRec;
     recordes->go(dominio::slotRecorde(TipoLicao.toStdString()));
-    if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) return 0;  // a tie keeps the old record
-
+    bool bateu = false;
     tudoOuNada(recordes, [&] {
+        // Compared with the record as the file holds it now, under its lock: another computer
+        // may have beaten it since it was read.
         recordes->edit();
+        if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) {  // a tie keeps the old record
+            recordes->cancel();
+            return;
+        }
+        bateu = true;
         recordes->fields(1).setAsString(NomeAluno);
         recordes->fields(2).setAsInteger(pontos);
         recordes->fields(3).setAsInteger(sessao->VelAtual);
@@ -152,7 +158,7 @@ long long TFDigitacao::gravarRecorde()
         recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
         recordes->post();
     });
-    return pontos;
+    return bateu ? pontos : 0;
 }
 
 void TFDigitacao::mostrarRecorde(long long pontos)

@@ -163,6 +163,7 @@ void TfRelat::ListarLicoes()
 {
     Ampulheta ampulheta;
     TApTable* tabela = dm1->TabRelat;
+    tabela->readFresh();  // the results other computers posted since
     tabela->setFilter(qs(dominio::filtroResultados(NomeAluno.toStdString(), TipoLicao.toStdString(),
                                                    se1->value(), se2->value())));
 

@@ -67,6 +67,8 @@ bool posicionarAluno(QWidget* pai, const QString& nome)
 
 ResultadoAbertura fluxoAbertura(QWidget* menu, TFAbrir* abrir, const std::function<void()>& abrirCadastro)
 {
+    // The students as the file holds them now: other computers may have added or removed some.
+    if (dm1->TabAluno->active()) ui::protegido(menu, [] { dm1->TabAluno->readFresh(); });
     if (dm1->TabAluno->recordCount() > 0) {
         if (abrir->exec() != QDialog::Accepted) return ResultadoAbertura::Cancelado;
         // Another window may have moved the table since the name was picked.

@@ -2,9 +2,8 @@
 
 #include "Fontes.h"
 #include "data/Data1.h"
-#include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
-#include "domain/Filtros.h"
+#include "domain/TabelasTurma.h"
 #include "domain/ListaAlunos.h"
 #include "platform/Ajuda.h"
 #include "ui/Mensagens.h"
@@ -71,6 +70,8 @@ TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
     criarBotoesTurma();
     connect(DataSource1, &TDataSource::dataChange, this, &TfCadastro::DataSource1DataChange);
     connect(DBNavigator1, &TDBNavigator::click, this, &TfCadastro::DBNavigator1Click);
+    // The students as the file holds them now: other computers of a lab may have changed them.
+    if (dm1->TabAluno->active()) ui::protegido(this, [] { dm1->TabAluno->readFresh(); });
     DataSource1DataChange();
 }
 
@@ -186,36 +187,15 @@ void TfCadastro::removerAluno()
     // Whatever is pending is settled first, so the question names the student in the file.
     if (!DataSource1->checkBrowseMode()) return;
     TApTable* aluno = dm1->TabAluno;
+    aluno->readFresh();  // another computer may have renamed or removed the student
     if (aluno->isEmpty()) return;
     const QString nome = aluno->fieldByName(QStringLiteral("Nome")).asString();
     if (!ui::pergunta(this, QStringLiteral("Remover aluno ") + nome)) return;
 
-    // Results carry the name as the results table holds it: at most 20 characters.
-    removerResultados(nome.left(20));
-    dominio::removerTeclasDoAluno(aluno->databaseName().toStdString(), nome.toStdString());
-    aluno->deleteRecord();
-    aluno->pack();
-}
-
-void TfCadastro::removerResultados(const QString& nome)
-{
-    TApTable* relat = dm1->TabRelat;
-    relat->setFilter(QString::fromStdString(dominio::filtroNome(nome.toStdString())));
-    try {
-        relat->first();
-        // Only that exact name: another student's name that merely begins with it keeps its results.
-        while (!relat->eof()) {
-            if (relat->fieldByName(QStringLiteral("Nome")).asString() == nome)
-                relat->deleteRecord();
-            else
-                relat->next();
-        }
-    } catch (...) {
-        relat->setFilter(QString());
-        throw;
-    }
-    relat->setFilter(QString());
-    relat->pack();
+    // With other computers on the tables, the packs wait for a moment when they are alone.
+    dominio::removerAluno(aluno->engine(), dm1->TabRelat->engine(), aluno->databaseName().toStdString());
+    dm1->TabRelat->first();
+    aluno->first();
 }
 
 void TfCadastro::BitBtn3Click()

@@ -52,7 +52,6 @@ private:
     void criarControles();
     void criarBotoesTurma();
     void removerAluno();
-    void removerResultados(const QString& nome);
 };
 
 // Upper case of a name, letter by letter, where the capital exists in Windows-1252 ("µ" stays:

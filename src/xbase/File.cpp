@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +40,12 @@ void File::create(const std::string& path)
     if (fd_ < 0)
         throw Error("Não foi possível criar o arquivo '" + path + "': " + systemReason());
     path_ = path;
+}
+
+void File::swap(File& other) noexcept
+{
+    std::swap(fd_, other.fd_);
+    path_.swap(other.path_);
 }
 
 void File::close()

@@ -12,6 +12,8 @@ public:
     ~File();
     File(const File&) = delete;
     File& operator=(const File&) = delete;
+    // The descriptors change hands (and with them the locks taken through them).
+    void swap(File& other) noexcept;
 
     void open(const std::string& path, bool readOnly);
     void create(const std::string& path);  // truncates an existing file

@@ -27,6 +27,15 @@ constexpr int kSetLock = F_OFD_SETLK;
 constexpr int kSetLock = F_SETLK;
 #endif
 
+// A file system without record locks (some network and FUSE mounts) cannot be shared
+// safely, but a single computer still works there as it always did: it goes on unlocked.
+bool locksUnsupported(int error)
+{
+    return error == ENOLCK || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+bool takenByAnother(int error) { return error == EACCES || error == EAGAIN || error == EINTR; }
+
 bool setLock(int fd, Range range, short type)
 {
     struct flock lock {};
@@ -57,6 +66,8 @@ Range fileLock(bool hasCdx)
 
 Range indexLock() { return {kCdxBase, 1}; }
 
+Range openLock() { return {kCdxBase + 1, 1}; }
+
 Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : range_(range)
 {
     using Clock = std::chrono::steady_clock;
@@ -64,11 +75,9 @@ Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : ran
     auto pause = std::chrono::microseconds(200);
     while (!setLock(fd, range, shared ? F_RDLCK : F_WRLCK)) {
         const int error = errno;
-        // A file system without record locks (some network and FUSE mounts) cannot be shared
-        // safely, but a single computer still works there as it always did: go on unlocked.
-        if (error == ENOLCK || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+        if (locksUnsupported(error))
             return;
-        if (error != EACCES && error != EAGAIN && error != EINTR)
+        if (!takenByAnother(error))
             throw Error(tableName + ": não foi possível travar a tabela: " + systemErrorText(error));
         if (Clock::now() - start > std::chrono::milliseconds(environment().lockWaitMilliseconds))
             throw Error(tableName + " está em uso por outro computador; tente de novo");
@@ -103,6 +112,17 @@ void Lock::release()
     if (fd_ >= 0)
         setLock(fd_, range_, F_UNLCK);
     fd_ = -1;
+}
+
+bool Lock::change(bool shared)
+{
+    if (fd_ < 0)
+        return true;
+    if (setLock(fd_, range_, shared ? F_RDLCK : F_WRLCK))
+        return true;
+    if (shared && !takenByAnother(errno))
+        throw Error(std::string("não foi possível liberar a tabela: ") + systemErrorText(errno));
+    return false;
 }
 
 uint64_t longestWaitMicroseconds() { return longestWait.load(); }

@@ -12,6 +12,11 @@
 //     one byte at 0x40000000 + the record's file offset, the file lock the 0x3FFFFFFD bytes
 //     from 0x40000001;
 //   - an index is locked at 0x7FFFFFFE of the .cdx.
+// Besides these, a table is held open with a lock of one byte at 0x7FFFFFFF of the .dbf, the
+// way Harbour emulates the DOS share modes on POSIX: a read lock for every open, a write lock
+// for the one that needs the table to itself (a pack). The byte lies above every position
+// above (a record of a table without tags reaches it only at a file offset of 0x3FFFFFFF,
+// past the largest table the engine opens).
 namespace xbase::locks {
 
 struct Range {
@@ -23,6 +28,7 @@ Range appendLock(bool hasCdx);
 Range recordLock(bool hasCdx, uint32_t recno, uint64_t recordFileOffset);
 Range fileLock(bool hasCdx);
 Range indexLock();
+Range openLock();
 
 // An exclusive lock on one range of an open file, held until destruction. Taken with fcntl
 // (open-file-description locks where the system has them, so that closing another descriptor
@@ -40,6 +46,10 @@ public:
     Lock& operator=(Lock&& other) noexcept;
     void release();
     bool held() const { return fd_ >= 0; }
+    // One attempt to turn a held lock into a write lock (false: another holds the range too)
+    // or back into a read lock (always done). A lock the file system could not take (held()
+    // false) counts as changed.
+    bool change(bool shared);
 
 private:
     int fd_ = -1;

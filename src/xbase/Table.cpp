@@ -76,8 +76,7 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
 {
     readOnly = readOnlyMode;
     dbfPath = path;
-    const bool packFinished = recoverPack(path);
-    dbf.open(path, readOnly);
+    const bool packFinished = openShared(path);
     header = readHeader(dbf);
     // No post of another process runs while the records and the tags are read and checked.
     const locks::Lock appending = lockAppend(readOnly);
@@ -107,10 +106,8 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     if (header.flags & kFlagStructuralCdx) {
         if (!fileExists(cdxPath))
             throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
-        if (!readOnly) {
-            cdxLockFile.open(cdxPath, false);
-            cdxChanges = readCdxChanges();
-        }
+        cdxLockFile.open(cdxPath, readOnly);
+        cdxChanges = readCdxChanges();
         loadTags();
         if (packFinished && !readOnly) {
             rebuildAllTags();
@@ -124,6 +121,7 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
 void Table::Impl::unload()
 {
     editLock.release();
+    openLock.release();
     cdxLockFile.close();
     dbf.close();
     memo.close();
@@ -987,7 +985,7 @@ void Table::deleteRecord()
 // The new memo file (live memos only, the records pointed at their new blocks) and the new
 // table, both whole on disk before the pack may replace the old ones.
 void Table::Impl::writePacked(std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newFpt,
-                              const std::string& newDbf) const
+                              const std::string& newDbf, File& file) const
 {
     const std::size_t length = recordLength();
     if (header.hasMemo()) {
@@ -1015,57 +1013,99 @@ void Table::Impl::writePacked(std::vector<uint8_t>& live, uint32_t liveCount, co
     std::string bytes = headerBytes(packedHeader);
     bytes.append(live.begin(), live.end());
     bytes += static_cast<char>(kEndOfFile);
-    File file;
     file.create(newDbf);
     file.writeAt(0, bytes);
     file.sync();
 }
 
-void Table::pack()
+bool Table::pack()
 {
     d_->requireOpen();
     d_->requireWritable();
     if (!leaveEditing(*this))
-        return;
+        return false;
     Impl& d = *d_;
-    const std::size_t length = d.recordLength();
+    // Another open of the table (on another computer, or another handle in this program) would
+    // go on with the replaced files: the deleted records stay, invisible, until it is alone.
+    if (!d.openLock.change(false))
+        return false;
+    try {
+        d.packAlone();
+    } catch (...) {
+        d.openLock.change(true);
+        throw;
+    }
+    d.openLock.change(true);
+    first();
+    return true;
+}
 
+void Table::Impl::packAlone()
+{
+    readFresh();  // what the others wrote before they closed the table
+    const std::size_t length = recordLength();
     std::vector<uint8_t> live;
-    live.reserve(d.records.size());
-    for (uint32_t r = 1; r <= d.count(); ++r)
-        if (d.record(r)[0] != kDeletedMark)
-            live.insert(live.end(), d.record(r), d.record(r) + length);
+    live.reserve(records.size());
+    for (uint32_t r = 1; r <= count(); ++r)
+        if (record(r)[0] != kDeletedMark)
+            live.insert(live.end(), record(r), record(r) + length);
     const uint32_t liveCount = static_cast<uint32_t>(live.size() / length);
 
-    const std::string newFpt = d.fptPath + ".tmp";
-    const std::string newDbf = d.dbfPath + ".tmp";
+    const std::string newFpt = fptPath + ".tmp";
+    const std::string newDbf = dbfPath + ".tmp";
+    File packed;
     try {
-        d.writePacked(live, liveCount, newFpt, newDbf);
+        writePacked(live, liveCount, newFpt, newDbf, packed);
     } catch (...) {
+        packed.close();
         removeFile(newFpt);
         removeFile(newDbf);
         throw;
     }
+    // The new table is held as the old one is, so that an open that finds it under the name
+    // waits until its tags are made.
+    locks::Lock packedAlone(packed.descriptor(), locks::openLock(), tableName);
 
     // Only complete files replace the old ones, and the rename to the commit name decides the
     // pack: a crash before it keeps the old files, one after it is finished by the next open.
-    renameFile(newDbf, packCommitPath(d.dbfPath));
-    syncDirectoryOf(d.dbfPath);
-    d.dbf.close();
-    d.memo.close();
-    recoverPack(d.dbfPath);
+    renameFile(newDbf, packCommitPath(dbfPath));
+    syncDirectoryOf(dbfPath);
+    recoverPack(dbfPath);
+    // An open waiting on the old file finds it renamed over and opens the new one.
+    openLock.release();
+    dbf.close();
+    memo.close();
+    dbf.swap(packed);
+    openLock = std::move(packedAlone);
 
-    d.dbf.open(d.dbfPath, false);
-    if (d.header.hasMemo())
-        d.memo.open(d.fptPath, false);
-    d.records = std::move(live);
-    d.header.count = liveCount;
-    if (!d.tags.empty()) {
-        d.rebuildAllTags();
+    if (header.hasMemo())
+        memo.open(fptPath, false);
+    records = std::move(live);
+    header.count = liveCount;
+    if (!tags.empty()) {
+        rebuildAllTags();
     } else {
-        d.orderChanged();
+        orderChanged();
     }
-    first();
+    if (hasCdx()) {  // the rebuilt file starts its own change counter
+        cdxLockFile.open(cdxPath, false);
+        cdxChanges = readCdxChanges();
+    }
+}
+
+uint32_t Table::deletedCount() const
+{
+    const Impl& d = *d_;
+    uint32_t n = 0;
+    for (uint32_t r = 1; r <= d.count(); ++r)
+        n += d.record(r)[0] == kDeletedMark;
+    return n;
+}
+
+void Table::readFresh()
+{
+    d_->requireOpen();
+    d_->readFresh();
 }
 
 void Table::refresh()
@@ -1078,6 +1118,8 @@ void Table::refresh()
     const bool wasEof = d.atEof, wasBof = d.atBof;
     const std::string path = d.dbfPath;
     const bool readOnly = d.readOnly;
+    d.openLock.release();
+    d.cdxLockFile.close();
     d.dbf.close();
     d.memo.close();
     d.tags.clear();

@@ -38,7 +38,10 @@ public:
 
     // Opens dir/fileName (".dbf" added when missing). Opens the .fpt when the table has memo
     // fields and the .cdx when the header's structural flag is set. Checks the header against
-    // the file size. Starts on the first visible record, with no tag active.
+    // the file size. Starts on the first visible record, with no tag active. Holds the table
+    // open until close() (see pack()); while another process packs it, the open waits for
+    // environment().lockWaitMilliseconds, then throws "<table> está em uso por outro
+    // computador; tente de novo".
     void open(const std::string& dir, const std::string& fileName, bool readOnly = false);
     void close();  // a pending edit or insert is dropped
     bool isOpen() const;
@@ -126,9 +129,17 @@ public:
     void deleteRecord();
     // Rewrites the table without its deleted records (new file, renamed over the old one),
     // rewrites the memo file with the live memos and rebuilds every tag. Goes to first().
-    void pack();
+    // Needs the table to itself: while another open holds it (another computer, or another
+    // Table on the same file in this program) nothing is done and false is returned; the
+    // deleted records stay invisible until a later pack finds the table alone.
+    bool pack();
+    uint32_t deletedCount() const;  // records marked deleted, waiting for a pack
     // Re-reads the files (records added by another program become visible).
     void refresh();
+    // Reads what other processes changed since: the count, every record and, when they
+    // changed, the tags. One read of the record area: cheap enough before every scan. The
+    // cursor, tag, filter and range stay.
+    void readFresh();
     // Rebuilds every tag that disagrees with the records (written to the .cdx unless the
     // table is read-only) and returns their names. Opening a table of up to
     // kFullTagCheckLimit records does this by itself; a larger one only has the number of

@@ -46,6 +46,15 @@ struct Table::Impl {
     File cdxLockFile;
     uint32_t cdxChanges = 0;  // the change counter as last read or written
     locks::Lock editLock;
+    // Held from open to close on the .dbf: shared, and exclusive only while this open packs.
+    // An open waits while another packs, and a pack is put off while another has the table open.
+    locks::Lock openLock;
+    // Opens the .dbf the path names under a shared open lock, after a pack another process
+    // finished or a crash cut short; true when this open finished such a pack.
+    bool openShared(const std::string& path);
+    // The count, the records and (when the change counter moved) the tags as the files hold
+    // them now.
+    void readFresh();
     bool hasCdx() const { return (header.flags & kFlagStructuralCdx) != 0; }
     locks::Lock lockAppend(bool shared = false) const;
     locks::Lock lockRecord(uint32_t recno) const;
@@ -116,8 +125,12 @@ struct Table::Impl {
     void writePending();
     void syncWritten();
     void rollbackPost(const PostMark& mark);
+    // The new memo file (live memos only, the records pointed at their new blocks) and the
+    // new table, both whole on disk before the pack may replace the old ones; the new table
+    // left open in file.
     void writePacked(std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newFpt,
-                     const std::string& newDbf) const;
+                     const std::string& newDbf, File& file) const;
+    void packAlone();  // under the exclusive open lock
 
     // --- loading (Table.cpp)
     void load(const std::string& path, bool readOnlyMode);

@@ -26,6 +26,74 @@ bool stillNamed(const File& file, const std::string& path)
 
 } // namespace
 
+// Each turn follows a rename of the table under this open: a pack another process finished,
+// or one a crash cut short and this open finished. Only a table packed again and again by
+// others turns many times.
+bool Table::Impl::openShared(const std::string& path)
+{
+    constexpr int kTurns = 50;
+    bool packFinished = false;
+    for (int turn = 0; turn < kTurns; ++turn) {
+        dbf.open(path, readOnly);
+        // Waits while another process packs.
+        openLock = locks::Lock(dbf.descriptor(), locks::openLock(), tableName, true);
+        if (!stillNamed(dbf, path)) {
+            openLock.release();
+            dbf.close();
+            continue;
+        }
+        if (fileExists(packCommitPath(path))) {
+            // No pack runs while another holds the table open, so this one was cut short: it
+            // is finished by whoever has the table alone.
+            openLock.release();
+            dbf.close();
+            File writable;
+            writable.open(path, false);
+            const locks::Lock alone(writable.descriptor(), locks::openLock(), tableName);
+            if (stillNamed(writable, path) && recoverPack(path))
+                packFinished = true;
+            continue;
+        }
+        recoverPack(path);  // removes the temporary files of a pack that never committed
+        return packFinished;
+    }
+    throw Error(tableName + " está em uso por outro computador; tente de novo");
+}
+
+void Table::Impl::readFresh()
+{
+    // No post of another process is halfway meanwhile.
+    const locks::Lock appending = lockAppend(true);
+    const std::string bytes = dbf.readAt(4, 4);
+    header.count = uint32_t(uint8_t(bytes[0])) | (uint32_t(uint8_t(bytes[1])) << 8)
+                   | (uint32_t(uint8_t(bytes[2])) << 16) | (uint32_t(uint8_t(bytes[3])) << 24);
+    if (header.headerLength + uint64_t(header.count) * recordLength() > dbf.size())
+        throw Error("Arquivo de tabela '" + dbfPath + "' danificado: o cabeçalho conta "
+                    + std::to_string(header.count) + " registros, mais do que o arquivo tem");
+    records.resize(std::size_t(header.count) * recordLength());
+    if (!records.empty())
+        dbf.readAt(header.headerLength, records.data(), records.size());
+    if (hasCdx() && !readOnly) {
+        lockIndex();  // the tags read again when another process changed them
+    } else if (hasCdx()) {
+        if (!stillNamed(cdxLockFile, cdxPath)) {
+            cdxLockFile.close();
+            cdxLockFile.open(cdxPath, true);
+        }
+        const uint32_t changes = readCdxChanges();
+        if (changes != cdxChanges) {
+            index.close();
+            loadTags();
+            cdxChanges = changes;
+        }
+    }
+    orderChanged();
+    if (current > count()) {
+        current = 0;
+        atEof = atBof = true;
+    }
+}
+
 locks::Lock Table::Impl::lockAppend(bool shared) const
 {
     return locks::Lock(dbf.descriptor(), locks::appendLock(hasCdx()), tableName, shared);
