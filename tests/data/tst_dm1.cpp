@@ -24,6 +24,7 @@ private slots:
     void cacheNuncaPassaDoSlot31();
     void campoInexistente();
     void formatoDeDataComSeculo();
+    void packAdiadoAteAbrirSozinho();
 
 private:
     bool inserir(const QString& nome, const QString& tipo, qint64 licao, const QString& nivel = QString());
@@ -196,6 +197,31 @@ void TstDm1::campoInexistente()
 void TstDm1::formatoDeDataComSeculo()
 {
     QVERIFY(TApolloEnv::shortDateFormat(true).contains("yyyy"));
+}
+
+// A removal while another computer has the students open leaves the row deleted; the first
+// open that finds the table alone packs it.
+void TstDm1::packAdiadoAteAbrirSozinho()
+{
+    TApTable* t = dm_->TabAluno;
+    for (const char* nome : {"ANA", "BIA", "CAIO"}) QVERIFY(inserir(nome, "Básico", 1));
+    xbase::Table outroComputador;
+    outroComputador.open(dir_.path().toStdString(), "Usuario.dbf");
+    QVERIFY(t->locate("Nome", "BIA"));
+    t->deleteRecord();
+    QVERIFY(!t->pack());
+    QCOMPARE(t->recordCount(), 2);
+    t->close();
+    t->open();
+    QCOMPARE(t->engine().physicalCount(), 3u);
+
+    outroComputador.close();
+    t->close();
+    t->open();
+    QCOMPARE(t->engine().physicalCount(), 2u);
+    QCOMPARE(t->fieldByName("Nome").asString(), QString("ANA"));
+    t->next();
+    QCOMPARE(t->fieldByName("Nome").asString(), QString("CAIO"));
 }
 
 QTEST_MAIN(TstDm1)

@@ -220,6 +220,28 @@ private slots:
         QCOMPARE(mundo->janelas.last(), QStringLiteral("Recordes|11910 pontos"));
     }
 
+    // Another computer beat the record after this one read it: the lower score is compared
+    // with the record on the disk and leaves it standing.
+    void recordeBatidoEmOutroComputador()
+    {
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        {
+            xbase::Table outro;
+            outro.open(mundo->pasta().toStdString(), "Recorde.dbf");
+            outro.goTo(1);
+            outro.edit();
+            outro.setString("NOME", "LIA");
+            outro.setInteger("PONTUACAO", 20000);
+            outro.post();
+        }
+        terminarComUmTique(w);
+        QCOMPARE(mundo->janelas.size(), 1);  // the result, no record window
+        TApTable* rec = mundo->dm->TabRec;
+        rec->go(1);
+        QCOMPARE(rec->fields(1).asString(), QStringLiteral("LIA"));
+        QCOMPARE(rec->fields(2).asInteger(), 20000);
+    }
+
     void pontuacaoSemVolta()
     {
         // 700 teclas/min at 100 % in lesson 1: 70,010 points beat 60,000 (wrapped it would be 4,474).
