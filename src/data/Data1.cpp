@@ -82,6 +82,7 @@ void Tdm1::dm1Create()
 
 void Tdm1::TabAlunoBeforeInsert(TApTable& table)
 {
+    table.readFresh();  // the names other computers registered since
     table.first();
     int k = 1;
     // A table with more students than slots never writes past the last slot.
