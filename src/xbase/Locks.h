@@ -15,8 +15,9 @@
 // Besides these, a table is held open with a lock of one byte at 0x7FFFFFFF of the .dbf, the
 // way Harbour emulates the DOS share modes on POSIX: a read lock for every open, a write lock
 // for the one that needs the table to itself (a pack). The byte lies above every position
-// above (a record of a table without tags reaches it only at a file offset of 0x3FFFFFFF,
-// past the largest table the engine opens).
+// above (a record of a table without tags reaches it only at a file offset of 0x3FFFFFFF, in
+// a table of a gigabyte, far beyond any this program keeps). The locks belong to the open
+// file, not to the process: two Tables on one file in this program hold it as two computers.
 namespace xbase::locks {
 
 struct Range {
