@@ -5,6 +5,7 @@
 #include "DbfValue.h"
 #include "Error.h"
 #include "File.h"
+#include "Locks.h"
 #include "Memo.h"
 #include "Table.h"
 
@@ -89,6 +90,10 @@ void makeFolder(const std::string& folder)
 RepairReport repairTable(const std::string& dbfPath, const std::string& tagSource)
 {
     RepairReport report;
+    // The files are replaced: no other computer may have the table open meanwhile.
+    File held;
+    held.open(dbfPath, false);
+    locks::Lock alone(held.descriptor(), locks::openLock(), fileName(dbfPath));
     DbfHeader header;
     uint64_t size = 0;
     {
@@ -177,6 +182,8 @@ RepairReport repairTable(const std::string& dbfPath, const std::string& tagSourc
     if (!tags.empty())
         cdx::write(cdxPath, tags);
     syncDirectoryOf(dbfPath);
+    alone.release();
+    held.close();
 
     Table table;
     table.open(directoryOf(dbfPath), fileName(dbfPath));

@@ -4,6 +4,7 @@
 #include "XbaseTestUtil.h"
 #include "xbase/Environment.h"
 #include "xbase/Error.h"
+#include "xbase/Repair.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -68,6 +69,7 @@ private slots:
     void packWaitsUntilAlone();
     void openDuringPackEndsOnNewFiles();
     void readFreshSeesAnotherWriter();
+    void repairWaitsUntilAlone();
 
 private:
     // Relat.dbf with a NOME tag and the students ANA, BIA, CAIO and DUDA.
@@ -248,6 +250,25 @@ void TestSharing::readFreshSeesAnotherWriter()
     for (leitor.first(); !leitor.eof(); leitor.next())
         nomes << QString::fromStdString(leitor.asString("Nome"));
     QCOMPARE(nomes, QStringList({"BEATRIZ", "CAIO", "DUDA", "EVA"}));  // the tag read again too
+}
+
+// A repair writes the files anew: not under another computer that has them open.
+void TestSharing::repairWaitsUntilAlone()
+{
+    xbase::environment().lockWaitMilliseconds = 30;
+    auto outra = std::make_unique<Table>();
+    outra->open(d(), "Relat.dbf", true);
+    const QByteArray antes = readFile(file());
+    try {
+        xbase::repairTable(file());
+        QFAIL("a table open elsewhere was repaired");
+    } catch (const xbase::Error& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), "Relat.dbf está em uso por outro computador; tente de novo");
+    }
+    QCOMPARE(readFile(file()), antes);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());  // no backup either
+    outra.reset();
+    QCOMPARE(xbase::repairTable(file()).recordsKept, 4u);
 }
 
 QTEST_GUILESS_MAIN(TestSharing)
