@@ -116,6 +116,11 @@ void TFDigitacao::gravarResultado()
     if (fim.liberar) {
         tudoOuNada(aluno, [&] {
             aluno->edit();
+            // The edit re-reads the student: another computer may have unlocked further meanwhile.
+            if (aluno->fieldByName(QStringLiteral("Licao")).asInteger() >= fim.liberar) {
+                aluno->cancel();
+                return;
+            }
             aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
             aluno->post();
         });
@@ -140,19 +145,27 @@ long long TFDigitacao::gravarRecorde()
     const long long pontos = sessao->fim(0).pontos;
     TApTable* recordes = dm1->TabRec;
     recordes->go(dominio::slotRecorde(TipoLicao.toStdString()));
-    if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) return 0;  // a tie keeps the old record
+    const auto resiste = [&] { return recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos; };
+    if (resiste()) return 0;  // a tie keeps the old record
 
+    bool bateu = false;
     tudoOuNada(recordes, [&] {
         recordes->edit();
+        // The edit re-reads the record under its lock: a lesson that ended at the same moment on
+        // another computer may have set a better one since the look above.
+        if (resiste()) {
+            recordes->cancel();
+            return;
+        }
         recordes->fields(1).setAsString(NomeAluno);
         recordes->fields(2).setAsInteger(pontos);
         recordes->fields(3).setAsInteger(sessao->VelAtual);
         recordes->fields(4).setAsInteger(sessao->PrecAtual);
         recordes->fields(5).setAsInteger(sessao->NumLicao);
         recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
-        recordes->post();
+        bateu = recordes->post();
     });
-    return pontos;
+    return bateu ? pontos : 0;
 }
 
 void TFDigitacao::mostrarRecorde(long long pontos)
