@@ -116,6 +116,11 @@ void TFDigitacao::gravarResultado()
     if (fim.liberar) {
         tudoOuNada(aluno, [&] {
             aluno->edit();
+            // The edit re-reads the student: another computer may have unlocked further meanwhile.
+            if (aluno->fieldByName(QStringLiteral("Licao")).asInteger() >= fim.liberar) {
+                aluno->cancel();
+                return;
+            }
             aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
             aluno->post();
         });
@@ -149,14 +154,13 @@ long long TFDigitacao::gravarRecorde()
             recordes->cancel();
             return;
         }
-        bateu = true;
         recordes->fields(1).setAsString(NomeAluno);
         recordes->fields(2).setAsInteger(pontos);
         recordes->fields(3).setAsInteger(sessao->VelAtual);
         recordes->fields(4).setAsInteger(sessao->PrecAtual);
         recordes->fields(5).setAsInteger(sessao->NumLicao);
         recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
-        recordes->post();
+        bateu = recordes->post();
     });
     return bateu ? pontos : 0;
 }

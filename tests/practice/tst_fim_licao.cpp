@@ -10,6 +10,7 @@
 #include "students/Selec.h"
 #include "ui/Mensagens.h"
 #include "ui/TSpinEdit.h"
+#include "xbase/Table.h"
 
 #include <QDate>
 #include <QLabel>
@@ -197,6 +198,28 @@ private slots:
         QCOMPARE(relat->recordCount(), 1);
         QCOMPARE(mundo->dm->TabAluno->fieldByName("Licao").asInteger(), 2);
         QCOMPARE(erros.size(), 1);
+    }
+
+    // The same student passed further on another computer while this lesson ran: the unlock
+    // never lowers the lesson the other one stored.
+    void liberacaoNaoDesceOQueOutroComputadorGravou()
+    {
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        {
+            xbase::Table outro;
+            outro.open(mundo->pasta().toStdString(), "Usuario.dbf");
+            QVERIFY(outro.locate("NOME", "ANA"));
+            outro.edit();
+            outro.setInteger("LICAO", 5);
+            QVERIFY(outro.post());
+        }
+        terminarComUmTique(w);
+        mundo->dm->TabRelat->first();
+        QCOMPARE(relat("Resultado"), QStringLiteral("Aprovado"));
+        xbase::Table aluno;
+        aluno.open(mundo->pasta().toStdString(), "Usuario.dbf", true);
+        QVERIFY(aluno.locate("NOME", "ANA"));
+        QCOMPARE(aluno.asInteger("LICAO"), 5);
     }
 
     void empateMantemRecorde()

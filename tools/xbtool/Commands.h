@@ -13,6 +13,9 @@ int checkTable(const std::string& dbfPath);                        // 0 sound, 1
 // Repairs a damaged table (copy kept beside it); tagSource defines the tags when the table's
 // own .cdx cannot be read.
 int repairTable(const std::string& dbfPath, const std::string& tagSource);
+// Whether a byte-range lock taken on a file in folder stops another process that opens the file
+// through otherView (the same folder, or another mount of the same share): 0 when it does.
+int checkLocks(const std::string& folder, const std::string& otherView);
 
 // Key types of a .cdx's tags, taken from the table of the same name beside it when there is one.
 xbase::cdx::KeyTypeOf keyTypesBeside(const std::string& cdxPath);

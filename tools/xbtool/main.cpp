@@ -10,7 +10,7 @@ namespace {
 int usage()
 {
     std::fputs("uso: xbtool dump ARQUIVO.dbf | tags ARQUIVO.cdx | keys ARQUIVO.cdx TAG | check ARQUIVO.dbf\n"
-               "       | repair ARQUIVO.dbf [INDICES.cdx]\n",
+               "       | repair ARQUIVO.dbf [INDICES.cdx] | travas PASTA [OUTRA_VISTA_DA_PASTA]\n",
                stderr);
     return 2;
 }
@@ -34,6 +34,8 @@ int main(int argc, char** argv)
             return xbtool::checkTable(file);
         if (command == "repair" && (argc == 3 || argc == 4))
             return xbtool::repairTable(file, argc == 4 ? argv[3] : "");
+        if (command == "travas" && (argc == 3 || argc == 4))
+            return xbtool::checkLocks(file, argc == 4 ? argv[3] : file);
     } catch (const xbase::Error& e) {
         std::fprintf(stderr, "xbtool: %s\n", e.what());
         return 1;
