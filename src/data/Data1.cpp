@@ -27,7 +27,7 @@ const QString kMarcador = QStringLiteral("X");
 void gravarArquivoSincronizado(const QString& caminho, const QByteArray& conteudo)
 {
     const QByteArray nome = QFile::encodeName(caminho);
-    const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     const bool ok = fd >= 0 && ::write(fd, conteudo.constData(), size_t(conteudo.size())) == conteudo.size()
                     && ::fsync(fd) == 0;
     const int numeroErro = errno;

@@ -49,7 +49,7 @@ public:
         const QString pasta = QFileInfo(caminho).absolutePath();
         if (!QDir().mkpath(pasta))
             throw ErroCopia(comCaminho("Não é possível criar a pasta %1", pasta));
-        fd_ = ::open(QFile::encodeName(temporario_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        fd_ = ::open(QFile::encodeName(temporario_).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd_ < 0) falhar("Não é possível criar o arquivo %1");
     }
     ~Destino()

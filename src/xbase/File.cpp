@@ -36,7 +36,7 @@ void File::open(const std::string& path, bool readOnly)
 void File::create(const std::string& path)
 {
     close();
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
         throw Error("Não foi possível criar o arquivo '" + path + "': " + systemReason());
     path_ = path;

@@ -81,7 +81,7 @@ std::string backupFolder(const std::string& dbfPath)
 
 void makeFolder(const std::string& folder)
 {
-    if (::mkdir(folder.c_str(), 0755) != 0)
+    if (::mkdir(folder.c_str(), 0777) != 0)
         throw Error("Não foi possível criar a pasta '" + folder + "': " + systemErrorText(errno));
 }
 

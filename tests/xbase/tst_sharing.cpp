@@ -70,6 +70,7 @@ private slots:
     void openDuringPackEndsOnNewFiles();
     void readFreshSeesAnotherWriter();
     void repairWaitsUntilAlone();
+    void rewrittenFilesKeepTheGroupsWrite();
 
 private:
     // Relat.dbf with a NOME tag and the students ANA, BIA, CAIO and DUDA.
@@ -269,6 +270,29 @@ void TestSharing::repairWaitsUntilAlone()
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());  // no backup either
     outra.reset();
     QCOMPARE(xbase::repairTable(file()).recordsKept, 4u);
+}
+
+// On one computer with several seats, the users share the folder through their group: a table
+// made or rewritten by one (a pack renames new files over the old) stays writable by the others
+// as far as their umask allows.
+void TestSharing::rewrittenFilesKeepTheGroupsWrite()
+{
+    const mode_t antes = ::umask(002);
+    const std::string pasta = d() + "/grupo";
+    QVERIFY(QDir().mkpath(QString::fromStdString(pasta)));
+    makeTable(pasta);
+    {
+        Table t;
+        t.open(pasta, "Relat.dbf");
+        t.deleteRecord();
+        QVERIFY(t.pack());
+    }
+    ::umask(antes);
+    for (const char* nome : {"/Relat.dbf", "/Relat.cdx"}) {
+        struct stat s {};
+        QCOMPARE(::stat((pasta + nome).c_str(), &s), 0);
+        QCOMPARE(s.st_mode & 0777, mode_t(0664));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSharing)
