@@ -104,7 +104,9 @@ void TForm1::FormCreate()
 
     // The window covers the screen and cannot be resized.
     setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
-    setAutoFillBackground(true);
+    // The black around the panel is left unpainted: a new window buffer is all zeros, which is
+    // black, and the pages never written (most of a full-screen buffer) take no memory.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::black);
     setPalette(paleta);
