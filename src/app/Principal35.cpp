@@ -182,6 +182,25 @@ void TForm1::showEvent(QShowEvent* event)
     });
 }
 
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (pintado_) return;
+    pintado_ = true;
+    // Queued: the frame reaches the screen before the deferred work starts.
+    QTimer::singleShot(0, this, [this] { executarAdiado(); });
+}
+
+void TForm1::depoisDoPrimeiroQuadro(std::function<void()> tarefa) { adiado_ = std::move(tarefa); }
+
+void TForm1::executarAdiado()
+{
+    if (!adiado_) return;
+    const std::function<void()> tarefa = std::move(adiado_);
+    adiado_ = nullptr;
+    tarefa();
+}
+
 void TForm1::FormShow()
 {
     dm1->ProgramDir = StartDir;
@@ -383,6 +402,7 @@ void TForm1::aplicarRegraMusica()
 
 void TForm1::tocarClique()
 {
+    executarAdiado();  // every button starts here: what a task window may need exists from now on
     if (dm1 && dm1->SoundOn) LWave1->tocar();
 }
 

@@ -14,6 +14,7 @@
 #include <QIcon>
 
 #include <csignal>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -43,9 +44,14 @@ int main(int argc, char* argv[])
 
     TForm1 form1;
     Tdm1 dataModule;
-    FAbrir = new TFAbrir(&form1);
-    FSelec = new TFSelec(&form1);
-    TfAlunos4 fAlunos4Form;  // the report form: never shown, only its report is printed
+    std::unique_ptr<TfAlunos4> fAlunos4Form;  // the report form: never shown, only its report is printed
+    // The student and lesson choosers and the report form, made in that order, are not needed
+    // to show the menu: building them waits for its first frame.
+    form1.depoisDoPrimeiroQuadro([&form1, &fAlunos4Form] {
+        FAbrir = new TFAbrir(&form1);
+        FSelec = new TFSelec(&form1);
+        fAlunos4Form = std::make_unique<TfAlunos4>();
+    });
     form1.show();
     return app.exec();
 }
