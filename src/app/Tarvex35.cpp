@@ -1,4 +1,5 @@
 // Program entry: creates the long-lived objects in their fixed order and runs the message loop.
+#include "IconeSobDemanda.h"
 #include "Principal35.h"
 
 #include "data/Data1.h"
@@ -24,7 +25,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvex3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagens/icone.png")));
+    QApplication::setWindowIcon(QIcon(new IconeSobDemanda(QStringLiteral(":/imagens/icone.png"))));
     ui::instalarTraducaoPortugues(app);
 
     // A lab's shared data folder: the machine's setting, or this user's option or variable.
