@@ -1,5 +1,6 @@
 #pragma once
 #include <QHash>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -105,6 +106,8 @@ private:
     void tocarClique();
     void posicionarPainel();
     void executarAdiado();
+    void decodificarBotoes();
+    QPixmap figuraBotao(const QString& nome);
 
     TfAbertura* splash_ = nullptr;
     std::unique_ptr<plataforma::TocadorMidi> mp1_;
@@ -113,6 +116,8 @@ private:
     bool mostrado_ = false;
     bool pintado_ = false;
     std::function<void()> adiado_;
+    QHash<QString, QImage> botoesDecodificados_;  // name -> plain picture, decoded ahead
+    bool botoesEntregues_ = false;
     bool avisouFalhaMusica_ = false;
     int musicaAtual_ = 0;
     qint64 fimMusica_ = 0;
