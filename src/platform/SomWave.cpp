@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTimer>
 #include <alsa/asoundlib.h>
+#include <algorithm>
 #include <cerrno>
 
 namespace plataforma {
@@ -54,9 +55,17 @@ snd_pcm_t* abrirSaida(const QString& dispositivo)
     return pcm;
 }
 
-// Half a second of buffer: a click fits whole, and a longer sound is topped up every 20 ms.
-constexpr unsigned kBufferMicrossegundos = 500'000;
+// The device's buffer holds the whole sound when it can (at least half a second, at most ten),
+// so that a busy program does not cut it; what does not fit is topped up every 20 ms.
+constexpr qint64 kBufferMinimoUs = 500'000;
+constexpr qint64 kBufferMaximoUs = 10'000'000;
 constexpr int kIntervaloAlimentacaoMs = 20;
+
+unsigned bufferPara(const OndaWave& onda)
+{
+    const qint64 duracaoUs = onda.quantidadeQuadros() * 1'000'000 / onda.amostrasPorSegundo;
+    return static_cast<unsigned>(std::clamp(duracaoUs, kBufferMinimoUs, kBufferMaximoUs));
+}
 
 } // namespace
 
@@ -96,7 +105,7 @@ bool SomWave::preparar()
     if (!pcm_) return false;
     const snd_pcm_format_t formato = onda_.bitsPorAmostra == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
     if (alsa()->pcm_set_params(pcm_, formato, SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(onda_.canais),
-                               static_cast<unsigned>(onda_.amostrasPorSegundo), 1, kBufferMicrossegundos)
+                               static_cast<unsigned>(onda_.amostrasPorSegundo), 1, bufferPara(onda_))
         < 0) {
         fecharDispositivo();
         return false;
