@@ -6,12 +6,12 @@ set -euo pipefail
 PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  # Qt 6 (Widgets, PrintSupport, Test, Multimedia) and translations
-  qt6-base-dev libqt6opengl6-dev qt6-multimedia-dev qt6-translations-l10n
+  # Qt 6 (Widgets, PrintSupport, Test) and translations
+  qt6-base-dev libqt6opengl6-dev qt6-translations-l10n
   # the keyboard's lock lights (XKB)
   libx11-dev
-  # music, fonts
-  libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
+  # sounds and music (ALSA, FluidSynth), fonts
+  libasound2-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
   # tests, screenshots and independent readers of the table files
   xvfb xauth xdotool x11-utils poppler-utils imagemagick
   python3 python3-dbfread python3-dbf libdbd-xbase-perl pgdbf

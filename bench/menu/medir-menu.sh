@@ -13,7 +13,9 @@
 # TARVEX_PROGRAMA=path measures another tarvex3 binary with the same build's data.
 # MEDIR_SO_MEMORIA=1 skips the start-up part; MEDIR_REPETICOES=N measures the memory N times
 # (the median is printed); MEDIR_MAPAS=file appends the menu's mappings grouped by
-# what they map, in kB of RSS, to that file.
+# what they map, in kB of RSS, to that file; MEDIR_RODADAS=N repeats the interleaved start-up
+# run N times and prints the median of the ratios. The machine's load average is printed with
+# each figure: other work on the machine slows both programs, not always alike.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$raiz/build}" && pwd)
@@ -102,6 +104,8 @@ memoria() {  # "RSS PSS" in MB of the tree of $pid
 
 agora() { date +%s%N; }
 
+carga() { cut -d' ' -f1 /proc/loadavg; }
+
 mediana() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # A first start of each, not counted: TIPP10 makes its database, caches warm up.
@@ -123,7 +127,7 @@ mapas() {  # RSS in kB of the menu's mappings, grouped by what they map
 }
 
 repeticoes=${MEDIR_REPETICOES:-1}
-echo "Memória do menu 3 s depois de a janela aparecer (Xvfb 1280x1024), mediana de $repeticoes:"
+echo "Memória do menu 3 s depois de a janela aparecer (Xvfb 1280x1024), mediana de $repeticoes (carga $(carga)):"
 for m in T F; do
   musica "$m"
   : >"$pasta/rss"
@@ -144,20 +148,29 @@ done
 musica T
 [ -n "${MEDIR_SO_MEMORIA:-}" ] && exit 0
 
+rodadas=${MEDIR_RODADAS:-1}
 echo "Tempo até a primeira janela visível, $partidas partidas alternadas (música ligada):"
-: >"$pasta/tarvex"
-: >"$pasta/tipp10"
-for ((i = 1; i <= partidas; i++)); do
-  for p in tarvex tipp10; do
-    inicio=$(agora)
-    iniciar $p
-    janela $p || { echo "  $p: janela não apareceu" >&2; tail -12 "$pasta/$p.log" >&2; exit 1; }
-    echo $(( ($(agora) - inicio) / 1000 )) >>"$pasta/$p"
-    encerrar
-    sleep 0.3
+: >"$pasta/razoes"
+for ((r = 1; r <= rodadas; r++)); do
+  : >"$pasta/tarvex"
+  : >"$pasta/tipp10"
+  carga_inicio=$(carga)
+  for ((i = 1; i <= partidas; i++)); do
+    for p in tarvex tipp10; do
+      inicio=$(agora)
+      iniciar $p
+      janela $p || { echo "  $p: janela não apareceu" >&2; tail -12 "$pasta/$p.log" >&2; exit 1; }
+      echo $(( ($(agora) - inicio) / 1000 )) >>"$pasta/$p"
+      encerrar
+      sleep 0.3
+    done
   done
+  t=$(mediana <"$pasta/tarvex")
+  k=$(mediana <"$pasta/tipp10")
+  awk -v t="$t" -v k="$k" 'BEGIN { printf "%.4f\n", t / k }' >>"$pasta/razoes"
+  awk -v t="$t" -v k="$k" -v c="$carga_inicio → $(carga)" 'BEGIN {
+    printf "  Tarvex %.3f s, TIPP10 %.3f s (medianas); razão Tarvex/TIPP10 %.2f (carga %s)\n", t / 1e6, k / 1e6, t / k, c }'
 done
-t=$(mediana <"$pasta/tarvex")
-k=$(mediana <"$pasta/tipp10")
-awk -v t="$t" -v k="$k" 'BEGIN {
-  printf "  Tarvex %.3f s, TIPP10 %.3f s (medianas); razão Tarvex/TIPP10 %.2f\n", t / 1e6, k / 1e6, t / k }'
+if [ "$rodadas" -gt 1 ]; then
+  printf '  razão mediana de %s rodadas: %.2f\n' "$rodadas" "$(mediana <"$pasta/razoes")"
+fi

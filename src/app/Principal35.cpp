@@ -61,6 +61,12 @@ void abrirModal(QDialog* janela)
     janela->exec();
 }
 
+// A button's picture: variant 1 plain, 0 highlighted.
+QString recursoBotao(const QString& nome, int variante)
+{
+    return QStringLiteral(":/imagens/botoes/%1%2.png").arg(nome).arg(variante);
+}
+
 QString caminho(const QString& pasta, const QString& nome)
 {
     return plataforma::resolver(plataforma::juntar(pasta, nome));
@@ -84,11 +90,11 @@ TQelImage* TForm1::criarBotao(const QString& lista, int x, int y, const QString&
     // The highlighted picture is decoded at the first hover (then kept in Qt's pixmap cache),
     // not while the menu is being built.
     connect(botao, &TQelImage::OnMouseEnter, this, [this, lista, dica](TQelImage* b) {
-        b->setPicture(QPixmap(QStringLiteral(":/imagens/botoes/%1%2.png").arg(lista).arg(0)));
+        b->setPicture(QPixmap(recursoBotao(lista, 0)));
         Label1->setText(dica);
     });
     connect(botao, &TQelImage::OnMouseLeave, this, [this, lista](TQelImage* b) {
-        b->setPicture(QPixmap(QStringLiteral(":/imagens/botoes/%1%2.png").arg(lista).arg(1)));
+        b->setPicture(QPixmap(recursoBotao(lista, 1)));
         Label1->clear();
     });
     return botao;
@@ -98,13 +104,18 @@ void TForm1::FormCreate()
 {
     splash_ = new TfAbertura;
     splash_->show();
+    // The wait lets the splash paint; it processes window messages, and decoding the button
+    // pictures is one of them, so the menu is built sooner after it.
+    QTimer::singleShot(0, this, [this] { decodificarBotoes(); });
     Esperar(10);
 
     StartDir = plataforma::calcularStartDir(QDir::currentPath(), plataforma::pastaDadosInstalada());
 
     // The window covers the screen and cannot be resized.
     setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
-    setAutoFillBackground(true);
+    // The black around the panel is left unpainted: a new window buffer is all zeros, which is
+    // black, and the pages never written (most of a full-screen buffer) take no memory.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::black);
     setPalette(paleta);
@@ -151,7 +162,9 @@ void TForm1::FormCreate()
     connect(SairImage, &TQelImage::clicked, this, &TForm1::SairImageClick);
 
     for (TQelImage* b : {ExigeImage, DigiImage, CadImage, LicaoImage, RecImage, ConfigImage, SairImage, AjudaImage})
-        b->setPicture(QPixmap(QStringLiteral(":/imagens/botoes/%1%2.png").arg(b->objectName()).arg(1)));
+        b->setPicture(figuraBotao(b->objectName()));
+    botoesEntregues_ = true;
+    botoesDecodificados_.clear();
 
     LWave1 = new plataforma::SomWave(QStringLiteral(":/sons/clique.wav"), this);
     mp1_ = fabricaTocador();
@@ -159,6 +172,21 @@ void TForm1::FormCreate()
     Timer3 = new QTimer(this);
     Timer3->setInterval(1000);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::decodificarBotoes()
+{
+    if (botoesEntregues_ || !botoesDecodificados_.isEmpty()) return;
+    for (const QString& nome : {QStringLiteral("Digi"), QStringLiteral("Cad"), QStringLiteral("Rec"),
+                                QStringLiteral("Ajuda"), QStringLiteral("Config"), QStringLiteral("Licao"),
+                                QStringLiteral("Exige"), QStringLiteral("Sair")})
+        botoesDecodificados_.insert(nome, QImage(recursoBotao(nome, 1)));
+}
+
+QPixmap TForm1::figuraBotao(const QString& nome)
+{
+    const QImage decodificada = botoesDecodificados_.take(nome);
+    return decodificada.isNull() ? QPixmap(recursoBotao(nome, 1)) : QPixmap::fromImage(decodificada);
 }
 
 void TForm1::posicionarPainel()
@@ -178,6 +206,25 @@ void TForm1::showEvent(QShowEvent* event)
         ui::protegido(this, [this] { FormShow(); });
         emit inicioConcluido();
     });
+}
+
+void TForm1::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (pintado_) return;
+    pintado_ = true;
+    // Queued: the frame reaches the screen before the deferred work starts.
+    QTimer::singleShot(0, this, [this] { executarAdiado(); });
+}
+
+void TForm1::depoisDoPrimeiroQuadro(std::function<void()> tarefa) { adiado_ = std::move(tarefa); }
+
+void TForm1::executarAdiado()
+{
+    if (!adiado_) return;
+    const std::function<void()> tarefa = std::move(adiado_);
+    adiado_ = nullptr;
+    tarefa();
 }
 
 void TForm1::FormShow()
@@ -381,6 +428,7 @@ void TForm1::aplicarRegraMusica()
 
 void TForm1::tocarClique()
 {
+    executarAdiado();  // every button starts here: what a task window may need exists from now on
     if (dm1 && dm1->SoundOn) LWave1->tocar();
 }
 

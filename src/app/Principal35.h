@@ -1,5 +1,6 @@
 #pragma once
 #include <QHash>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -43,6 +44,9 @@ public:
     // After the settings window closed: music off stops it; music on starts it when the timer
     // is off; a song playing with the timer on goes on.
     void aplicarRegraMusica();
+    // Work the menu does not need in order to show runs once, right after the menu's first frame
+    // is painted, or at the first button click should that come sooner.
+    void depoisDoPrimeiroQuadro(std::function<void()> tarefa);
 
     QWidget* Panel1;
     TQelImage* DigiImage;
@@ -82,6 +86,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -100,12 +105,19 @@ private:
     TQelImage* criarBotao(const QString& lista, int x, int y, const QString& dica);
     void tocarClique();
     void posicionarPainel();
+    void executarAdiado();
+    void decodificarBotoes();
+    QPixmap figuraBotao(const QString& nome);
 
     TfAbertura* splash_ = nullptr;
     std::unique_ptr<plataforma::TocadorMidi> mp1_;
     plataforma::SomWave* LWave1 = nullptr;
     bool esperando_ = false;
     bool mostrado_ = false;
+    bool pintado_ = false;
+    std::function<void()> adiado_;
+    QHash<QString, QImage> botoesDecodificados_;  // name -> plain picture, decoded ahead
+    bool botoesEntregues_ = false;
     bool avisouFalhaMusica_ = false;
     int musicaAtual_ = 0;
     qint64 fimMusica_ = 0;

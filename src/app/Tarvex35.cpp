@@ -1,4 +1,5 @@
 // Program entry: creates the long-lived objects in their fixed order and runs the message loop.
+#include "IconeSobDemanda.h"
 #include "Principal35.h"
 
 #include "data/Data1.h"
@@ -14,6 +15,7 @@
 #include <QIcon>
 
 #include <csignal>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -23,7 +25,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvex3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagens/icone.png")));
+    QApplication::setWindowIcon(QIcon(new IconeSobDemanda(QStringLiteral(":/imagens/icone.png"))));
     ui::instalarTraducaoPortugues(app);
 
     // A lab's shared data folder: the machine's setting, or this user's option or variable.
@@ -43,9 +45,14 @@ int main(int argc, char* argv[])
 
     TForm1 form1;
     Tdm1 dataModule;
-    FAbrir = new TFAbrir(&form1);
-    FSelec = new TFSelec(&form1);
-    TfAlunos4 fAlunos4Form;  // the report form: never shown, only its report is printed
+    std::unique_ptr<TfAlunos4> fAlunos4Form;  // the report form: never shown, only its report is printed
+    // The student and lesson choosers and the report form, made in that order, are not needed
+    // to show the menu: building them waits for its first frame.
+    form1.depoisDoPrimeiroQuadro([&form1, &fAlunos4Form] {
+        FAbrir = new TFAbrir(&form1);
+        FSelec = new TFSelec(&form1);
+        fAlunos4Form = std::make_unique<TfAlunos4>();
+    });
     form1.show();
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "platform/TocadorFluidSynth.h"
 #include "platform/BancoDeSons.h"
+#include "platform/BibliotecaDinamica.h"
 #include "platform/MidiDuracao.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <dlfcn.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -48,13 +48,6 @@ struct Fluid {
     decltype(&::new_fluid_audio_driver) new_audio_driver;
     decltype(&::delete_fluid_audio_driver) delete_audio_driver;
 };
-
-template <class Funcao>
-bool resolver(void* biblioteca, const char* nome, Funcao& funcao)
-{
-    funcao = reinterpret_cast<Funcao>(dlsym(biblioteca, nome));
-    return funcao != nullptr;
-}
 
 // Null when the library cannot be loaded; loaded once, kept to the end.
 const Fluid* fluid()

@@ -1,5 +1,6 @@
 // The start-up of the main menu: first-run copy, settings, the keyboard question, music, exit.
 #include "app/ArquivosIniciais.h"
+#include "app/IconeSobDemanda.h"
 #include "app/Principal35.h"
 #include "app/TabelaMusicas.h"
 #include "data/Data1.h"
@@ -79,6 +80,9 @@ private slots:
     void musicaSegueSoNaPosicaoExata();
     void musicaQueFalhaAvisaUmaVez();
     void configuracaoDesligaEReligaMusica();
+    void trabalhoAdiadoRodaUmaVez_data();
+    void trabalhoAdiadoRodaUmaVez();
+    void iconeLidoSobDemanda();
 
 private:
     void iniciar(bool musica = false);
@@ -393,6 +397,59 @@ void TstMenu::configuracaoDesligaEReligaMusica()
     dm_->MusicOn = false;
     menu_->aplicarRegraMusica();
     QVERIFY(!menu_->Timer3->isActive());
+}
+
+// What waits for the menu's first frame runs once: after that frame, or at a click before it.
+void TstMenu::trabalhoAdiadoRodaUmaVez_data()
+{
+    QTest::addColumn<bool>("cliqueAntes");
+    QTest::newRow("depois do primeiro quadro") << false;
+    QTest::newRow("clique antes do quadro") << true;
+}
+
+void TstMenu::trabalhoAdiadoRodaUmaVez()
+{
+    QFETCH(bool, cliqueAntes);
+    criarTabelas(inicio_ + "/Dados", false);
+    menu_ = new TForm1;
+    dm_ = new Tdm1;
+    int vezes = 0;
+    menu_->depoisDoPrimeiroQuadro([&vezes] { ++vezes; });
+    if (cliqueAntes) {
+        respostaSim_ = false;
+        menu_->SairImageClick();
+        QCOMPARE(vezes, 1);
+    }
+    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
+    menu_->show();
+    QVERIFY(pronto.wait(5000));
+    QTRY_COMPARE(vezes, 1);
+    menu_->repaint();
+    respostaSim_ = false;
+    menu_->SairImageClick();
+    QCoreApplication::processEvents();
+    QCOMPARE(vezes, 1);
+    respostaSim_ = true;
+}
+
+// The program's icon is the picture file's, at its size or scaled down, and nothing when the
+// file cannot be read.
+void TstMenu::iconeLidoSobDemanda()
+{
+    const QString arquivo = tmp_.path() + "/icone.png";
+    QImage original(64, 32, QImage::Format_ARGB32);
+    original.fill(QColor(10, 120, 200, 255));
+    QVERIFY(original.save(arquivo));
+
+    const QIcon icone(new IconeSobDemanda(arquivo));
+    QCOMPARE(icone.availableSizes(), QList<QSize>{QSize(64, 32)});
+    QCOMPARE(icone.pixmap(QSize(64, 32)).toImage().convertToFormat(QImage::Format_ARGB32), original);
+    QCOMPARE(icone.actualSize(QSize(16, 16)), QSize(16, 8));
+    QCOMPARE(icone.actualSize(QSize(128, 128)), QSize(64, 32));  // never scaled up
+
+    const QIcon semArquivo(new IconeSobDemanda(tmp_.path() + "/nao-existe.png"));
+    QVERIFY(semArquivo.availableSizes().isEmpty());
+    QVERIFY(semArquivo.pixmap(QSize(32, 32)).isNull());
 }
 
 QTEST_MAIN(TstMenu)

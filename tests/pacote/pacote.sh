@@ -59,7 +59,7 @@ grep -v '^/usr/' "$saida/conteudo.txt" && falha "arquivos fora de /usr"
 
 # --- Control data ----------------------------------------------------------------------------
 depende=$(dpkg-deb -f "$deb" Depends)
-for pacote in libqt6widgets6 libqt6multimedia6 libfluidsynth3 timgm6mb-soundfont fonts-liberation2; do
+for pacote in libqt6widgets6 libasound2 libfluidsynth3 timgm6mb-soundfont fonts-liberation2; do
   [[ ",$depende," == *[\ ,]$pacote[\ ,\(]* ]] || falha "Depends não tem $pacote: $depende"
 done
 # No maintainer scripts: removing the package leaves every user's working folder alone.

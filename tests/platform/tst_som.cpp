@@ -1,3 +1,4 @@
+#include "platform/OndaWave.h"
 #include "platform/PosicaoMusica.h"
 #include "platform/SomWave.h"
 #include "platform/TocadorFluidSynth.h"
@@ -33,6 +34,20 @@ OpcoesFluidSynth semDispositivo(qint64* agora = nullptr)
     return opcoes;
 }
 
+// A RIFF WAVE file: a format chunk (PCM unless `formato` says otherwise), any chunks given
+// before the samples, and the data chunk (whose size may claim more than follows).
+QByteArray wave(int canais, int taxa, int bits, const QByteArray& dados, const QByteArray& antes = {},
+                int formato = 1, qint64 tamanhoDeclarado = -1)
+{
+    const auto u16 = [](int v) { return QByteArray(1, char(v & 0xFF)) + char((v >> 8) & 0xFF); };
+    const auto u32 = [&](qint64 v) { return u16(int(v & 0xFFFF)) + u16(int((v >> 16) & 0xFFFF)); };
+    const QByteArray fmt = u16(formato) + u16(canais) + u32(taxa) + u32(qint64(taxa) * canais * bits / 8)
+        + u16(canais * bits / 8) + u16(bits);
+    const QByteArray corpo = "WAVE" + QByteArray("fmt ") + u32(fmt.size()) + fmt + antes + "data"
+        + u32(tamanhoDeclarado < 0 ? dados.size() : tamanhoDeclarado) + dados;
+    return "RIFF" + u32(corpo.size()) + corpo;
+}
+
 } // namespace
 
 class TstSom : public QObject {
@@ -48,6 +63,9 @@ private slots:
     void semDispositivoDeAudio();
     void tocaPeloDriverDeArquivo();
     void somSemSaidaDeAudio();
+    void ondaWave_data();
+    void ondaWave();
+    void somChegaInteiroAoDispositivo();
 
 private:
     QTemporaryDir tmp_;
@@ -215,6 +233,72 @@ void TstSom::somSemSaidaDeAudio()
     som.tocar();
     som.tocar();
     som.parar();
+}
+
+void TstSom::ondaWave_data()
+{
+    QTest::addColumn<QByteArray>("arquivo");
+    QTest::addColumn<int>("canais");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<QByteArray>("quadros");  // empty: not a wave the device can play
+
+    const QByteArray amostras("\x80\x90\xA0\xB0\xC0\xD0", 6);
+    QTest::newRow("8 bits mono") << wave(1, 11025, 8, amostras) << 1 << 8 << amostras;
+    QTest::newRow("16 bits estéreo") << wave(2, 22050, 16, amostras + "\1\2\3") << 2 << 16 << amostras + "\1\2";
+    // A chunk of odd size is padded to an even one before the next.
+    QTest::newRow("pedaço ímpar antes dos dados")
+        << wave(1, 8000, 8, amostras, QByteArray("LIST\3\0\0\0abc\0", 12)) << 1 << 8 << amostras;
+    QTest::newRow("dados que passam do fim") << wave(1, 8000, 8, amostras, {}, 1, 1000) << 1 << 8 << amostras;
+    QTest::newRow("comprimido") << wave(1, 8000, 8, amostras, {}, 2) << 0 << 0 << QByteArray();
+    QTest::newRow("24 bits") << wave(1, 8000, 24, amostras) << 0 << 0 << QByteArray();
+    QTest::newRow("sem canais") << wave(0, 8000, 8, amostras) << 0 << 0 << QByteArray();
+    QTest::newRow("não é RIFF") << QByteArray("RIFX") + wave(1, 8000, 8, amostras).mid(4) << 0 << 0 << QByteArray();
+    QTest::newRow("cortado no cabeçalho") << wave(1, 8000, 8, amostras).left(30) << 0 << 0 << QByteArray();
+}
+
+void TstSom::ondaWave()
+{
+    QFETCH(QByteArray, arquivo);
+    QFETCH(int, canais);
+    QFETCH(int, bits);
+    QFETCH(QByteArray, quadros);
+    const auto onda = lerOndaWave(arquivo);
+    QCOMPARE(onda.has_value(), !quadros.isEmpty());
+    if (!onda) return;
+    QCOMPARE(onda->canais, canais);
+    QCOMPARE(onda->bitsPorAmostra, bits);
+    QCOMPARE(onda->quadros, quadros);
+}
+
+// Through ALSA's file device: every sample of the wave reaches the device, once per tocar().
+void TstSom::somChegaInteiroAoDispositivo()
+{
+    QByteArray amostras;
+    for (int i = 0; i < 3000; ++i) amostras += char(128 + (i % 50));
+    const QString arquivoWave = tmp_.path() + "/som.wav";
+    const QString saida = tmp_.path() + "/som.raw";
+    QFile f(arquivoWave);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(wave(1, 11025, 8, amostras));
+    f.close();
+
+    {
+        SomWave som(arquivoWave, nullptr, QStringLiteral("file:FILE=%1,FORMAT=raw").arg(saida));
+        if (!QFileInfo::exists(saida)) {
+            som.tocar();
+            if (!som.tocando() && !QFileInfo::exists(saida)) QSKIP("sem a biblioteca ALSA");
+        }
+        QTRY_VERIFY(!som.tocando());
+        som.tocar();
+        QTRY_VERIFY(!som.tocando());
+        som.tocar();
+        som.parar();
+        QVERIFY(!som.tocando());
+    }
+    QFile raw(saida);
+    QVERIFY(raw.open(QIODevice::ReadOnly));
+    const QByteArray escrito = raw.readAll();
+    QVERIFY2(escrito.startsWith(amostras + amostras), qPrintable(QString::number(escrito.size())));
 }
 
 QTEST_MAIN(TstSom)

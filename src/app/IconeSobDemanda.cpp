@@ -1,0 +1,44 @@
+#include "IconeSobDemanda.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
+
+IconeSobDemanda::IconeSobDemanda(const QString& arquivo)
+    : arquivo_(arquivo), tamanho_(QImageReader(arquivo).size())
+{
+}
+
+// Like a plain file icon: the picture at its own size, or scaled down (never up) to fit.
+QSize IconeSobDemanda::actualSize(const QSize& tamanho, QIcon::Mode, QIcon::State)
+{
+    if (tamanho_.isEmpty()) return {};
+    if (tamanho_.width() <= tamanho.width() && tamanho_.height() <= tamanho.height()) return tamanho_;
+    return tamanho_.scaled(tamanho, Qt::KeepAspectRatio);
+}
+
+QPixmap IconeSobDemanda::pixmap(const QSize& tamanho, QIcon::Mode modo, QIcon::State estado)
+{
+    QImage imagem(arquivo_);
+    if (imagem.isNull()) return {};
+    const QSize final = actualSize(tamanho, modo, estado);
+    if (final != imagem.size()) imagem = imagem.scaled(final, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(std::move(imagem));
+}
+
+void IconeSobDemanda::paint(QPainter* pintor, const QRect& area, QIcon::Mode modo, QIcon::State estado)
+{
+    const QPixmap figura = pixmap(area.size(), modo, estado);
+    const QRect alvo(area.topLeft() + QPoint((area.width() - figura.width()) / 2, (area.height() - figura.height()) / 2),
+                     figura.size());
+    pintor->drawPixmap(alvo, figura);
+}
+
+QList<QSize> IconeSobDemanda::availableSizes(QIcon::Mode, QIcon::State)
+{
+    if (tamanho_.isEmpty()) return {};
+    return {tamanho_};
+}
+
+QIconEngine* IconeSobDemanda::clone() const { return new IconeSobDemanda(arquivo_); }

@@ -1,0 +1,22 @@
+#pragma once
+#include <QIconEngine>
+#include <QString>
+
+// An icon decoded from its picture each time a window asks for it instead of kept decoded for
+// the whole run: the program's icon is read once per window, and a 256 × 256 picture held in
+// memory costs a quarter of a megabyte.
+class IconeSobDemanda : public QIconEngine {
+public:
+    explicit IconeSobDemanda(const QString& arquivo);
+
+    QPixmap pixmap(const QSize& tamanho, QIcon::Mode modo, QIcon::State estado) override;
+    void paint(QPainter* pintor, const QRect& area, QIcon::Mode modo, QIcon::State estado) override;
+    QSize actualSize(const QSize& tamanho, QIcon::Mode modo, QIcon::State estado) override;
+    QList<QSize> availableSizes(QIcon::Mode modo, QIcon::State estado) override;
+    QIconEngine* clone() const override;
+    QString key() const override { return QStringLiteral("IconeSobDemanda"); }
+
+private:
+    QString arquivo_;
+    QSize tamanho_;  // the picture's own size, from its header; empty when unreadable
+};
