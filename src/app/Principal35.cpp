@@ -177,10 +177,11 @@ void TForm1::FormCreate()
 void TForm1::decodificarBotoes()
 {
     if (botoesEntregues_ || !botoesDecodificados_.isEmpty()) return;
-    for (const QString& nome : {QStringLiteral("Digi"), QStringLiteral("Cad"), QStringLiteral("Rec"),
-                                QStringLiteral("Ajuda"), QStringLiteral("Config"), QStringLiteral("Licao"),
-                                QStringLiteral("Exige"), QStringLiteral("Sair")})
+    // Every plain picture the program carries ("<name>1.png"), so no list of names to keep.
+    for (const QString& arquivo : QDir(QStringLiteral(":/imagens/botoes")).entryList({QStringLiteral("*1.png")})) {
+        const QString nome = arquivo.chopped(5);
         botoesDecodificados_.insert(nome, QImage(recursoBotao(nome, 1)));
+    }
 }
 
 QPixmap TForm1::figuraBotao(const QString& nome)

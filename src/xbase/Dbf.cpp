@@ -209,6 +209,13 @@ DbfHeader readHeaderLayout(const File& file)
     return h;
 }
 
+uint32_t readCount(const File& file)
+{
+    unsigned char bytes[4];
+    file.readAt(4, bytes, sizeof bytes);
+    return readLittle32(bytes);
+}
+
 std::string dateAndCount(uint32_t count)
 {
     const std::time_t now = std::time(nullptr);

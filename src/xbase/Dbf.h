@@ -39,6 +39,9 @@ DbfHeader readHeader(const File& file);
 // The same without the check of the record count against the file size (for a repair).
 DbfHeader readHeaderLayout(const File& file);
 
+// The record count the header holds now (another process may have appended since the open).
+uint32_t readCount(const File& file);
+
 // The complete header bytes (headerLength of them), dated today.
 std::string headerBytes(const DbfHeader& header);
 

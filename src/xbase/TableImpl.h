@@ -64,6 +64,8 @@ struct Table::Impl {
     void rereadRecord(uint32_t recno);
     // The index lock, with the tags read again when another process changed them.
     locks::Lock lockIndex();
+    void followRenamedCdx();            // the .cdx the name points to now
+    void reloadTags(uint32_t changes);  // the tags as the .cdx holds them at that counter
     void noteIndexChanging();  // the counter to the next odd number
     void noteIndexChanged();   // the counter to the next even number
     uint32_t readCdxChanges() const;

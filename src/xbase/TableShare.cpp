@@ -64,9 +64,7 @@ void Table::Impl::readFresh()
 {
     // No post of another process is halfway meanwhile.
     const locks::Lock appending = lockAppend(true);
-    const std::string bytes = dbf.readAt(4, 4);
-    header.count = uint32_t(uint8_t(bytes[0])) | (uint32_t(uint8_t(bytes[1])) << 8)
-                   | (uint32_t(uint8_t(bytes[2])) << 16) | (uint32_t(uint8_t(bytes[3])) << 24);
+    header.count = readCount(dbf);
     if (header.headerLength + uint64_t(header.count) * recordLength() > dbf.size())
         throw Error("Arquivo de tabela '" + dbfPath + "' danificado: o cabeçalho conta "
                     + std::to_string(header.count) + " registros, mais do que o arquivo tem");
@@ -76,16 +74,10 @@ void Table::Impl::readFresh()
     if (hasCdx() && !readOnly) {
         lockIndex();  // the tags read again when another process changed them
     } else if (hasCdx()) {
-        if (!stillNamed(cdxLockFile, cdxPath)) {
-            cdxLockFile.close();
-            cdxLockFile.open(cdxPath, true);
-        }
+        followRenamedCdx();
         const uint32_t changes = readCdxChanges();
-        if (changes != cdxChanges) {
-            index.close();
-            loadTags();
-            cdxChanges = changes;
-        }
+        if (changes != cdxChanges)
+            reloadTags(changes);
     }
     orderChanged();
     if (current > count()) {
@@ -106,9 +98,7 @@ locks::Lock Table::Impl::lockRecord(uint32_t recno) const
 
 void Table::Impl::readAppendedRecords()
 {
-    const std::string bytes = dbf.readAt(4, 4);
-    const uint32_t onDisk = uint32_t(uint8_t(bytes[0])) | (uint32_t(uint8_t(bytes[1])) << 8)
-                            | (uint32_t(uint8_t(bytes[2])) << 16) | (uint32_t(uint8_t(bytes[3])) << 24);
+    const uint32_t onDisk = readCount(dbf);
     if (onDisk <= header.count)
         return;
     const std::size_t had = records.size();
@@ -129,20 +119,30 @@ uint32_t Table::Impl::readCdxChanges() const
 
 // A rebuild of the tags renames a new .cdx over the old one, so the file is opened again when
 // its name has moved on: a descriptor kept from before would lock and read the replaced file.
+void Table::Impl::followRenamedCdx()
+{
+    if (stillNamed(cdxLockFile, cdxPath))
+        return;
+    cdxLockFile.close();
+    cdxLockFile.open(cdxPath, readOnly);
+}
+
+void Table::Impl::reloadTags(uint32_t changes)
+{
+    index.close();
+    loadTags();
+    cdxChanges = changes;
+}
+
 locks::Lock Table::Impl::lockIndex()
 {
     if (readOnly || !hasCdx())
         return {};
-    if (!stillNamed(cdxLockFile, cdxPath)) {
-        cdxLockFile.close();
-        cdxLockFile.open(cdxPath, false);
-    }
+    followRenamedCdx();
     locks::Lock lock(cdxLockFile.descriptor(), locks::indexLock(), tableName);
     const uint32_t changes = readCdxChanges();
     if (changes != cdxChanges || changes % 2 != 0) {
-        index.close();
-        loadTags();
-        cdxChanges = changes;
+        reloadTags(changes);
         if (changes % 2 != 0) {  // a writer ended between its record and its tags
             if (!records.empty())  // the records as that writer left them
                 dbf.readAt(header.headerLength, records.data(), records.size());
