@@ -279,6 +279,9 @@ void Table::setIndexName(const std::string& tag)
         index = d_->findTag(tag);
         if (index < 0)
             throw Error(d_->tableName + ": índice '" + tag + "' não encontrado");
+        if (d_->tags[static_cast<std::size_t>(index)].stale)
+            throw Error(d_->tableName + ": o índice '" + d_->cdxPath + "' não confere com os registros (tag "
+                        + d_->tags[static_cast<std::size_t>(index)].tag.name + ")");
     }
     d_->activeTag = index;
     d_->activeTagName = index < 0 ? std::string() : d_->tags[static_cast<std::size_t>(index)].tag.name;

@@ -33,13 +33,13 @@ bool recoverPack(const std::string& dbfPath)
 // Full check: every tag's entries made anew from the records and compared. Quick check: a tag
 // without a FOR clause or the unique option holds one entry per record, so only the sizes are
 // compared (an append cut short before the tag file was written shows that way). Tags that
-// disagree are rebuilt and the tag file written anew; a read-only table cannot be mended and
-// is refused, naming its index.
+// disagree are rebuilt and the tag file written anew; a read-only table cannot mend them, so
+// it reads in file order and refuses them as its order (setIndexName), naming its index.
 std::vector<std::string> Table::Impl::repairTags(bool full)
 {
     std::vector<std::string> wrong;
     for (std::size_t t = 0; t < tags.size(); ++t) {
-        const TagState& tag = tags[t];
+        TagState& tag = tags[t];
         bool right = true;
         if (full) {
             const std::vector<cdx::Entry> fresh = entriesOf(tag);
@@ -51,13 +51,10 @@ std::vector<std::string> Table::Impl::repairTags(bool full)
         }
         if (!right)
             wrong.push_back(tag.tag.name);
+        tag.stale = !right && readOnly;
     }
-    if (!wrong.empty()) {
-        if (readOnly)
-            throw Error(tableName + ": o índice '" + cdxPath + "' não confere com os registros (tag "
-                        + wrong.front() + ")");
+    if (!wrong.empty() && !readOnly)
         rebuildAllTags();
-    }
     return wrong;
 }
 

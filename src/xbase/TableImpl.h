@@ -22,6 +22,9 @@ struct TagState {
     Expression forClause;  // valid only when the tag has a FOR clause
     bool isUnique() const;  // a unique tag is rebuilt when a key changes, not patched
     bool holds(const uint8_t* rec) const;  // the FOR clause lets the record in
+    // Disagrees with the records and cannot be mended through a read-only open (a writer died
+    // between a record and its tags, until the next writer mends it): refused as the order.
+    bool stale = false;
 };
 
 struct Table::Impl {

@@ -7,6 +7,7 @@
 #include "xbase/Repair.h"
 
 #include <QDir>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -71,6 +72,7 @@ private slots:
     void readFreshSeesAnotherWriter();
     void repairWaitsUntilAlone();
     void rewrittenFilesKeepTheGroupsWrite();
+    void readOnlyOpenAfterAWriterDiedBeforeItsTags();
 
 private:
     // Relat.dbf with a NOME tag and the students ANA, BIA, CAIO and DUDA.
@@ -293,6 +295,37 @@ void TestSharing::rewrittenFilesKeepTheGroupsWrite()
         QCOMPARE(::stat((pasta + nome).c_str(), &s), 0);
         QCOMPARE(s.st_mode & 0777, mode_t(0664));
     }
+}
+
+// A computer switched off between a record and its tags leaves them out of step until the next
+// writer mends them. A teacher's read-only look meanwhile reads the records in file order; only
+// the stale tag is refused as an order. A writer's open then mends it.
+void TestSharing::readOnlyOpenAfterAWriterDiedBeforeItsTags()
+{
+    QByteArray bytes = readFile(file());
+    const int primeiroNome = qFromLittleEndian<quint16>(bytes.constData() + 8) + 1;
+    QCOMPARE(bytes.mid(primeiroNome, 3), QByteArray("ANA"));
+    bytes.replace(primeiroNome, 4, "ZECA");
+    writeFile(file(), bytes);
+
+    Table leitura;
+    leitura.open(d(), "Relat.dbf", true);
+    QCOMPARE(leitura.asString("NOME"), std::string("ZECA"));
+    QCOMPARE(leitura.count(), 4u);
+    try {
+        leitura.setIndexName("NOME");
+        QFAIL("a stale tag was taken as the order");
+    } catch (const xbase::Error& e) {
+        QVERIFY(QString::fromUtf8(e.what()).contains("não confere com os registros (tag NOME)"));
+    }
+    leitura.close();
+
+    Table escrita;
+    escrita.open(d(), "Relat.dbf");
+    QVERIFY(escrita.checkTags().empty());
+    escrita.setIndexName("NOME");
+    escrita.last();
+    QCOMPARE(escrita.asString("NOME"), std::string("ZECA"));
 }
 
 QTEST_GUILESS_MAIN(TestSharing)
