@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  # the picture generator writes its PNG files itself
+  zlib1g-dev
   # Qt 6 (Widgets, PrintSupport, Test) and translations
   qt6-base-dev libqt6opengl6-dev qt6-translations-l10n
   # the keyboard's lock lights (XKB)

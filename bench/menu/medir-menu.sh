@@ -134,7 +134,7 @@ for m in T F; do
   : >"$pasta/pss"
   for ((i = 1; i <= repeticoes; i++)); do
     iniciar tarvex
-    janela tarvex || { echo "tarvex: a janela não apareceu" >&2; exit 1; }
+    janela tarvex || { echo "tarvex: a janela não apareceu" >&2; tail -12 "$pasta/tarvex.log" >&2; exit 1; }
     sleep 3
     read -r rss _ _ pss _ <<<"$(memoria)"
     echo "$rss" >>"$pasta/rss"

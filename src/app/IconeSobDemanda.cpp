@@ -1,12 +1,41 @@
 #include "IconeSobDemanda.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
+
+namespace {
+
+// A window asks for its icon more than once while it is made; the picture decoded for the first
+// ask serves the others and is let go as soon as the event loop runs again.
+struct Recente {
+    QString arquivo;
+    QImage imagem;
+};
+
+Recente& recente()
+{
+    static Recente r;
+    return r;
+}
+
+QImage decodificar(const QString& arquivo)
+{
+    Recente& r = recente();
+    if (r.arquivo == arquivo && !r.imagem.isNull()) return r.imagem;
+    r = {arquivo, QImage(arquivo)};
+    if (!r.imagem.isNull() && QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { recente() = {}; });
+    return r.imagem;
+}
+
+} // namespace
 
 IconeSobDemanda::IconeSobDemanda(const QString& arquivo)
-    : arquivo_(arquivo), tamanho_(QImageReader(arquivo).size())
+    : arquivo_(arquivo), tamanho_(arquivo.isEmpty() ? QSize() : QImageReader(arquivo).size())
 {
 }
 
@@ -20,7 +49,8 @@ QSize IconeSobDemanda::actualSize(const QSize& tamanho, QIcon::Mode, QIcon::Stat
 
 QPixmap IconeSobDemanda::pixmap(const QSize& tamanho, QIcon::Mode modo, QIcon::State estado)
 {
-    QImage imagem(arquivo_);
+    if (arquivo_.isEmpty()) return {};
+    QImage imagem = decodificar(arquivo_);
     if (imagem.isNull()) return {};
     const QSize final = actualSize(tamanho, modo, estado);
     if (final != imagem.size()) imagem = imagem.scaled(final, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

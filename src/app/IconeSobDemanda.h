@@ -4,7 +4,8 @@
 
 // An icon decoded from its picture each time a window asks for it instead of kept decoded for
 // the whole run: the program's icon is read once per window, and a 256 × 256 picture held in
-// memory costs a quarter of a megabyte.
+// memory costs a quarter of a megabyte. Made with no file, it is an icon without a picture: a
+// window that carries it shows none instead of the program's.
 class IconeSobDemanda : public QIconEngine {
 public:
     explicit IconeSobDemanda(const QString& arquivo);

@@ -104,13 +104,25 @@ void TForm1::FormCreate()
 {
     splash_ = new TfAbertura;
     splash_->show();
-    // The wait lets the splash paint; it processes window messages, and decoding the button
-    // pictures is one of them, so the menu is built sooner after it.
-    QTimer::singleShot(0, this, [this] { decodificarBotoes(); });
+    // The wait lets the splash paint; it processes window messages, and building the menu (its
+    // widgets, its pictures and its window) is one of them, so the wait is not time lost.
+    QTimer::singleShot(0, this, [this] { montarMenu(); });
     Esperar(10);
+    montarMenu();  // when the wait returned before it
 
     StartDir = plataforma::calcularStartDir(QDir::currentPath(), plataforma::pastaDadosInstalada());
 
+    LWave1 = new plataforma::SomWave(QStringLiteral(":/sons/clique.wav"), this);
+    mp1_ = fabricaTocador();
+
+    Timer3 = new QTimer(this);
+    Timer3->setInterval(1000);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::montarMenu()
+{
+    if (Panel1) return;
     // The window covers the screen and cannot be resized.
     setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
     // The black around the panel is left unpainted: a new window buffer is all zeros, which is
@@ -162,32 +174,7 @@ void TForm1::FormCreate()
     connect(SairImage, &TQelImage::clicked, this, &TForm1::SairImageClick);
 
     for (TQelImage* b : {ExigeImage, DigiImage, CadImage, LicaoImage, RecImage, ConfigImage, SairImage, AjudaImage})
-        b->setPicture(figuraBotao(b->objectName()));
-    botoesEntregues_ = true;
-    botoesDecodificados_.clear();
-
-    LWave1 = new plataforma::SomWave(QStringLiteral(":/sons/clique.wav"), this);
-    mp1_ = fabricaTocador();
-
-    Timer3 = new QTimer(this);
-    Timer3->setInterval(1000);
-    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
-}
-
-void TForm1::decodificarBotoes()
-{
-    if (botoesEntregues_ || !botoesDecodificados_.isEmpty()) return;
-    // Every plain picture the program carries ("<name>1.png"), so no list of names to keep.
-    for (const QString& arquivo : QDir(QStringLiteral(":/imagens/botoes")).entryList({QStringLiteral("*1.png")})) {
-        const QString nome = arquivo.chopped(5);
-        botoesDecodificados_.insert(nome, QImage(recursoBotao(nome, 1)));
-    }
-}
-
-QPixmap TForm1::figuraBotao(const QString& nome)
-{
-    const QImage decodificada = botoesDecodificados_.take(nome);
-    return decodificada.isNull() ? QPixmap(recursoBotao(nome, 1)) : QPixmap::fromImage(decodificada);
+        b->setPicture(QPixmap(recursoBotao(b->objectName(), 1)));
 }
 
 void TForm1::posicionarPainel()

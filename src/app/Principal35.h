@@ -48,17 +48,18 @@ public:
     // is painted, or at the first button click should that come sooner.
     void depoisDoPrimeiroQuadro(std::function<void()> tarefa);
 
-    QWidget* Panel1;
-    TQelImage* DigiImage;
-    TQelImage* CadImage;
-    TQelImage* RecImage;
-    TQelImage* AjudaImage;
-    TQelImage* ConfigImage;
-    TQelImage* LicaoImage;
-    TQelImage* ExigeImage;
-    TQelImage* SairImage;
-    TLabel3D* Label1;
-    QTimer* Timer3;
+    // Built while the splash waits (see montarMenu).
+    QWidget* Panel1 = nullptr;
+    TQelImage* DigiImage = nullptr;
+    TQelImage* CadImage = nullptr;
+    TQelImage* RecImage = nullptr;
+    TQelImage* AjudaImage = nullptr;
+    TQelImage* ConfigImage = nullptr;
+    TQelImage* LicaoImage = nullptr;
+    TQelImage* ExigeImage = nullptr;
+    TQelImage* SairImage = nullptr;
+    TLabel3D* Label1 = nullptr;
+    QTimer* Timer3 = nullptr;
 
     // Current song (1 to 18) and its end position in milliseconds; 0 until the first song.
     int musicaAtual() const { return musicaAtual_; }
@@ -106,8 +107,7 @@ private:
     void tocarClique();
     void posicionarPainel();
     void executarAdiado();
-    void decodificarBotoes();
-    QPixmap figuraBotao(const QString& nome);
+    void montarMenu();  // the menu's widgets, pictures and window
 
     TfAbertura* splash_ = nullptr;
     std::unique_ptr<plataforma::TocadorMidi> mp1_;
@@ -116,8 +116,6 @@ private:
     bool mostrado_ = false;
     bool pintado_ = false;
     std::function<void()> adiado_;
-    QHash<QString, QImage> botoesDecodificados_;  // name -> plain picture, decoded ahead
-    bool botoesEntregues_ = false;
     bool avisouFalhaMusica_ = false;
     int musicaAtual_ = 0;
     qint64 fimMusica_ = 0;

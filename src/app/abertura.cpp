@@ -1,5 +1,7 @@
 #include "abertura.h"
 
+#include "IconeSobDemanda.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -9,6 +11,9 @@ TfAbertura::TfAbertura(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setFixedSize(399, 199);
+    // A splash is never listed in a task bar: no icon spares decoding and sending the program's
+    // picture while the program starts.
+    setWindowIcon(QIcon(new IconeSobDemanda(QString())));
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 400, 200);
     // Not through the pixmap cache, which would keep the picture long after the splash is gone.

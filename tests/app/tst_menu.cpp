@@ -2,11 +2,13 @@
 #include "app/ArquivosIniciais.h"
 #include "app/IconeSobDemanda.h"
 #include "app/Principal35.h"
+#include "app/QelImage.h"
 #include "app/TabelaMusicas.h"
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
 #include "platform/TocadorMidi.h"
 #include "ui/Mensagens.h"
+#include "ui/TLabel3D.h"
 #include "domain/Esquema.h"
 #include "xbase/Table.h"
 
@@ -83,6 +85,7 @@ private slots:
     void trabalhoAdiadoRodaUmaVez_data();
     void trabalhoAdiadoRodaUmaVez();
     void iconeLidoSobDemanda();
+    void menuProntoAoSerCriado();
 
 private:
     void iniciar(bool musica = false);
@@ -450,6 +453,43 @@ void TstMenu::iconeLidoSobDemanda()
     const QIcon semArquivo(new IconeSobDemanda(tmp_.path() + "/nao-existe.png"));
     QVERIFY(semArquivo.availableSizes().isEmpty());
     QVERIFY(semArquivo.pixmap(QSize(32, 32)).isNull());
+
+    // A window's several asks within one turn of the event loop share one decoding; the
+    // picture is let go when the loop runs again.
+    QImage outra(64, 32, QImage::Format_ARGB32);
+    outra.fill(QColor(200, 20, 20, 255));
+    QVERIFY(icone.pixmap(QSize(64, 32)).toImage().convertToFormat(QImage::Format_ARGB32) == original);
+    QVERIFY(outra.save(arquivo));
+    QVERIFY(icone.pixmap(QSize(64, 32)).toImage().convertToFormat(QImage::Format_ARGB32) == original);
+    QCoreApplication::processEvents();
+    QVERIFY(icone.pixmap(QSize(64, 32)).toImage().convertToFormat(QImage::Format_ARGB32) == outra);
+
+    // The splash's icon: none, without falling back to the program's.
+    const QIcon nenhum(new IconeSobDemanda(QString()));
+    QVERIFY(!nenhum.isNull());
+    QVERIFY(nenhum.availableSizes().isEmpty());
+    QVERIFY(nenhum.pixmap(QSize(32, 32)).isNull());
+}
+
+// The menu is whole when its constructor returns (it is built while the splash waits): it
+// covers the screen, and each of its eight buttons shows its plain picture.
+void TstMenu::menuProntoAoSerCriado()
+{
+    criarTabelas(inicio_ + "/Dados", false);
+    menu_ = new TForm1;
+    QVERIFY(menu_->Panel1);
+    QCOMPARE(menu_->size(), QGuiApplication::primaryScreen()->size());
+    QVERIFY(menu_->windowState() & Qt::WindowMaximized);
+    for (TQelImage* botao : {menu_->DigiImage, menu_->CadImage, menu_->RecImage, menu_->AjudaImage,
+                             menu_->ConfigImage, menu_->LicaoImage, menu_->ExigeImage, menu_->SairImage}) {
+        QVERIFY(botao);
+        QCOMPARE(botao->parentWidget(), menu_->Panel1);
+        const QImage figura = botao->pixmap().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage esperada = QImage(":/imagens/botoes/" + botao->objectName() + "1.png")
+                                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY2(!esperada.isNull() && figura == esperada, qPrintable(botao->objectName()));
+    }
+    QVERIFY(menu_->Label1 && menu_->Label1->text().isEmpty());
 }
 
 QTEST_MAIN(TstMenu)
