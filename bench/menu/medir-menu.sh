@@ -7,10 +7,15 @@
 #    N starts each of Tarvex and TIPP10, and the ratio of the medians. TIPP10 (Debian package
 #    tipp10) is installed with apt-get when missing: it is only the yardstick.
 # The music plays to ALSA's null output, as it would to a sound card.
-# TIPP10's first window on a later start is its introduction, so its time runs to any visible
-# window of its own.
+# The moment a window is mapped comes from janela_mapeada (built with the benchmarks), which
+# waits for the X server's map event instead of polling, so the measuring takes no processor
+# from the start it measures. Tarvex's time runs to its menu (its splash bears the same title
+# but is smaller); TIPP10's first window on a later start is its introduction, so its time runs
+# to any window (nothing else maps windows on this private display).
 # Usage: bash bench/menu/medir-menu.sh [build folder (default: build)] [starts (default: 7)]
 # TARVEX_PROGRAMA=path measures another tarvex3 binary with the same build's data.
+# MEDIR_XDOTOOL=1 finds the windows by polling with xdotool every 5 ms instead, as the first
+# versions of this script did (for comparison with older figures).
 # MEDIR_SO_MEMORIA=1 skips the start-up part; MEDIR_REPETICOES=N measures the memory N times
 # (the median is printed); MEDIR_MAPAS=file appends the menu's mappings grouped by
 # what they map, in kB of RSS, to that file; MEDIR_RODADAS=N repeats the interleaved start-up
@@ -22,6 +27,8 @@ build=$(cd "${1:-$raiz/build}" && pwd)
 partidas=${2:-7}
 programa=${TARVEX_PROGRAMA:-$build/src/app/tarvex3}
 [ -x "$programa" ] || { echo "falta $programa: compile antes" >&2; exit 1; }
+observador=$build/bench/menu/janela_mapeada
+[ -x "$observador" ] || { echo "falta $observador: compile antes" >&2; exit 1; }
 if ! command -v tipp10 >/dev/null || [ ! -e /usr/share/doc/libqt6sql6-sqlite ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y tipp10 libqt6sql6-sqlite >/dev/null
 fi
@@ -69,7 +76,22 @@ esperar_janela() {
   return 1
 }
 
-iniciar() {  # programa: tarvex | tipp10; sets $pid
+# Starts watching for the window of "tarvex" or "tipp10" to be mapped; janela then waits for it.
+observar() {
+  rm -f "$pasta/mapeada"
+  if [ -n "${MEDIR_XDOTOOL:-}" ]; then return 0; fi
+  if [ "$1" = tarvex ]; then
+    timeout "$espera" "$observador" 1000 'Tarvex 3' >"$pasta/mapeada" &
+  else
+    timeout "$espera" "$observador" 1 >"$pasta/mapeada" &
+  fi
+  observando=$!
+  until [ -s "$pasta/mapeada" ]; do sleep 0.01; done
+}
+
+iniciar() {  # programa: tarvex | tipp10; sets $pid and $inicio, the moment it was started
+  observar "$1"
+  inicio=$(agora)
   if [ "$1" = tarvex ]; then
     (cd "$build/data" && exec "$programa") >>"$pasta/tarvex.log" 2>&1 &
   else
@@ -78,8 +100,17 @@ iniciar() {  # programa: tarvex | tipp10; sets $pid
   pid=$!
 }
 
+# Waits for the window; with the observer, $mapeada_em is the moment it was mapped.
 janela() {
-  if [ "$1" = tarvex ]; then esperar_janela 1000 --name '^Tarvex 3$'; else esperar_janela 1 --pid "$pid"; fi
+  if [ -n "${MEDIR_XDOTOOL:-}" ]; then
+    if [ "$1" = tarvex ]; then esperar_janela 1000 --name '^Tarvex 3$' || return 1
+    else esperar_janela 1 --pid "$pid" || return 1; fi
+    mapeada_em=$(agora)
+    return 0
+  fi
+  wait "$observando" || return 1
+  mapeada_em=$(sed -n 2p "$pasta/mapeada")
+  [ -n "$mapeada_em" ]
 }
 
 encerrar() {
@@ -157,10 +188,9 @@ for ((r = 1; r <= rodadas; r++)); do
   carga_inicio=$(carga)
   for ((i = 1; i <= partidas; i++)); do
     for p in tarvex tipp10; do
-      inicio=$(agora)
       iniciar $p
       janela $p || { echo "  $p: janela não apareceu" >&2; tail -12 "$pasta/$p.log" >&2; exit 1; }
-      echo $(( ($(agora) - inicio) / 1000 )) >>"$pasta/$p"
+      echo $(( (mapeada_em - inicio) / 1000 )) >>"$pasta/$p"
       encerrar
       sleep 0.3
     done

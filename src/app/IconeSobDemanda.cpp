@@ -9,8 +9,11 @@
 
 namespace {
 
-// A window asks for its icon more than once while it is made; the picture decoded for the first
-// ask serves the others and is let go as soon as the event loop runs again.
+// A window asks for its icon more than once while it is made, and at start-up the menu's window
+// is made right after the splash's: the picture decoded for the first ask serves the asks of the
+// next second, then it is let go.
+constexpr int kGuardaMs = 1000;
+
 struct Recente {
     QString arquivo;
     QImage imagem;
@@ -28,7 +31,7 @@ QImage decodificar(const QString& arquivo)
     if (r.arquivo == arquivo && !r.imagem.isNull()) return r.imagem;
     r = {arquivo, QImage(arquivo)};
     if (!r.imagem.isNull() && QCoreApplication::instance())
-        QTimer::singleShot(0, QCoreApplication::instance(), [] { recente() = {}; });
+        QTimer::singleShot(kGuardaMs, QCoreApplication::instance(), [] { recente() = {}; });
     return r.imagem;
 }
 

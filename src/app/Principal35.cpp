@@ -373,7 +373,7 @@ void TForm1::Esperar(int ms)
         ~Liberar() { flag = false; }
     } liberar{esperando_};
     while (espera.isActive() && !QCoreApplication::closingDown())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void TForm1::TocarMusica()
