@@ -6,20 +6,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStandardPaths>
-#include <memory>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace plataforma {
 namespace {
 
-std::unique_ptr<QLockFile>& travaDoProcesso()
+// The lock this process holds: its file and the open file that holds it (never closed, so the
+// system lets the lock go only when the process ends, however it ends).
+struct TravaDoProcesso {
+    QString arquivo;
+    int fd = -1;
+};
+
+TravaDoProcesso& travaDoProcesso()
 {
-    static std::unique_ptr<QLockFile> trava;
+    static TravaDoProcesso trava;
     return trava;
 }
 
@@ -58,25 +64,33 @@ bool adquirirInstanciaUnica(QString* motivo) { return adquirirInstanciaUnica(arq
 bool adquirirInstanciaUnica(const QString& arquivoTrava, QString* motivo)
 {
     if (motivo) motivo->clear();
-    std::unique_ptr<QLockFile>& trava = travaDoProcesso();
-    if (trava && trava->fileName() == arquivoTrava) return true;
+    TravaDoProcesso& trava = travaDoProcesso();
+    if (trava.fd >= 0 && trava.arquivo == arquivoTrava) return true;
 
-    auto nova = std::make_unique<QLockFile>(arquivoTrava);
-    // A lock is stale only when its process is gone, however long the program has run.
-    nova->setStaleLockTime(0);
-    if (!nova->tryLock(0)) {
-        // Only a lock held by another copy means the program is already open.
-        if (nova->error() != QLockFile::LockFailedError && motivo) {
-            const QString pasta = QFileInfo(arquivoTrava).absolutePath();
-            const QString causa = motivoSemGravacao(pasta);
-            *motivo = QStringLiteral("Não é possível gravar na pasta de trabalho %1: %2.")
-                          .arg(QDir::toNativeSeparators(pasta),
-                               causa.isEmpty() ? QStringLiteral("o arquivo de trava não pôde ser criado") : causa);
+    const QByteArray nome = QFile::encodeName(arquivoTrava);
+    const int fd = ::open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int erro = fd < 0 ? errno : 0;
+    // A file system without locks cannot tell whether another copy runs: the program goes on.
+    if (fd >= 0 && (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)) {
+        if (::ftruncate(fd, 0) == 0) {
+            const QByteArray pid = QByteArray::number(static_cast<qint64>(::getpid())) + '\n';
+            const ssize_t gravados = ::write(fd, pid.constData(), static_cast<size_t>(pid.size()));
+            (void)gravados;  // the process number is only for whoever looks at the file
         }
-        return false;
+        if (trava.fd >= 0) ::close(trava.fd);
+        trava = {arquivoTrava, fd};
+        return true;
     }
-    trava = std::move(nova);
-    return true;
+    if (fd >= 0) ::close(fd);
+    // Only a lock held by another copy means the program is already open.
+    if (erro != 0 && motivo) {
+        const QString pasta = QFileInfo(arquivoTrava).absolutePath();
+        const QString causa = motivoSemGravacao(pasta);
+        *motivo = QStringLiteral("Não é possível gravar na pasta de trabalho %1: %2.")
+                      .arg(QDir::toNativeSeparators(pasta),
+                           causa.isEmpty() ? QStringLiteral("o arquivo de trava não pôde ser criado") : causa);
+    }
+    return false;
 }
 
 TravaDaPasta::TravaDaPasta(const QString& pasta)

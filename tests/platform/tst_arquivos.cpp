@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/resource.h>
 
 using namespace plataforma;
@@ -262,19 +265,48 @@ void TstArquivos::instanciaUnica()
     QVERIFY(adquirirInstanciaUnica()); // asking again in the same run keeps it
     QVERIFY(QFileInfo::exists(runtime + "/tarvex3.lock"));
     QVERIFY(!QFileInfo::exists(tmp_.path() + "/qel99/tarvex3.lock"));
-    QLockFile segunda(runtime + "/tarvex3.lock");
-    QVERIFY(!segunda.tryLock(0));
+    // Another copy (another open of the file) cannot take it.
+    const auto travar = [](const QString& arquivo) {
+        const int fd = ::open(QFile::encodeName(arquivo).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    };
+    QCOMPARE(travar(runtime + "/tarvex3.lock"), -1);
 
     // A copy that finds the lock taken is refused.
     const QString trava = tmp_.path() + "/outra.lock";
-    QLockFile outraCopia(trava);
-    QVERIFY(outraCopia.tryLock(0));
+    const int outraCopia = travar(trava);
+    QVERIFY(outraCopia >= 0);
     QVERIFY(!adquirirInstanciaUnica(trava));
     QString motivo;
     QVERIFY(!adquirirInstanciaUnica(trava, &motivo));
     QVERIFY(motivo.isEmpty());  // another copy: "O Tarvex já está aberto."
-    outraCopia.unlock();
+    ::close(outraCopia);  // that copy ends
     QVERIFY(adquirirInstanciaUnica(trava));
+
+    // A copy that was killed leaves nothing that keeps the program from starting again.
+    const QString daMorta = tmp_.path() + "/morta.lock";
+    int aviso[2];
+    QVERIFY(::pipe(aviso) == 0);
+    const pid_t filho = ::fork();
+    if (filho == 0) {
+        const char r = adquirirInstanciaUnica(daMorta) ? 'S' : 'N';
+        if (::write(aviso[1], &r, 1) != 1) ::_exit(2);
+        ::pause();
+        ::_exit(0);
+    }
+    char resposta = 0;
+    QCOMPARE(::read(aviso[0], &resposta, 1), ssize_t(1));
+    QCOMPARE(resposta, 'S');
+    QVERIFY(!adquirirInstanciaUnica(daMorta));
+    ::kill(filho, SIGKILL);
+    ::waitpid(filho, nullptr, 0);
+    ::close(aviso[0]);
+    ::close(aviso[1]);
+    QVERIFY(adquirirInstanciaUnica(daMorta));
 
     // A folder that cannot be written is named, with the cause; it is not another copy.
     criarArquivo(tmp_.path() + "/arquivo", "não é pasta");
