@@ -11,8 +11,8 @@ TfAbertura::TfAbertura(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setFixedSize(399, 199);
-    // A splash is never listed in a task bar: no icon spares decoding and sending the program's
-    // picture while the program starts.
+    // A splash is never listed in a task bar: without an icon of its own, the program's picture
+    // (a quarter of a megabyte) is not sent to the display for it while the program starts.
     setWindowIcon(QIcon(new IconeSobDemanda(QString())));
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 400, 200);
