@@ -196,16 +196,7 @@ void TForm1::showEvent(QShowEvent* event)
     });
 }
 
-void TForm1::paintEvent(QPaintEvent* event)
-{
-    QWidget::paintEvent(event);
-    if (pintado_) return;
-    pintado_ = true;
-    // Queued: the frame reaches the screen before the deferred work starts.
-    QTimer::singleShot(0, this, [this] { executarAdiado(); });
-}
-
-void TForm1::depoisDoPrimeiroQuadro(std::function<void()> tarefa) { adiado_ = std::move(tarefa); }
+void TForm1::noPrimeiroClique(std::function<void()> tarefa) { adiado_ = std::move(tarefa); }
 
 void TForm1::executarAdiado()
 {
@@ -416,8 +407,8 @@ void TForm1::aplicarRegraMusica()
 
 void TForm1::tocarClique()
 {
-    executarAdiado();  // every button starts here: what a task window may need exists from now on
     if (dm1 && dm1->SoundOn) LWave1->tocar();
+    executarAdiado();  // every button starts here: what a task window may need exists from now on
 }
 
 void TForm1::DigiImageClick()

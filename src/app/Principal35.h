@@ -44,9 +44,9 @@ public:
     // After the settings window closed: music off stops it; music on starts it when the timer
     // is off; a song playing with the timer on goes on.
     void aplicarRegraMusica();
-    // Work the menu does not need in order to show runs once, right after the menu's first frame
-    // is painted, or at the first button click should that come sooner.
-    void depoisDoPrimeiroQuadro(std::function<void()> tarefa);
+    // Work the menu itself does not need runs once, at the first button click, before the
+    // button's own work: a user who only looks at the menu never pays its time and memory.
+    void noPrimeiroClique(std::function<void()> tarefa);
 
     // Built while the splash waits (see montarMenu).
     QWidget* Panel1 = nullptr;
@@ -87,7 +87,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -114,7 +113,6 @@ private:
     plataforma::SomWave* LWave1 = nullptr;
     bool esperando_ = false;
     bool mostrado_ = false;
-    bool pintado_ = false;
     std::function<void()> adiado_;
     bool avisouFalhaMusica_ = false;
     int musicaAtual_ = 0;

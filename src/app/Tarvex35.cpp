@@ -47,8 +47,8 @@ int main(int argc, char* argv[])
     Tdm1 dataModule;
     std::unique_ptr<TfAlunos4> fAlunos4Form;  // the report form: never shown, only its report is printed
     // The student and lesson choosers and the report form, made in that order, are not needed
-    // to show the menu: building them waits for its first frame.
-    form1.depoisDoPrimeiroQuadro([&form1, &fAlunos4Form] {
+    // to show the menu, nor while it only waits: they are built at the first button click.
+    form1.noPrimeiroClique([&form1, &fAlunos4Form] {
         FAbrir = new TFAbrir(&form1);
         FSelec = new TFSelec(&form1);
         fAlunos4Form = std::make_unique<TfAlunos4>();
