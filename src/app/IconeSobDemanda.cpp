@@ -1,8 +1,9 @@
 #include "IconeSobDemanda.h"
 
+#include "ui/FiguraPng.h"
+
 #include <QCoreApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -29,7 +30,7 @@ QImage decodificar(const QString& arquivo)
 {
     Recente& r = recente();
     if (r.arquivo == arquivo && !r.imagem.isNull()) return r.imagem;
-    r = {arquivo, QImage(arquivo)};
+    r = {arquivo, ui::lerFiguraPng(arquivo)};
     if (!r.imagem.isNull() && QCoreApplication::instance())
         QTimer::singleShot(kGuardaMs, QCoreApplication::instance(), [] { recente() = {}; });
     return r.imagem;
@@ -38,7 +39,7 @@ QImage decodificar(const QString& arquivo)
 } // namespace
 
 IconeSobDemanda::IconeSobDemanda(const QString& arquivo)
-    : arquivo_(arquivo), tamanho_(arquivo.isEmpty() ? QSize() : QImageReader(arquivo).size())
+    : arquivo_(arquivo), tamanho_(arquivo.isEmpty() ? QSize() : ui::tamanhoFiguraPng(arquivo))
 {
 }
 

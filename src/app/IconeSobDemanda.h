@@ -2,10 +2,9 @@
 #include <QIconEngine>
 #include <QString>
 
-// An icon decoded from its picture each time a window asks for it instead of kept decoded for
-// the whole run: the program's icon is read once per window, and a 256 × 256 picture held in
-// memory costs a quarter of a megabyte. Made with no file, it is an icon without a picture: a
-// window that carries it shows none instead of the program's.
+// An icon decoded from its PNG picture when windows ask for it instead of kept decoded for the
+// whole run: a 256 × 256 picture held in memory costs a quarter of a megabyte. Made with no file,
+// it is an icon without a picture: a window that carries it shows none instead of the program's.
 class IconeSobDemanda : public QIconEngine {
 public:
     explicit IconeSobDemanda(const QString& arquivo);

@@ -20,6 +20,7 @@
 #include "results/Recorde.h"
 #include "students/AbrirNome.h"
 #include "students/Cadastro.h"
+#include "ui/FiguraPng.h"
 #include "ui/Mensagens.h"
 #include "ui/TLabel3D.h"
 #include "xbase/Error.h"
@@ -174,7 +175,7 @@ void TForm1::montarMenu()
     connect(SairImage, &TQelImage::clicked, this, &TForm1::SairImageClick);
 
     for (TQelImage* b : {ExigeImage, DigiImage, CadImage, LicaoImage, RecImage, ConfigImage, SairImage, AjudaImage})
-        b->setPicture(QPixmap(recursoBotao(b->objectName(), 1)));
+        b->setPicture(QPixmap::fromImage(ui::lerFiguraPng(recursoBotao(b->objectName(), 1))));
 }
 
 void TForm1::posicionarPainel()

@@ -2,6 +2,8 @@
 
 #include "IconeSobDemanda.h"
 
+#include "ui/FiguraPng.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -17,7 +19,7 @@ TfAbertura::TfAbertura(QWidget* parent)
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, 400, 200);
     // Not through the pixmap cache, which would keep the picture long after the splash is gone.
-    Image1->setPixmap(QPixmap::fromImage(QImage(QStringLiteral(":/imagens/abertura.png"))));
+    Image1->setPixmap(QPixmap::fromImage(ui::lerFiguraPng(QStringLiteral(":/imagens/abertura.png"))));
     if (QScreen* tela = QGuiApplication::primaryScreen())
         move(tela->geometry().center() - rect().center());
 }

@@ -1,5 +1,6 @@
 // The data-aware components on a small table of their own.
 #include "data/TApTable.h"
+#include "ui/FiguraPng.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBEdit.h"
 #include "ui/TDBGrid.h"
@@ -30,6 +31,7 @@ private slots:
     void leituraNaoMoveOCursor();
     void gradeMostraOsRegistros();
     void memoGuardaQuebrasDeLinha();
+    void figuraPngLidaComoQtLe();
 
 private:
     void pessoa(const QString& nome, int idade, const QString& obs = QString());
@@ -238,6 +240,26 @@ void TstComponentes::memoGuardaQuebrasDeLinha()
 
     tabela_->next();
     QCOMPARE(memo.toPlainText(), QString());
+}
+
+// The pictures read only as PNG are the pixels Qt's own reader gives; what is not a PNG file
+// (missing, or another format under a .png name) reads as nothing.
+void TstComponentes::figuraPngLidaComoQtLe()
+{
+    QTemporaryDir pasta;
+    QImage original(40, 20, QImage::Format_ARGB32);
+    for (int y = 0; y < original.height(); ++y)
+        for (int x = 0; x < original.width(); ++x) original.setPixel(x, y, qRgba(x * 6, y * 12, 200, (x * y) % 256));
+    const QString png = pasta.filePath("figura.png");
+    QVERIFY(original.save(png));
+    QCOMPARE(ui::tamanhoFiguraPng(png), QSize(40, 20));
+    QCOMPARE(ui::lerFiguraPng(png), QImage(png));
+
+    const QString disfarcada = pasta.filePath("foto.png");
+    QVERIFY(original.convertToFormat(QImage::Format_RGB32).save(disfarcada, "JPG"));
+    QVERIFY(ui::lerFiguraPng(disfarcada).isNull());
+    QVERIFY(ui::lerFiguraPng(pasta.filePath("nao-existe.png")).isNull());
+    QVERIFY(!ui::tamanhoFiguraPng(pasta.filePath("nao-existe.png")).isValid());
 }
 
 QTEST_MAIN(TstComponentes)
