@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   # build
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev ccache
   # the picture generator writes its PNG files itself
   zlib1g-dev
   # Qt 6 (Widgets, PrintSupport, Test) and translations
