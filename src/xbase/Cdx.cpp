@@ -3,15 +3,11 @@
 #include "Cdx.h"
 #include "CdxLayout.h"
 #include "Error.h"
+#include "File.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <set>
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
 
 namespace xbase::cdx {
 
@@ -327,32 +323,6 @@ std::vector<Entry> directoryEntries(const std::vector<Tag>& tags, const std::vec
 
 // ---- File ----
 
-void writeFile(const std::string& path, const std::string& content)
-{
-    // Not ".tmp": the open of another process removes a pack's leftovers of that name, and
-    // would take this file away before the rename. A leftover of a crash is written over.
-    const std::string temporary = path + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        fail(path, "o arquivo temporário não pôde ser criado");
-    bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    ok = std::fflush(file) == 0 && ok;
-#if defined(__unix__) || defined(__APPLE__)
-    ok = ::fsync(fileno(file)) == 0 && ok;  // complete on disk before it replaces the old file
-#endif
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        std::remove(temporary.c_str());
-        fail(path, "erro de gravação");
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::remove(temporary.c_str());
-        fail(path, "o arquivo não pôde ser substituído (" + error.message() + ")");
-    }
-}
-
 } // namespace
 
 void write(const std::string& path, std::vector<Tag> tags)
@@ -398,7 +368,8 @@ void write(const std::string& path, std::vector<Tag> tags)
         for (Page& page : buildTree(tag.entries, tag.keyLength, padByte(tag.keyType), root))
             content += page;
     }
-    writeFile(path, content);
+    // Beside the old file and renamed over it: a crash keeps one whole index or the other.
+    replaceFileDurably(path, content);
 }
 
 } // namespace xbase::cdx

@@ -37,6 +37,10 @@ using KeyTypeOf = std::function<KeyType(const std::string& expression)>;
 // Tags come in the directory's order (by name), each with its entries in index order.
 std::vector<Tag> read(const std::string& path, const KeyTypeOf& keyTypeOf = {});
 
+// The tags' definitions (everything but their entries), read from the directory and the tag
+// headers alone: what rebuilds the tags when a tree was left half-written.
+std::vector<Tag> definitions(const std::string& path, const KeyTypeOf& keyTypeOf = {});
+
 // Tag names only (the directory), in the directory's order.
 std::vector<std::string> tagNames(const std::string& path);
 
@@ -76,6 +80,10 @@ public:
 
     // Writes the whole file anew with these tags, as write() does, and holds them.
     void rewrite(std::vector<Tag> tags);
+    // The same at a path whose file could not be opened (a tree left half-written).
+    void replace(const std::string& path, const KeyTypeOf& keyTypeOf, std::vector<Tag> tags);
+    // Makes every page written so far durable (fsync).
+    void sync();
 
 private:
     struct Impl;

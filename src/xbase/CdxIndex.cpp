@@ -666,16 +666,27 @@ bool Index::erase(std::size_t t, const Entry& entry)
 
 void Index::rewrite(std::vector<Tag> tags)
 {
-    const std::string path = d_->path;
-    const KeyTypeOf keyTypeOf = d_->keyTypeOf;
-    d_->file.close();
+    replace(d_->path, d_->keyTypeOf, std::move(tags));
+}
+
+void Index::replace(const std::string& path, const KeyTypeOf& keyTypeOf, std::vector<Tag> tags)
+{
+    const bool wasOpen = d_->file.isOpen();
+    close();
     try {
         write(path, std::move(tags));
     } catch (const Error&) {
-        open(path, keyTypeOf, false);  // the old file is still whole: go on with it
+        if (wasOpen)
+            open(path, keyTypeOf, false);  // the old file is still whole: go on with it
         throw;
     }
     open(path, keyTypeOf, false);
+}
+
+void Index::sync()
+{
+    if (d_->file.isOpen() && !d_->readOnly)
+        d_->file.sync();
 }
 
 } // namespace xbase::cdx

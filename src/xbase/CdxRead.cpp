@@ -4,9 +4,8 @@
 #include "Cdx.h"
 #include "CdxLayout.h"
 #include "Error.h"
+#include "File.h"
 
-#include <fstream>
-#include <iterator>
 #include <set>
 
 namespace xbase::cdx {
@@ -36,12 +35,9 @@ class Reader {
 public:
     explicit Reader(const std::string& path) : path_(path)
     {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            throw Error("Não foi possível abrir o índice '" + path + "'");
-        data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad())
-            throw Error("Erro de leitura no índice '" + path + "'");
+        File file;
+        file.open(path, true);
+        data_ = file.readAt(0, static_cast<std::size_t>(file.size()));
         if (data_.size() < kTagHeaderSize + kPageSize)
             fail("arquivo curto demais (" + std::to_string(data_.size()) + " bytes)");
     }
@@ -65,19 +61,28 @@ public:
         return entries;
     }
 
-    TagShape tag(const Entry& directoryEntry, const KeyTypeOf& keyTypeOf)
+    // What a tag is (name, expressions, key length and type, options), without its tree.
+    Tag definition(const Entry& directoryEntry, const KeyTypeOf& keyTypeOf) const
     {
-        const std::string where = "tag '" + directoryEntry.key + "'";
-        const TagHeader header = readHeader(directoryEntry.recno, where);
-        TagShape shape;
-        shape.headerOffset = directoryEntry.recno;
-        Tag& tag = shape.tag;
+        const TagHeader header = readHeader(directoryEntry.recno, "tag '" + directoryEntry.key + "'");
+        Tag tag;
         tag.name = directoryEntry.key;
         tag.expression = header.expression;
         tag.forExpression = header.forExpression;
         tag.keyLength = header.keyLength;
         tag.options = header.options;
         tag.keyType = keyTypeOf ? keyTypeOf(header.expression) : KeyType::Character;
+        return tag;
+    }
+
+    TagShape tag(const Entry& directoryEntry, const KeyTypeOf& keyTypeOf)
+    {
+        const std::string where = "tag '" + directoryEntry.key + "'";
+        const TagHeader header = readHeader(directoryEntry.recno, where);
+        TagShape shape;
+        shape.headerOffset = directoryEntry.recno;
+        shape.tag = definition(directoryEntry, keyTypeOf);
+        Tag& tag = shape.tag;
         tag.entries = walkTree(header.root, header.keyLength, padByte(tag.keyType), where, shape.nodes);
         for (const Entry& e : tag.entries)
             if (e.recno == 0)
@@ -341,6 +346,15 @@ std::vector<Tag> read(const std::string& path, const KeyTypeOf& keyTypeOf)
     std::vector<Tag> tags;
     for (TagShape& shape : layout::readShape(path, keyTypeOf).tags)
         tags.push_back(std::move(shape.tag));
+    return tags;
+}
+
+std::vector<Tag> definitions(const std::string& path, const KeyTypeOf& keyTypeOf)
+{
+    Reader reader(path);
+    std::vector<Tag> tags;
+    for (const Entry& entry : reader.directory())
+        tags.push_back(reader.definition(entry, keyTypeOf));
     return tags;
 }
 

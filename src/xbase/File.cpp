@@ -1,5 +1,6 @@
 #include "File.h"
 #include "Error.h"
+#include "FileSystem.h"
 #include "SystemError.h"
 
 #include <cctype>
@@ -27,7 +28,7 @@ File::~File()
 void File::open(const std::string& path, bool readOnly)
 {
     close();
-    fd_ = ::open(path.c_str(), (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    fd_ = fileSystem().open(path, (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC, 0);
     if (fd_ < 0)
         throw Error("Não foi possível abrir o arquivo '" + path + "': " + systemReason());
     path_ = path;
@@ -36,7 +37,7 @@ void File::open(const std::string& path, bool readOnly)
 void File::create(const std::string& path)
 {
     close();
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = fileSystem().open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
         throw Error("Não foi possível criar o arquivo '" + path + "': " + systemReason());
     path_ = path;
@@ -51,14 +52,14 @@ void File::swap(File& other) noexcept
 void File::close()
 {
     if (fd_ >= 0)
-        ::close(fd_);
+        fileSystem().close(fd_);
     fd_ = -1;
 }
 
 uint64_t File::size() const
 {
     struct stat st {};
-    if (::fstat(fd_, &st) != 0)
+    if (fileSystem().fstat(fd_, &st) != 0)
         throw Error("Não foi possível ler o tamanho do arquivo '" + path_ + "': " + systemReason());
     return static_cast<uint64_t>(st.st_size);
 }
@@ -67,7 +68,7 @@ void File::readAt(uint64_t offset, void* data, std::size_t length) const
 {
     auto* out = static_cast<char*>(data);
     while (length > 0) {
-        const ssize_t n = ::pread(fd_, out, length, static_cast<off_t>(offset));
+        const ssize_t n = fileSystem().pread(fd_, out, length, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -91,7 +92,7 @@ void File::writeAt(uint64_t offset, const void* data, std::size_t length)
 {
     const auto* in = static_cast<const char*>(data);
     while (length > 0) {
-        const ssize_t n = ::pwrite(fd_, in, length, static_cast<off_t>(offset));
+        const ssize_t n = fileSystem().pwrite(fd_, in, length, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         if (n == 0)
@@ -111,7 +112,7 @@ void File::writeAt(uint64_t offset, const std::string& data)
 
 void File::sync()
 {
-    if (::fsync(fd_) != 0)
+    if (fileSystem().fsync(fd_) != 0)
         throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
 }
 
@@ -119,7 +120,7 @@ void File::truncate(uint64_t size)
 {
     int result = 0;
     do
-        result = ::ftruncate(fd_, static_cast<off_t>(size));
+        result = fileSystem().ftruncate(fd_, static_cast<off_t>(size));
     while (result != 0 && errno == EINTR);
     if (result != 0)
         throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
@@ -129,28 +130,67 @@ void syncDirectoryOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    FileSystem& fs = fileSystem();
+    const int fd = fs.open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    // A folder that cannot be opened, or a file system that keeps no order of its own for
+    // folders (some network mounts refuse the call), leaves nothing more to wait for.
     if (fd < 0)
-        return;  // a folder that cannot be opened for reading still holds the renamed file
-    ::fsync(fd);
-    ::close(fd);
+        return;
+    const int result = fs.fsync(fd);
+    const int error = errno;
+    fs.close(fd);
+    if (result != 0 && error != EINVAL && error != ENOTSUP && error != EROFS && error != EBADF)
+        throw Error("Erro ao gravar a pasta '" + dir + "': " + systemErrorText(error));
+}
+
+void replaceFileDurably(const std::string& path, const std::string& bytes)
+{
+    const std::string temporary = path + ".new";
+    try {
+        File file;
+        file.create(temporary);
+        file.writeAt(0, bytes);
+        file.sync();
+    } catch (...) {
+        try {
+            removeFile(temporary);
+        } catch (const Error&) {
+            // a leftover of that name is written over by the next replacement
+        }
+        throw;
+    }
+    renameFile(temporary, path);
+    syncDirectoryOf(path);
+}
+
+void removeFileDurably(const std::string& path)
+{
+    removeFile(path);
+    syncDirectoryOf(path);
+}
+
+bool File::isNamed(const std::string& path) const
+{
+    struct stat held {}, named {};
+    return isOpen() && fileSystem().fstat(fd_, &held) == 0 && fileSystem().stat(path, &named) == 0
+           && held.st_ino == named.st_ino && held.st_dev == named.st_dev;
 }
 
 bool fileExists(const std::string& path)
 {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return fileSystem().stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 void removeFile(const std::string& path)
 {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    if (fileSystem().unlink(path) != 0 && errno != ENOENT)
         throw Error("Não foi possível apagar o arquivo '" + path + "': " + systemReason());
 }
 
 void renameFile(const std::string& from, const std::string& to)
 {
-    if (::rename(from.c_str(), to.c_str()) != 0)
+    if (fileSystem().rename(from, to) != 0)
         throw Error("Não foi possível substituir o arquivo '" + to + "': " + systemReason());
 }
 

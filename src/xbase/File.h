@@ -30,6 +30,8 @@ public:
     void writeAt(uint64_t offset, const std::string& data);
     void sync();  // fsync: at the end of every post, and before a new file replaces an old one
     void truncate(uint64_t size);  // gives back what a failed write added
+    // Whether the path still names this open file (a rewrite renames a new file over it).
+    bool isNamed(const std::string& path) const;
 
 private:
     int fd_ = -1;
@@ -38,9 +40,15 @@ private:
 
 bool fileExists(const std::string& path);
 void removeFile(const std::string& path);   // no error when missing
-// Makes a rename in the file's folder survive a power cut (fsync of the folder); best effort.
+// Makes the renames, new names and removals in the file's folder survive a power cut (fsync
+// of the folder). Nothing is waited for where the folder cannot be opened or its file system
+// does not order folders (some network mounts); any other failure is an Error.
 void syncDirectoryOf(const std::string& path);
 void renameFile(const std::string& from, const std::string& to);
+// A whole new file in place of path, or the old one still whole: written beside as
+// path + ".new", synced, renamed over path, and the rename synced.
+void replaceFileDurably(const std::string& path, const std::string& bytes);
+void removeFileDurably(const std::string& path);  // no error when missing
 std::string joinPath(const std::string& dir, const std::string& name);
 // The companion file of a table (".fpt", ".cdx"): the extension in the case of the table's
 // own extension, or, when only the other case exists on disk, that one.

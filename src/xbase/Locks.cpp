@@ -2,6 +2,7 @@
 
 #include "Environment.h"
 #include "Error.h"
+#include "FileSystem.h"
 #include "SystemError.h"
 
 #include <atomic>
@@ -43,7 +44,7 @@ bool setLock(int fd, Range range, short type)
     lock.l_whence = SEEK_SET;
     lock.l_start = static_cast<off_t>(range.offset);
     lock.l_len = static_cast<off_t>(range.length);
-    return ::fcntl(fd, kSetLock, &lock) == 0;
+    return fileSystem().lock(fd, kSetLock, &lock) == 0;
 }
 
 } // namespace

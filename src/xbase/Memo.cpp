@@ -115,9 +115,7 @@ void MemoFile::create(const std::string& path, uint16_t blockSize)
     p[7] = static_cast<unsigned char>(blockSize);
     // The file always ends on a block boundary.
     header.resize(uint64_t(impl.firstBlock()) * blockSize, '\0');
-    File file;
-    file.create(path);
-    file.writeAt(0, header);
+    replaceFileDurably(path, header);
 }
 
 void MemoFile::open(const std::string& path, bool readOnly)

@@ -5,6 +5,7 @@
 #include "DbfValue.h"
 #include "Error.h"
 #include "File.h"
+#include "FileSystem.h"
 #include "Locks.h"
 #include "Memo.h"
 #include "Table.h"
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
-#include <sys/stat.h>
 
 namespace xbase {
 namespace {
@@ -53,19 +53,6 @@ void writeWhole(const std::string& path, const std::string& bytes)
     file.sync();
 }
 
-// A whole new file put in place by a rename, so a failure never leaves half of one.
-void replaceWhole(const std::string& path, const std::string& bytes)
-{
-    const std::string temporary = path + ".tmp";
-    try {
-        writeWhole(temporary, bytes);
-    } catch (...) {
-        removeFile(temporary);
-        throw;
-    }
-    renameFile(temporary, path);
-}
-
 std::string backupFolder(const std::string& dbfPath)
 {
     const std::time_t now = std::time(nullptr);
@@ -81,7 +68,7 @@ std::string backupFolder(const std::string& dbfPath)
 
 void makeFolder(const std::string& folder)
 {
-    if (::mkdir(folder.c_str(), 0777) != 0)
+    if (fileSystem().mkdir(folder, 0777) != 0)
         throw Error("Não foi possível criar a pasta '" + folder + "': " + systemErrorText(errno));
 }
 
@@ -178,7 +165,7 @@ RepairReport repairTable(const std::string& dbfPath, const std::string& tagSourc
     }
 
     header.count = report.recordsKept;
-    replaceWhole(dbfPath, headerBytes(header) + records + static_cast<char>(kEndOfFile));
+    replaceFileDurably(dbfPath, headerBytes(header) + records + static_cast<char>(kEndOfFile));
     if (!tags.empty())
         cdx::write(cdxPath, tags);
     syncDirectoryOf(dbfPath);

@@ -1,6 +1,7 @@
 #include "TableImpl.h"
 #include "Codepage.h"
 #include "DbfValue.h"
+#include "Redo.h"
 
 #include <algorithm>
 #include <charconv>
@@ -77,22 +78,25 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     readOnly = readOnlyMode;
     dbfPath = path;
     const bool packFinished = openShared(path);
-    header = readHeader(dbf);
+    header = readHeaderLayout(dbf);
     // No post of another process runs while the records and the tags are read and checked.
     const locks::Lock appending = lockAppend(readOnly);
-    header = readHeader(dbf);
+    header = readHeaderLayout(dbf);
     const uint64_t bytes = uint64_t(header.count) * header.recordLength;
     if (bytes > kMaxTableBytes)
         throw Error(tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
                     + " registros no cabeçalho)");
+    lowerCountPastRecords();
     try {
-        records.assign(static_cast<std::size_t>(bytes), 0);
+        records.assign(std::size_t(header.count) * header.recordLength, 0);
     } catch (const std::bad_alloc&) {
         throw Error(tableName + ": memória insuficiente para abrir a tabela ("
                     + std::to_string(header.count) + " registros)");
     }
     if (!records.empty())
         dbf.readAt(header.headerLength, records.data(), records.size());
+    dropCutAppend();
+    finishCutChange();
     blankRecord.assign(header.recordLength, ' ');
 
     fptPath = companionPath(path, "fpt");
@@ -103,19 +107,70 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     }
     cdxPath = companionPath(path, "cdx");
     activeTag = -1;
-    if (header.flags & kFlagStructuralCdx) {
-        if (!fileExists(cdxPath))
-            throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
-        cdxLockFile.open(cdxPath, readOnly);
-        cdxChanges = readCdxChanges();
-        loadTags();
-        if (packFinished && !readOnly) {
-            rebuildAllTags();
-        } else {
-            repairTags(count() <= kFullTagCheckLimit);
-        }
-    }
+    if (hasCdx())
+        loadCheckedTags(packFinished);
     orderChanged();
+}
+
+// A count past the records the file holds: an append of an older writer that a power cut
+// stopped between its record and its count. One record short is that; more is damage.
+void Table::Impl::lowerCountPastRecords()
+{
+    const uint64_t size = dbf.size();
+    const uint64_t present = size > header.headerLength ? (size - header.headerLength) / header.recordLength : 0;
+    if (header.count <= present)
+        return;
+    if (header.count - present > 1)
+        throw Error("Arquivo de tabela '" + dbfPath + "' danificado: arquivo truncado: o cabeçalho indica "
+                    + std::to_string(header.count) + " registros, mas o arquivo tem " + std::to_string(size)
+                    + " bytes (esperado "
+                    + std::to_string(header.headerLength + uint64_t(header.count) * header.recordLength) + ")");
+    setCount(static_cast<uint32_t>(present));
+}
+
+// The last counted record whose deletion mark was never written (the same cut, a step later).
+void Table::Impl::dropCutAppend()
+{
+    if (header.count == 0)
+        return;
+    const uint8_t mark = record(header.count)[0];
+    if (mark == kLiveMark || mark == kDeletedMark)
+        return;
+    setCount(header.count - 1);
+    records.resize(std::size_t(header.count) * header.recordLength);
+}
+
+void Table::Impl::setCount(uint32_t newCount)
+{
+    header.count = newCount;
+    if (readOnly)
+        return;
+    dbf.writeAt(1, dateAndCount(newCount));
+    dbf.sync();
+}
+
+// The tags, checked: rebuilt from the records and their definitions when a writer stopped in
+// the middle of changing them (the counter odd, or a tree that does not load), or when they
+// disagree with the records.
+void Table::Impl::loadCheckedTags(bool packFinished)
+{
+    if (!fileExists(cdxPath))
+        throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
+    cdxLockFile.open(cdxPath, readOnly);
+    cdxChanges = readCdxChanges();
+    const bool loaded = loadTags();
+    if (!loaded || cdxChanges % 2 != 0) {
+        const locks::Lock indexing = readOnly ? locks::Lock() : locks::Lock(cdxLockFile.descriptor(), locks::indexLock(), tableName);
+        remakeTags();
+        if (!readOnly) {
+            followRenamedCdx();
+            cdxChanges = readCdxChanges();
+        }
+    } else if (packFinished && !readOnly) {
+        rebuildAllTags();
+    } else {
+        repairTags(count() <= kFullTagCheckLimit);
+    }
 }
 
 void Table::Impl::unload()
@@ -164,13 +219,8 @@ void Table::create(const std::string& dir, const std::string& fileName,
         cdxTags.push_back(std::move(tag));
     }
 
-    File dbf;
-    dbf.create(path);
-    std::string bytes = headerBytes(header);
-    bytes += static_cast<char>(kEndOfFile);
-    dbf.writeAt(0, bytes);
-    dbf.close();
-
+    // The table's companions first and the table last, each whole on disk before its name:
+    // a table that exists has what it needs to open.
     const std::string fpt = companionPath(path, "fpt");
     if (header.hasMemo())
         MemoFile::create(fpt, 64);
@@ -181,6 +231,9 @@ void Table::create(const std::string& dir, const std::string& fileName,
         cdx::write(cdxFile, std::move(cdxTags));
     else
         removeFile(cdxFile);
+    std::string bytes = headerBytes(header);
+    bytes += static_cast<char>(kEndOfFile);
+    replaceFileDurably(path, bytes);
 }
 
 void Table::open(const std::string& dir, const std::string& fileName, bool readOnly)
@@ -828,53 +881,127 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
     return mark;
 }
 
-// Memos, then the record (and for an append the end mark, then the count), then fsync of
-// every file written, then the tags: the record never points at memo blocks that are not
-// written, and a crash never counts a record that is not there.
+// The order on disk, each step durable before the next begins, so that a power cut at any
+// moment leaves what the post under way wrote finished or undone at the next open:
+//   1. when a tag changes, the index's change counter odd (the next open rebuilds the tags);
+//   2. the memo blocks and the memo header (the record never points past them);
+//   3. the record: an append writes its fields and the new end mark past the old end mark,
+//      then its deletion mark over the old end mark, then the count; an edit writes the bytes
+//      that changed, through a redo note when they cross a sector;
+//   4. the tag pages; then the counter even again (not waited for: odd only costs a rebuild).
+// Old memo blocks are never written over: a changed text goes to new blocks.
 void Table::Impl::writePending()
 {
-    // The change counter is odd while the record and its tags change: a process killed in
-    // between leaves it odd, and the next writer rebuilds the tags.
-    noteIndexChanging();
+    const bool inserting = state == State::Insert;
+    const uint32_t recno = inserting ? count() + 1 : current;
     std::vector<uint8_t> image = buffer;
-    for (const auto& [index, text] : pendingMemos) {
-        const FieldDef& f = header.fields[static_cast<std::size_t>(index)];
-        const uint32_t oldBlock = memoBlock(image.data() + f.offset, tableName);
-        const std::string pointer = memoPointer(memo.write(oldBlock, text));
-        std::copy(pointer.begin(), pointer.end(), image.begin() + f.offset);
+    const bool tagsChange = changesTags(inserting ? nullptr : record(recno), image.data());
+    if (tagsChange)
+        noteIndexChanging();
+    if (!pendingMemos.empty()) {
+        for (const auto& [index, text] : pendingMemos) {
+            const FieldDef& f = header.fields[static_cast<std::size_t>(index)];
+            const uint32_t oldBlock = memoBlock(image.data() + f.offset, tableName);
+            const std::string pointer = memoPointer(memo.write(oldBlock, text));
+            std::copy(pointer.begin(), pointer.end(), image.begin() + f.offset);
+        }
+        if (environment().syncOnPost)
+            memo.sync();
     }
-    if (state == State::Insert) {
-        const uint32_t recno = count() + 1;
-        std::string bytes(image.begin(), image.end());
-        bytes += static_cast<char>(kEndOfFile);
-        dbf.writeAt(recordOffset(recno), bytes);
-        dbf.writeAt(1, dateAndCount(recno));
-        syncWritten();
+    std::vector<uint8_t> old;
+    if (inserting) {
+        appendRecord(recno, image);
         records.insert(records.end(), image.begin(), image.end());
         header.count = recno;
         current = recno;
-        state = State::Browse;
-        updateTags(recno, nullptr, record(recno));
-        noteIndexChanged();
     } else {
-        const uint32_t recno = current;
-        dbf.writeAt(recordOffset(recno), image.data(), image.size());
-        syncWritten();
-        const std::vector<uint8_t> old(record(recno), record(recno) + recordLength());
+        writeInPlace(recno, image.data());
+        old.assign(record(recno), record(recno) + recordLength());
         std::copy(image.begin(), image.end(), record(recno));
-        state = State::Browse;
-        updateTags(recno, old.data(), record(recno));
-        noteIndexChanged();
     }
+    state = State::Browse;
+    if (!tagsChange) {
+        orderChanged();
+        return;
+    }
+    updateTags(recno, inserting ? nullptr : old.data(), record(recno));
+    if (environment().syncOnPost)
+        index.sync();
+    noteIndexChanged();
 }
 
-void Table::Impl::syncWritten()
+void Table::Impl::syncDbf()
 {
-    if (!environment().syncOnPost)
+    if (environment().syncOnPost)
+        dbf.sync();
+}
+
+void Table::Impl::appendRecord(uint32_t recno, const std::vector<uint8_t>& image)
+{
+    const uint64_t at = recordOffset(recno);
+    // A reader that stops at the end mark (dbfread) must never meet half a record: the old
+    // mark stays until the fields behind it are whole.
+    if (dbf.size() <= at || dbf.readAt(at, 1)[0] != static_cast<char>(kEndOfFile)) {
+        dbf.writeAt(at, std::string(1, static_cast<char>(kEndOfFile)));
+        syncDbf();
+    }
+    std::string fields(image.begin() + 1, image.end());
+    fields += static_cast<char>(kEndOfFile);
+    dbf.writeAt(at + 1, fields);
+    syncDbf();
+    dbf.writeAt(at, image.data(), 1);
+    syncDbf();
+    dbf.writeAt(1, dateAndCount(recno));
+    syncDbf();
+}
+
+// Only the bytes that changed are written: inside one sector they cannot be torn; across a
+// sector boundary they go through a redo note first.
+void Table::Impl::writeInPlace(uint32_t recno, const uint8_t* image)
+{
+    const uint8_t* stored = record(recno);
+    const std::size_t length = recordLength();
+    std::size_t first = 0;
+    while (first < length && stored[first] == image[first])
+        ++first;
+    if (first == length)
         return;
-    if (!pendingMemos.empty())
-        memo.sync();
-    dbf.sync();
+    std::size_t end = length;
+    while (stored[end - 1] == image[end - 1])
+        --end;
+    const uint64_t offset = recordOffset(recno) + first;
+    const std::string bytes(reinterpret_cast<const char*>(image + first), end - first);
+    const bool crossesSector = offset / kSectorSize != (offset + bytes.size() - 1) / kSectorSize;
+    if (crossesSector && environment().syncOnPost) {
+        redo::write(dbfPath, offset, bytes);
+        dbf.writeAt(offset, bytes);
+        dbf.sync();
+        redo::clear(dbfPath);
+        return;
+    }
+    dbf.writeAt(offset, bytes);
+    syncDbf();
+}
+
+// A redo note a power cut left behind: the change it holds is written (or, read-only, only
+// taken into the records read), so that the record is the new one, not a mix.
+void Table::Impl::finishCutChange()
+{
+    uint64_t offset = 0;
+    std::string bytes;
+    if (!redo::read(dbfPath, offset, bytes))
+        return;
+    const uint64_t begin = header.headerLength;
+    const uint64_t end = begin + records.size();
+    if (offset >= begin && offset + bytes.size() <= end) {
+        std::copy(bytes.begin(), bytes.end(), records.begin() + std::ptrdiff_t(offset - begin));
+        if (readOnly)
+            return;
+        dbf.writeAt(offset, bytes);
+        dbf.sync();
+    }
+    if (!readOnly)
+        redo::clear(dbfPath);
 }
 
 // A post that failed leaves the files as they were before it, and the change still pending,
@@ -885,6 +1012,7 @@ void Table::Impl::rollbackPost(const PostMark& mark)
     try {
         if (wasInsert) {
             dbf.writeAt(1, dateAndCount(mark.count));
+            dbf.sync();
             if (!mark.oldTail.empty())
                 dbf.writeAt(recordOffset(mark.count + 1), mark.oldTail);
             dbf.truncate(mark.dbfSize);
@@ -1070,7 +1198,9 @@ void Table::Impl::packAlone()
     locks::Lock packedAlone(packed.descriptor(), locks::openLock(), tableName);
 
     // Only complete files replace the old ones, and the rename to the commit name decides the
-    // pack: a crash before it keeps the old files, one after it is finished by the next open.
+    // pack: a crash before it keeps the old files, one after it is finished by the next open,
+    // which finds the old index marked as changing and makes the tags anew.
+    noteIndexChanging();
     renameFile(newDbf, packCommitPath(dbfPath));
     syncDirectoryOf(dbfPath);
     recoverPack(dbfPath);

@@ -18,8 +18,11 @@ bool recoverPack(const std::string& dbfPath)
     const std::string fptPath = companionPath(dbfPath, "fpt");
     const std::string committed = packCommitPath(dbfPath);
     if (fileExists(committed)) {
-        if (fileExists(fptPath + ".tmp"))
+        // The memo file in place, durably, before the table that points into it.
+        if (fileExists(fptPath + ".tmp")) {
             renameFile(fptPath + ".tmp", fptPath);
+            syncDirectoryOf(fptPath);
+        }
         renameFile(committed, dbfPath);
         syncDirectoryOf(dbfPath);
         return true;

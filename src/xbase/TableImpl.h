@@ -14,6 +14,8 @@
 namespace xbase {
 
 constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
+// What a power cut writes whole or not at all.
+constexpr uint64_t kSectorSize = 512;
 
 // One tag of the structural index; its entries are in the Index, in index order.
 struct TagState {
@@ -67,12 +69,12 @@ struct Table::Impl {
     void rereadRecord(uint32_t recno);
     // The index lock, with the tags read again when another process changed them.
     locks::Lock lockIndex();
-    void followRenamedCdx();            // the .cdx the name points to now
-    void reloadTags(uint32_t changes);  // the tags as the .cdx holds them at that counter
-    void noteIndexChanging();  // the counter to the next odd number
+    bool followRenamedCdx();            // the .cdx the name points to now; true when it moved
+    bool reloadTags(uint32_t changes);  // the tags as the .cdx holds them (loadTags) at that counter
+    void noteIndexChanging();  // the counter to the next odd number, durable
     void noteIndexChanged();   // the counter to the next even number
     uint32_t readCdxChanges() const;
-    void writeCdxChanges();
+    void writeCdxChanges(bool durable = false);
 
     // Tags and the visible order
     cdx::Index index;
@@ -128,7 +130,12 @@ struct Table::Impl {
     };
     PostMark markBeforePost() const;
     void writePending();
-    void syncWritten();
+    void syncDbf();  // fsync of the .dbf, unless posts are not synced (bulk loading)
+    void appendRecord(uint32_t recno, const std::vector<uint8_t>& image);
+    void writeInPlace(uint32_t recno, const uint8_t* image);
+    void finishCutChange();  // at open: a redo note a power cut left
+    // Whether a record written over old (null: appended) changes an entry of some tag.
+    bool changesTags(const uint8_t* oldRec, const uint8_t* newRec) const;
     void rollbackPost(const PostMark& mark);
     // The new memo file (live memos only, the records pointed at their new blocks) and the
     // new table, both whole on disk before the pack may replace the old ones; the new table
@@ -139,6 +146,10 @@ struct Table::Impl {
 
     // --- loading (Table.cpp)
     void load(const std::string& path, bool readOnlyMode);
+    void lowerCountPastRecords();
+    void dropCutAppend();
+    void setCount(uint32_t newCount);  // in the header too, unless read-only
+    void loadCheckedTags(bool packFinished);
     void unload();
 
     // --- order and visibility (TableTags.cpp)
@@ -152,7 +163,14 @@ struct Table::Impl {
     void orderChanged();  // range bounds after a change of tag or entries
 
     // --- tags (TableTags.cpp)
-    void loadTags();
+    cdx::KeyTypeOf keyTypes() const;
+    // The tags as the .cdx holds them; false when their trees did not load (a power cut in
+    // the middle of a change), and then only their definitions are held.
+    bool loadTags();
+    // Every tag made anew from the records and their definitions (the .cdx written anew); a
+    // read-only open marks them stale instead.
+    void remakeTags();
+    bool tagChanges(const TagState& tag, const uint8_t* oldRec, const uint8_t* newRec) const;
     int findTag(const std::string& name) const;
     std::string keyOf(const TagState& tag, const uint8_t* rec) const;
     std::string searchKey(const TagState& tag, const std::string& value) const;

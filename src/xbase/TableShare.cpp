@@ -2,7 +2,6 @@
 // again under them.
 #include "TableImpl.h"
 
-#include <sys/stat.h>
 
 namespace xbase {
 
@@ -16,13 +15,7 @@ uint32_t bigEndian32(const std::string& b)
            | uint8_t(b[3]);
 }
 
-// Whether the open file is still the one the path names (a rebuild renames a new one over it).
-bool stillNamed(const File& file, const std::string& path)
-{
-    struct stat held {}, named {};
-    return file.isOpen() && ::fstat(file.descriptor(), &held) == 0 && ::stat(path.c_str(), &named) == 0
-           && held.st_ino == named.st_ino && held.st_dev == named.st_dev;
-}
+bool stillNamed(const File& file, const std::string& path) { return file.isNamed(path); }
 
 } // namespace
 
@@ -74,10 +67,14 @@ void Table::Impl::readFresh()
     if (hasCdx() && !readOnly) {
         lockIndex();  // the tags read again when another process changed them
     } else if (hasCdx()) {
-        followRenamedCdx();
+        const bool renamed = followRenamedCdx();
         const uint32_t changes = readCdxChanges();
-        if (changes != cdxChanges)
-            reloadTags(changes);
+        if (renamed || changes != cdxChanges) {
+            // A writer that died in the middle of a change left the counter odd: its tags
+            // wait for the next writer to mend them.
+            if (!reloadTags(changes) || changes % 2 != 0)
+                remakeTags();
+        }
     }
     orderChanged();
     if (current > count()) {
@@ -119,46 +116,52 @@ uint32_t Table::Impl::readCdxChanges() const
 
 // A rebuild of the tags renames a new .cdx over the old one, so the file is opened again when
 // its name has moved on: a descriptor kept from before would lock and read the replaced file.
-void Table::Impl::followRenamedCdx()
+bool Table::Impl::followRenamedCdx()
 {
     if (stillNamed(cdxLockFile, cdxPath))
-        return;
+        return false;
     cdxLockFile.close();
     cdxLockFile.open(cdxPath, readOnly);
+    return true;
 }
 
-void Table::Impl::reloadTags(uint32_t changes)
+bool Table::Impl::reloadTags(uint32_t changes)
 {
     index.close();
-    loadTags();
+    const bool loaded = loadTags();
     cdxChanges = changes;
+    return loaded;
 }
 
 locks::Lock Table::Impl::lockIndex()
 {
     if (readOnly || !hasCdx())
         return {};
-    followRenamedCdx();
+    const bool renamed = followRenamedCdx();
     locks::Lock lock(cdxLockFile.descriptor(), locks::indexLock(), tableName);
     const uint32_t changes = readCdxChanges();
-    if (changes != cdxChanges || changes % 2 != 0) {
-        reloadTags(changes);
-        if (changes % 2 != 0) {  // a writer ended between its record and its tags
+    if (renamed || changes != cdxChanges || changes % 2 != 0) {
+        const bool loaded = reloadTags(changes);
+        if (changes % 2 != 0 || !loaded) {  // a writer ended between its record and its tags
             if (!records.empty())  // the records as that writer left them
                 dbf.readAt(header.headerLength, records.data(), records.size());
-            repairTags(true);
+            if (loaded)
+                repairTags(true);
+            else
+                remakeTags();
             noteIndexChanged();
         }
     }
     return lock;
 }
 
+// Durable before any tag page changes: a power cut from here on leaves it odd on disk.
 void Table::Impl::noteIndexChanging()
 {
     if (readOnly || !hasCdx())
         return;
     cdxChanges += cdxChanges % 2 == 0 ? 1 : 2;
-    writeCdxChanges();
+    writeCdxChanges(environment().syncOnPost);
 }
 
 void Table::Impl::noteIndexChanged()
@@ -169,19 +172,21 @@ void Table::Impl::noteIndexChanged()
     writeCdxChanges();
 }
 
-void Table::Impl::writeCdxChanges()
+void Table::Impl::writeCdxChanges(bool durable)
 {
     if (readOnly || !hasCdx())
         return;
     const uint8_t bytes[4] = {uint8_t(cdxChanges >> 24), uint8_t(cdxChanges >> 16), uint8_t(cdxChanges >> 8),
                               uint8_t(cdxChanges)};
-    if (stillNamed(cdxLockFile, cdxPath)) {
-        cdxLockFile.writeAt(kCdxChangeCounterOffset, bytes, sizeof bytes);
-    } else {  // the tags were rebuilt while the lock was held: the new file takes the count
-        File rebuilt;
+    File rebuilt;
+    File* file = &cdxLockFile;
+    if (!stillNamed(cdxLockFile, cdxPath)) {  // the tags were rebuilt while the lock was held: the new file takes the count
         rebuilt.open(cdxPath, false);
-        rebuilt.writeAt(kCdxChangeCounterOffset, bytes, sizeof bytes);
+        file = &rebuilt;
     }
+    file->writeAt(kCdxChangeCounterOffset, bytes, sizeof bytes);
+    if (durable)
+        file->sync();
 }
 
 } // namespace xbase

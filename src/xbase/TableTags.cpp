@@ -146,23 +146,54 @@ void Table::Impl::orderChanged()
 
 // ---------------------------------------------------------------- tags
 
-void Table::Impl::loadTags()
+cdx::KeyTypeOf Table::Impl::keyTypes() const
 {
-    tags.clear();
-    const auto keyTypeOf = [this](const std::string& expression) {
+    return [this](const std::string& expression) {
         const Expression key = Expression::compileKey(expression, header.fields);
         return key.type() == ValueType::Numeric || key.type() == ValueType::Date ? cdx::KeyType::Numeric
                                                                                    : cdx::KeyType::Character;
     };
-    index.open(cdxPath, keyTypeOf, readOnly);
-    for (std::size_t t = 0; t < index.tagCount(); ++t) {
+}
+
+bool Table::Impl::loadTags()
+{
+    tags.clear();
+    std::vector<cdx::Tag> definitions;
+    bool treesLoaded = true;
+    try {
+        index.open(cdxPath, keyTypes(), readOnly);
+        for (std::size_t t = 0; t < index.tagCount(); ++t)
+            definitions.push_back(index.tag(t));
+    } catch (const Error&) {
+        // A tree a power cut left half-written: the tags are made again from the records, as
+        // long as what defines them is whole (otherwise the index is damaged indeed).
+        index.close();
+        definitions = cdx::definitions(cdxPath, keyTypes());
+        treesLoaded = false;
+    }
+    for (cdx::Tag& definition : definitions) {
         TagState state;
-        state.tag = index.tag(t);
+        state.tag = std::move(definition);
+        state.tag.entries.clear();
         state.key = Expression::compileKey(state.tag.expression, header.fields);
         if (!state.tag.forExpression.empty())
             state.forClause = Expression::compileFilter(state.tag.forExpression, header.fields);
         tags.push_back(std::move(state));
     }
+    return treesLoaded;
+}
+
+void Table::Impl::remakeTags()
+{
+    if (!readOnly) {
+        rebuildAllTags();
+        return;
+    }
+    // Nothing can be mended through this open: the tags are not offered as orders.
+    for (TagState& tag : tags)
+        tag.stale = true;
+    index.close();
+    activeTag = -1;
 }
 
 int Table::Impl::findTag(const std::string& name) const
@@ -227,8 +258,23 @@ void Table::Impl::rebuildAllTags()
         all.push_back(tag.tag);
         all.back().entries = entriesOf(tag);
     }
-    index.rewrite(std::move(all));
+    index.replace(cdxPath, keyTypes(), std::move(all));
     orderChanged();
+}
+
+bool Table::Impl::tagChanges(const TagState& tag, const uint8_t* oldRec, const uint8_t* newRec) const
+{
+    const bool wasIn = oldRec && tag.holds(oldRec);
+    const bool isIn = tag.holds(newRec);
+    if (!oldRec)
+        return isIn;
+    return wasIn != isIn || (isIn && keyOf(tag, oldRec) != keyOf(tag, newRec));
+}
+
+bool Table::Impl::changesTags(const uint8_t* oldRec, const uint8_t* newRec) const
+{
+    return std::any_of(tags.begin(), tags.end(),
+                       [&](const TagState& tag) { return tagChanges(tag, oldRec, newRec); });
 }
 
 void Table::Impl::updateTags(uint32_t recno, const uint8_t* oldRec, const uint8_t* newRec)
@@ -236,12 +282,12 @@ void Table::Impl::updateTags(uint32_t recno, const uint8_t* oldRec, const uint8_
     bool rebuild = false;
     for (std::size_t t = 0; t < tags.size() && !rebuild; ++t) {
         const TagState& tag = tags[t];
+        if (!tagChanges(tag, oldRec, newRec))
+            continue;
         const bool wasIn = oldRec && tag.holds(oldRec);
         const bool isIn = tag.holds(newRec);
         const std::string oldKey = wasIn ? keyOf(tag, oldRec) : std::string();
         const std::string newKey = isIn ? keyOf(tag, newRec) : std::string();
-        if (wasIn == isIn && oldKey == newKey && (oldRec || !isIn))
-            continue;
         if (tag.isUnique()) {  // which record a key lists depends on the others
             rebuild = true;
             continue;
