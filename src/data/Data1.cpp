@@ -6,15 +6,12 @@
 #include "ui/Mensagens.h"
 #include "xbase/Codepage.h"
 #include "xbase/Error.h"
+#include "xbase/File.h"
 #include "xbase/SystemError.h"
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 Tdm1* dm1 = nullptr;
 
@@ -22,20 +19,6 @@ namespace {
 
 // Placeholder of the empty name-cache slots; only slots just filled are ever compared.
 const QString kMarcador = QStringLiteral("X");
-
-// The file is on disk when this returns (a rename must be found after a power cut).
-void gravarArquivoSincronizado(const QString& caminho, const QByteArray& conteudo)
-{
-    const QByteArray nome = QFile::encodeName(caminho);
-    const int fd = ::open(nome.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    const bool ok = fd >= 0 && ::write(fd, conteudo.constData(), size_t(conteudo.size())) == conteudo.size()
-                    && ::fsync(fd) == 0;
-    const int numeroErro = errno;
-    if (fd >= 0) ::close(fd);
-    if (!ok)
-        throw xbase::Error("Não foi possível gravar o arquivo '" + caminho.toStdString()
-                           + "': " + xbase::systemErrorText(numeroErro));
-}
 
 } // namespace
 
@@ -141,7 +124,9 @@ bool Tdm1::TabAlunoBeforePost(TApTable& table)
                 ui::erro(nullptr, QStringLiteral("Este nome<") + novo + QStringLiteral("> já existe!"));
                 return false;
             }
-            gravarArquivoSincronizado(arquivoRenomeacao(), (antigo + QLatin1Char('\n') + novo).toUtf8());
+            // Whole on disk, under its name, before the record changes.
+            xbase::replaceFileDurably(arquivoRenomeacao().toStdString(),
+                                      (antigo + QLatin1Char('\n') + novo).toUtf8().toStdString());
             nomeAntigo_ = antigo;
             nomeNovo_ = novo;
         }
@@ -174,7 +159,7 @@ void Tdm1::TabAlunoAfterPost()
     const QString antigo = nomeAntigo_, novo = nomeNovo_;
     nomeAntigo_.clear();
     renomearNasTabelas(antigo, novo);
-    QFile::remove(arquivoRenomeacao());
+    xbase::removeFileDurably(arquivoRenomeacao().toStdString());
 }
 
 void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
@@ -197,12 +182,11 @@ void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
 
 void Tdm1::retomarRenomeacao()
 {
-    QFile arquivo(arquivoRenomeacao());
-    if (!arquivo.open(QIODevice::ReadOnly)) return;
-    const QStringList nomes = QString::fromUtf8(arquivo.readAll()).split(QLatin1Char('\n'));
-    arquivo.close();
+    const std::string arquivo = arquivoRenomeacao().toStdString();
+    if (!xbase::fileExists(arquivo)) return;
+    const QStringList nomes = QString::fromStdString(xbase::readWholeFile(arquivo)).split(QLatin1Char('\n'));
     if (nomes.size() == 2 && TabAluno->active()
         && TabAluno->locate(QStringLiteral("Nome"), nomes.at(1)))
         renomearNasTabelas(nomes.at(0), nomes.at(1));
-    QFile::remove(arquivoRenomeacao());
+    xbase::removeFileDurably(arquivo);
 }

@@ -1,9 +1,9 @@
 #include "ArquivoTeclas.h"
 
 #include "xbase/Codepage.h"
+#include "xbase/File.h"
 #include "xbase/Table.h"
 
-#include <filesystem>
 
 namespace dominio {
 namespace {
@@ -13,7 +13,7 @@ using xbase::FieldType;
 
 enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
 
-std::string caminho(const std::string& dir) { return (std::filesystem::path(dir) / esquemaTeclas().arquivo).string(); }
+std::string caminho(const std::string& dir) { return xbase::joinPath(dir, esquemaTeclas().arquivo); }
 
 // The name as the 20 characters of the field keep it.
 std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
@@ -87,7 +87,7 @@ std::string textoData(int ano, int mes, int dia)
 template <class Acao>
 void porAluno(const std::string& dir, const std::string& nome, Acao acao)
 {
-    if (!std::filesystem::exists(caminho(dir))) return;
+    if (!xbase::fileExists(caminho(dir))) return;
     xbase::Table t;
     t.open(dir, esquemaTeclas().arquivo);
     const std::string alvo = comoGravado(nome, t.fieldDef(kNome));
@@ -116,7 +116,7 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
                   int mes, int dia, const EstatisticaTeclas& figuras)
 {
     if (figuras.vazia()) return;
-    if (!std::filesystem::exists(caminho(dir))) criarTabela(dir, esquemaTeclas());
+    if (!xbase::fileExists(caminho(dir))) criarTabela(dir, esquemaTeclas());
     xbase::Table t;
     t.open(dir, esquemaTeclas().arquivo);
     t.insert();
@@ -131,7 +131,7 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
 EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
 {
     EstatisticaTeclas r;
-    if (!std::filesystem::exists(caminho(dir))) return r;
+    if (!xbase::fileExists(caminho(dir))) return r;
     xbase::Table t;
     t.open(dir, esquemaTeclas().arquivo, true);
     const std::string alvoNome = comoGravado(nome, t.fieldDef(kNome));

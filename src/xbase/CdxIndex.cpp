@@ -5,11 +5,13 @@
 #include "Cdx.h"
 #include "CdxLayout.h"
 #include "Error.h"
+#include "Environment.h"
 #include "File.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
+#include <set>
 
 namespace xbase::cdx {
 
@@ -89,6 +91,7 @@ struct Index::Impl {
     std::vector<Node*> dirty;
     std::vector<std::unique_ptr<Node>> removed;
     std::vector<uint32_t> freed;
+    std::set<uint32_t> fresh;  // pages this change took: no node of the tree on disk is there
 
     // What the file held where the change writes, so that a change cut short by a failed
     // write (full disk, file-size limit) is written back and the file stays the index it was.
@@ -216,12 +219,16 @@ struct Index::Impl {
             const uint32_t page = freePages.back();
             freePages.pop_back();
             freeListChanged = true;
+            // A page this change gave up may still be in the tree on disk.
+            if (std::find(freed.begin(), freed.end(), page) == freed.end())
+                fresh.insert(page);
             return page;
         }
         const uint32_t page = uint32_t(end);
         if (end + kPageSize > 0xFFFFFFFFull)
             throw Error("Não foi possível gravar o índice '" + path + "': índice grande demais");
         end += kPageSize;
+        fresh.insert(page);
         return page;
     }
 
@@ -521,13 +528,37 @@ struct Index::Impl {
     }
 
     // Writes what the change touched: nodes, freed pages, moved roots, the free-list head.
+    // In three steps, each durable before the next, so that the tree on disk is one a reader
+    // can walk whatever a power cut keeps: the new pages first (nothing points at them yet),
+    // then the pages in the tree and the root, and only then the pages the change gave up
+    // (until then the old tree may still point at them).
     void flush(TagTree& tree)
     {
+        bool wroteFresh = false;
         for (Node* node : dirty) {
-            if (!node->removed)
+            if (!node->removed && fresh.count(node->page)) {
+                write(node->page, encode(tree, *node));
+                wroteFresh = true;
+            }
+        }
+        if (wroteFresh)
+            syncStep();
+        for (Node* node : dirty) {
+            if (!node->removed && !fresh.count(node->page))
                 write(node->page, encode(tree, *node));
             node->dirty = false;
         }
+        if (tree.rootMoved) {
+            uint8_t root[4];
+            writeLe32(root, tree.root->page);
+            write(tree.header + kHeaderRoot, root, sizeof root);
+            tree.rootMoved = false;
+        }
+        if (freed.empty() && !freeListChanged) {
+            finish();
+            return;
+        }
+        syncStep();
         for (uint32_t page : freed) {
             const auto at = std::find(freePages.begin(), freePages.end(), page);
             if (at == freePages.end())
@@ -535,12 +566,6 @@ struct Index::Impl {
             Page bytes(kPageSize, '\0');
             writeLe32(reinterpret_cast<uint8_t*>(bytes.data()), at == freePages.begin() ? 0 : *(at - 1));
             write(page, bytes);
-        }
-        if (tree.rootMoved) {
-            uint8_t root[4];
-            writeLe32(root, tree.root->page);
-            write(tree.header + kHeaderRoot, root, sizeof root);
-            tree.rootMoved = false;
         }
         if (freeListChanged) {
             uint8_t head[4];
@@ -551,11 +576,18 @@ struct Index::Impl {
         finish();
     }
 
+    void syncStep()
+    {
+        if (environment().syncOnPost)
+            file.sync();
+    }
+
     void finish()
     {
         dirty.clear();
         removed.clear();
         freed.clear();
+        fresh.clear();
     }
 
     // Runs one change and writes it; after a failure the tags are what the file holds.

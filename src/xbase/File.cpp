@@ -182,6 +182,13 @@ bool fileExists(const std::string& path)
     return fileSystem().stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::string readWholeFile(const std::string& path)
+{
+    File file;
+    file.open(path, true);
+    return file.readAt(0, static_cast<std::size_t>(file.size()));
+}
+
 void removeFile(const std::string& path)
 {
     if (fileSystem().unlink(path) != 0 && errno != ENOENT)

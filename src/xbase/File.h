@@ -39,6 +39,7 @@ private:
 };
 
 bool fileExists(const std::string& path);
+std::string readWholeFile(const std::string& path);
 void removeFile(const std::string& path);   // no error when missing
 // Makes the renames, new names and removals in the file's folder survive a power cut (fsync
 // of the folder). Nothing is waited for where the folder cannot be opened or its file system

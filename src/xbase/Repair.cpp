@@ -38,13 +38,6 @@ std::string fileName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string readWhole(const std::string& path)
-{
-    File file;
-    file.open(path, true);
-    return file.readAt(0, static_cast<std::size_t>(file.size()));
-}
-
 void writeWhole(const std::string& path, const std::string& bytes)
 {
     File file;
@@ -93,7 +86,7 @@ RepairReport repairTable(const std::string& dbfPath, const std::string& tagSourc
         }
         size = dbf.size();
     }
-    const std::string original = readWhole(dbfPath);
+    const std::string original = readWholeFile(dbfPath);
     const std::string fptPath = companionPath(dbfPath, "fpt");
     const std::string cdxPath = companionPath(dbfPath, "cdx");
 
@@ -101,7 +94,7 @@ RepairReport repairTable(const std::string& dbfPath, const std::string& tagSourc
     makeFolder(report.backupDir);
     for (const std::string& path : {dbfPath, fptPath, cdxPath})
         if (fileExists(path))
-            writeWhole(joinPath(report.backupDir, fileName(path)), readWhole(path));
+            writeWhole(joinPath(report.backupDir, fileName(path)), readWholeFile(path));
 
     // Records: every whole one inside the count; past it, only those that begin like a record.
     const std::size_t length = header.recordLength;

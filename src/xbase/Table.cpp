@@ -1043,12 +1043,16 @@ void Table::Impl::rollbackPost(const PostMark& mark)
         try {
             repairTags(true);
         } catch (const Error&) {
-            // The tag file was not replaced; the check at the next open rebuilds it.
+            // The tag file could not be made right now: the counter left odd has the next open
+            // rebuild it, and meanwhile this open does not use the tags.
+            dropTagsFromUse();
         }
         orderChanged();
     }
-    // The tags are as they were before the post: so is the change counter.
-    if (cdxChanges != mark.cdxChanges) {
+    // The tags are as they were before the post: so is the change counter (unless they could
+    // not be mended: then it stays odd for the next open).
+    const bool tagsInUse = index.tagCount() == tags.size();
+    if (cdxChanges != mark.cdxChanges && tagsInUse) {
         cdxChanges = mark.cdxChanges;
         try {
             writeCdxChanges();
@@ -1113,32 +1117,13 @@ void Table::deleteRecord()
 
 // ==================================================================== pack, refresh
 
-// The new memo file (live memos only, the records pointed at their new blocks) and the new
-// table, both whole on disk before the pack may replace the old ones.
-void Table::Impl::writePacked(std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newFpt,
-                              const std::string& newDbf, File& file) const
+// The new table, whole on disk before the pack may replace the old one. The memo file stays
+// as it is, the records pointing at the same blocks: were it rewritten too, a power cut
+// between the two renames would leave a table pointing into the wrong memo file. The blocks of
+// the deleted records are left unused.
+void Table::Impl::writePacked(const std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newDbf,
+                              File& file) const
 {
-    const std::size_t length = recordLength();
-    if (header.hasMemo()) {
-        MemoFile::create(newFpt, static_cast<uint16_t>(memo.blockSize()));
-        MemoFile packed;
-        packed.open(newFpt, false);
-        for (uint32_t r = 0; r < liveCount; ++r) {
-            uint8_t* rec = live.data() + std::size_t(r) * length;
-            for (const FieldDef& f : header.fields) {
-                if (f.type != FieldType::Memo)
-                    continue;
-                const uint32_t block = memoBlock(rec + f.offset, tableName);
-                const std::string pointer = memoPointer(packed.write(0, memo.read(block)));
-                std::copy(pointer.begin(), pointer.end(), rec + f.offset);
-            }
-        }
-        packed.close();
-        File sync;
-        sync.open(newFpt, false);
-        sync.sync();
-    }
-
     DbfHeader packedHeader = header;
     packedHeader.count = liveCount;
     std::string bytes = headerBytes(packedHeader);
@@ -1182,14 +1167,12 @@ void Table::Impl::packAlone()
             live.insert(live.end(), record(r), record(r) + length);
     const uint32_t liveCount = static_cast<uint32_t>(live.size() / length);
 
-    const std::string newFpt = fptPath + ".tmp";
     const std::string newDbf = dbfPath + ".tmp";
     File packed;
     try {
-        writePacked(live, liveCount, newFpt, newDbf, packed);
+        writePacked(live, liveCount, newDbf, packed);
     } catch (...) {
         packed.close();
-        removeFile(newFpt);
         removeFile(newDbf);
         throw;
     }

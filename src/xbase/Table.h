@@ -127,8 +127,9 @@ public:
     // Marks the current record deleted; the cursor moves to the next visible record, else the
     // previous one; with none left eof() is true.
     void deleteRecord();
-    // Rewrites the table without its deleted records (new file, renamed over the old one),
-    // rewrites the memo file with the live memos and rebuilds every tag. Goes to first().
+    // Rewrites the table without its deleted records (new file, renamed over the old one) and
+    // rebuilds every tag; the memo file is kept as it is (the deleted records' memos stay as
+    // unused blocks). Goes to first().
     // Needs the table to itself: while another open holds it (another computer, or another
     // Table on the same file in this program) nothing is done and false is returned; the
     // deleted records stay invisible until a later pack finds the table alone.

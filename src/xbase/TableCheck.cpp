@@ -9,10 +9,10 @@ std::string packCommitPath(const std::string& dbfPath)
     return dbfPath + ".pack";
 }
 
-// A pack writes "T.fpt.tmp" and "T.dbf.tmp" whole, then renames the new table to "T.dbf.pack"
-// (from there on the pack is decided), then puts the new memo file and the new table in place.
-// An open that finds "T.dbf.pack" finishes those renames; one that finds only temporary files
-// removes them, and the old files stand.
+// A pack writes "T.dbf.tmp" whole, then renames it to "T.dbf.pack" (from there on the pack is
+// decided), then puts it in place. An open that finds "T.dbf.pack" finishes the rename; one that
+// finds only temporary files removes them, and the old files stand. (Packs of earlier versions
+// also wrote a new memo file, "T.fpt.tmp", put in place before the table.)
 bool recoverPack(const std::string& dbfPath)
 {
     const std::string fptPath = companionPath(dbfPath, "fpt");
@@ -41,6 +41,12 @@ bool recoverPack(const std::string& dbfPath)
 std::vector<std::string> Table::Impl::repairTags(bool full)
 {
     std::vector<std::string> wrong;
+    if (index.tagCount() != tags.size()) {  // the index file could not be read back after a failure
+        for (const TagState& tag : tags)
+            wrong.push_back(tag.tag.name);
+        remakeTags();
+        return wrong;
+    }
     for (std::size_t t = 0; t < tags.size(); ++t) {
         TagState& tag = tags[t];
         bool right = true;

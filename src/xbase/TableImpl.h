@@ -137,11 +137,9 @@ struct Table::Impl {
     // Whether a record written over old (null: appended) changes an entry of some tag.
     bool changesTags(const uint8_t* oldRec, const uint8_t* newRec) const;
     void rollbackPost(const PostMark& mark);
-    // The new memo file (live memos only, the records pointed at their new blocks) and the
-    // new table, both whole on disk before the pack may replace the old ones; the new table
-    // left open in file.
-    void writePacked(std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newFpt,
-                     const std::string& newDbf, File& file) const;
+    // The new table, whole on disk, left open in file (the memo file is kept as it is).
+    void writePacked(const std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newDbf,
+                     File& file) const;
     void packAlone();  // under the exclusive open lock
 
     // --- loading (Table.cpp)
@@ -170,6 +168,8 @@ struct Table::Impl {
     // Every tag made anew from the records and their definitions (the .cdx written anew); a
     // read-only open marks them stale instead.
     void remakeTags();
+    // The tags are no longer offered as orders (stale), until an open or a post mends them.
+    void dropTagsFromUse();
     bool tagChanges(const TagState& tag, const uint8_t* oldRec, const uint8_t* newRec) const;
     int findTag(const std::string& name) const;
     std::string keyOf(const TagState& tag, const uint8_t* rec) const;

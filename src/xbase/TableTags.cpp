@@ -189,11 +189,17 @@ void Table::Impl::remakeTags()
         rebuildAllTags();
         return;
     }
-    // Nothing can be mended through this open: the tags are not offered as orders.
+    dropTagsFromUse();  // nothing can be mended through this open
+}
+
+void Table::Impl::dropTagsFromUse()
+{
     for (TagState& tag : tags)
         tag.stale = true;
     index.close();
     activeTag = -1;
+    activeTagName.clear();
+    orderChanged();
 }
 
 int Table::Impl::findTag(const std::string& name) const

@@ -3,6 +3,9 @@
 #include "ui/Mensagens.h"
 #include "domain/Esquema.h"
 #include "xbase/Table.h"
+#include "SimulatedDisk.h"
+
+#include <functional>
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -25,6 +28,7 @@ private slots:
     void campoInexistente();
     void formatoDeDataComSeculo();
     void packAdiadoAteAbrirSozinho();
+    void renomeacaoSobreviveAoCorteDeEnergia();
 
 private:
     bool inserir(const QString& nome, const QString& tipo, qint64 licao, const QString& nivel = QString());
@@ -222,6 +226,90 @@ void TstDm1::packAdiadoAteAbrirSozinho()
     QCOMPARE(t->fieldByName("Nome").asString(), QString("ANA"));
     t->next();
     QCOMPARE(t->fieldByName("Nome").asString(), QString("CAIO"));
+}
+
+// A student renamed while the power fails at any moment of the rename (its note, the student's
+// record, the results rows, the note's removal) is, after the next start, renamed everywhere or
+// nowhere: never a student whose results went to the old name.
+void TstDm1::renomeacaoSobreviveAoCorteDeEnergia()
+{
+    const std::string pasta = "/disco";
+    const auto abrir = [&](Tdm1& dm) {
+        for (TApTable* t : {dm.TabAluno, dm.TabRelat, dm.TabRec}) {
+            t->setDatabaseName(QString::fromStdString(pasta));
+            t->open();
+        }
+    };
+    // Where ANA's name stands in each table: student, results, record.
+    const auto nomes = [&] {
+        QStringList r;
+        for (const char* tabela : {"Usuario.dbf", "Relat.dbf", "Recorde.dbf"}) {
+            xbase::Table t;
+            t.open(pasta, tabela, true);
+            for (t.first(); !t.eof(); t.next())
+                r << QString::fromStdString(t.asString("Nome"));
+        }
+        return r.join(',');
+    };
+    SimulatedDisk::Image inicio;
+    {
+        SimulatedDisk disco({{}, {pasta}});
+        disco.install();
+        for (const auto* e : {&dominio::esquemaUsuario(), &dominio::esquemaRelat(), &dominio::esquemaRecorde()})
+            dominio::criarTabela(pasta, *e);
+        Tdm1 dm;
+        abrir(dm);
+        dm.TabAluno->insert();
+        dm.TabAluno->fieldByName("Nome").setAsString("ANA");
+        QVERIFY(dm.TabAluno->post());
+        for (TApTable* t : {dm.TabRelat, dm.TabRelat, dm.TabRec}) {
+            t->insert();
+            t->fieldByName("Nome").setAsString("ANA");
+            QVERIFY(t->post());
+        }
+        inicio = disco.current();
+    }
+    const QString antes = QStringLiteral("ANA,ANA,ANA,ANA"), depois = QStringLiteral("BIA,BIA,BIA,BIA");
+    const auto renomear = [&] {
+        Tdm1 dm;
+        abrir(dm);
+        dm.TabAluno->first();
+        dm.TabAluno->edit();
+        dm.TabAluno->fieldByName("Nome").setAsString("BIA");
+        return dm.TabAluno->post();
+    };
+    int mudancas = 0;
+    {
+        SimulatedDisk disco(inicio);
+        disco.install();
+        QVERIFY(renomear());
+        mudancas = disco.changesMade();
+        QCOMPARE(nomes(), depois);
+    }
+    for (int corte = 1; corte <= mudancas; ++corte) {
+        std::vector<SimulatedDisk::Image> estados;
+        {
+            SimulatedDisk disco(inicio);
+            disco.install();
+            disco.cutAfter(corte);
+            try {
+                renomear();
+            } catch (const xbase::Error&) {
+            }
+            estados = disco.statesAfterCut();
+        }
+        for (const SimulatedDisk::Image& estado : estados) {
+            SimulatedDisk disco(estado);
+            disco.install();
+            {
+                Tdm1 dm;  // the next start
+                abrir(dm);
+                dm.retomarRenomeacao();
+            }
+            const QString visto = nomes();
+            QVERIFY2(visto == antes || visto == depois, qPrintable(QString("corte %1: %2").arg(corte).arg(visto)));
+        }
+    }
 }
 
 QTEST_MAIN(TstDm1)
