@@ -199,6 +199,22 @@ private slots:
         QCOMPARE(QSet<QString>(usadas.begin(), usadas.end()),
                  (QSet<QString>{QString::fromUtf8("caça"), QString::fromUtf8("moça"), QString::fromUtf8("aço")}));
         QVERIFY(dominio::montarTreino(palavras, U"z", U"acsmoçfpéx").empty());
+
+        // After the first lessons no word can be written: groups of the taught keys, each
+        // with a weak one, the weak keys first three times each.
+        const std::vector<std::string> grupos = dominio::montarTreino(palavras, U"jk", U"fj dk", 200);
+        QVERIFY(!grupos.empty());
+        const QStringList g = QString::fromStdString(grupos[0]).split(QLatin1Char(' '));
+        QCOMPARE(g.mid(0, 2), (QStringList{"jjj", "kkk"}));
+        int caracteres = 0;
+        for (const std::string& l : grupos)
+            for (const QString& grupo : QString::fromStdString(l).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                QVERIFY2(grupo.size() >= 3 && grupo.size() <= 5, qPrintable(grupo));
+                QVERIFY2(grupo.contains(QLatin1Char('j')) || grupo.contains(QLatin1Char('k')), qPrintable(grupo));
+                for (QChar c : grupo) QVERIFY2(QStringLiteral("fjdk").contains(c), qPrintable(grupo));
+                caracteres += int(grupo.size()) + 1;
+            }
+        QVERIFY(caracteres >= 200 && caracteres <= 260);
     }
 
     // Stored per lesson, summed over the range asked; removal and rename keep the table whole;
