@@ -1,5 +1,6 @@
 #include "TQuickRep.h"
 
+#include "DialogoArquivo.h"
 #include "Mensagens.h"
 #include "data/TApTable.h"
 #include "data/TApolloEnv.h"
@@ -7,8 +8,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -174,9 +173,10 @@ bool TQuickRep::exportarPdf(const QString& arquivo)
 
 void TQuickRep::salvarPdfDaVisualizacao(QWidget* pai)
 {
-    const QString arquivo = QFileDialog::getSaveFileName(
-        pai, QStringLiteral("Salvar PDF"), QDir::home().filePath(QStringLiteral("Relatorio.pdf")),
-        QStringLiteral("Documentos PDF (*.pdf)"));
+    const QString arquivo =
+        ui::escolherArquivo(ui::criarDialogoArquivo(pai, QFileDialog::AcceptSave, QStringLiteral("Salvar PDF"),
+                                                    {QStringLiteral("Documentos PDF (*.pdf)")},
+                                                    QStringLiteral("Relatorio.pdf")));
     if (arquivo.isEmpty()) return;
     if (!exportarPdf(arquivo)) ui::erro(pai, QStringLiteral("Não foi possível gravar o arquivo ") + arquivo);
     else if (paginas_ == 0) ui::aviso(pai, QStringLiteral("Não há lições a imprimir: o arquivo não foi gravado."));

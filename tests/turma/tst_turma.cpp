@@ -125,6 +125,7 @@ private slots:
     void arquivoRuimNaoCadastraNada_data();
     void arquivoRuimNaoCadastraNada();
     void falhaAoGravarDesfazTudo();
+    void resumoSoAvisaQuandoHaRecusa();
     void turmaDe31DePontaAPonta();
 
 private:
@@ -232,6 +233,13 @@ void TstTurma::planoDeImportacao_data()
     QTest::newRow("UTF-8 com BOM, virgula e aspas de CSV")
         << QByteArray("\xEF\xBB\xBF\"Silva, Ana\",Textos\nbia,numerico\n") << QStringList{} << 31
         << QStringLiteral("SILVA, ANA/Textos/|BIA/Numérico/") << QString();
+    QTest::newRow("linha com virgula num arquivo de ponto e virgula")
+        << QByteArray("Nome;Tipo;N\xC3\xADvel\nAna;B\xC3\xA1sico;Iniciante\nBia Rocha,Num\xC3\xA9rico,Iniciante\ncaio;Textos\n")
+        << QStringList{} << 31 << QStringLiteral("ANA/Básico/Iniciante|BIA ROCHA/Numérico/Iniciante|CAIO/Textos/")
+        << QString();
+    QTest::newRow("separador da maioria das linhas")
+        << QByteArray("Silva, Ana;Textos\nbia;numerico\ncaio\n") << QStringList{} << 31
+        << QStringLiteral("SILVA, ANA/Textos/|BIA/Numérico/|CAIO") << QString();
     QTest::newRow("regras do nome")
         << QByteArray("ana\nANA\nbia\nze \"z\"\nsmile \xF0\x9F\x98\x80\nmaria aparecida dos santos\n\n;;\ncaio;Latim\n")
         << QStringList{"BIA"} << 31 << QStringLiteral("ANA|MARIA APARECIDA DOS")
@@ -307,6 +315,22 @@ void TstTurma::falhaAoGravarDesfazTudo()
     QVERIFY2(r.erro.contains(QStringLiteral("disco cheio")), qPrintable(r.erro));
     QCOMPARE(pasta.nomes(), QStringList{QStringLiteral("ZECA")});
     QCOMPARE(pasta.dm->TabAluno->state(), TApTable::State::Browse);
+}
+
+// Every name registered is news, a refused one a warning, nothing registered an error.
+void TstTurma::resumoSoAvisaQuandoHaRecusa()
+{
+    Pasta pasta;
+    QList<ui::TipoMensagem> tipos;
+    ui::definirRespondedor([&](ui::TipoMensagem tipo, const QString&) {
+        tipos << tipo;
+        return true;
+    });
+    mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("a.txt"), "ana\nbia\n")));
+    mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("b.txt"), "caio\nana\n")));
+    mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("c.txt"), "\n")));
+    QCOMPARE(tipos, (QList<ui::TipoMensagem>{ui::TipoMensagem::Informacao, ui::TipoMensagem::Aviso,
+                                             ui::TipoMensagem::Erro}));
 }
 
 // ---- a class of 31, from the list file to the spreadsheet --------------------------------
