@@ -12,6 +12,7 @@
 #include "ui/TStatusBar.h"
 
 #include <QApplication>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -57,7 +58,10 @@ int main(int argc, char** argv)
             r->fieldByName("Resultado").setAsString(l.passou ? QStringLiteral("Aprovado") : QStringLiteral("Reprovado"));
             r->post();
         }
-        janela.reset(new TfTurma);
+        auto* turma = new TfTurma;
+        turma->Grade->sortByColumn(6, Qt::DescendingOrder);  // the arrow on the widest title
+        turma->Grade->selectRow(1);
+        janela.reset(turma);
     } else {
         auto* d = new TfCadastro;
         if (qual == QLatin1String("novo")) d->DBNavigator1->clicar(TDBNavigator::Botao::Insert);

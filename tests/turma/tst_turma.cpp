@@ -16,6 +16,7 @@
 #include "ui/Mensagens.h"
 #include "xbase/Table.h"
 
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +24,7 @@
 #include <QProcess>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -126,6 +128,7 @@ private slots:
     void arquivoRuimNaoCadastraNada();
     void falhaAoGravarDesfazTudo();
     void resumoSoAvisaQuandoHaRecusa();
+    void titulosDaTurmaCabem();
     void turmaDe31DePontaAPonta();
 
 private:
@@ -331,6 +334,34 @@ void TstTurma::resumoSoAvisaQuandoHaRecusa()
     mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("c.txt"), "\n")));
     QCOMPARE(tipos, (QList<ui::TipoMensagem>{ui::TipoMensagem::Informacao, ui::TipoMensagem::Aviso,
                                              ui::TipoMensagem::Erro}));
+}
+
+// Every title of the class view fits the room the style leaves it beside the sort arrow, in
+// bold as a selected row shows it, whichever column is sorted.
+void TstTurma::titulosDaTurmaCabem()
+{
+    Pasta pasta;
+    pasta.relatVazio();
+    TfTurma janela;
+    janela.show();
+    QHeaderView* cabecalho = janela.Grade->horizontalHeader();
+    QFont negrito = cabecalho->font();
+    negrito.setBold(true);
+    for (int ordem : {0, 6, 10}) {
+        janela.Grade->sortByColumn(ordem, Qt::AscendingOrder);
+        for (int c = 0; c < cabecalho->count(); ++c) {
+            QStyleOptionHeader opcao;
+            opcao.initFrom(cabecalho);
+            opcao.state |= QStyle::State_Horizontal;
+            opcao.rect = QRect(0, 0, cabecalho->sectionSize(c), cabecalho->height());
+            opcao.sortIndicator = c == ordem ? QStyleOptionHeader::SortDown : QStyleOptionHeader::None;
+            const QRect rotulo = cabecalho->style()->subElementRect(QStyle::SE_HeaderLabel, &opcao, cabecalho);
+            const QString titulo = cabecalho->model()->headerData(c, Qt::Horizontal).toString();
+            for (const QString& linha : titulo.split(QLatin1Char('\n')))
+                QVERIFY2(QFontMetrics(negrito).horizontalAdvance(linha) <= rotulo.width(),
+                         qPrintable(QStringLiteral("%1 (ordem na coluna %2)").arg(linha).arg(ordem)));
+        }
+    }
 }
 
 // ---- a class of 31, from the list file to the spreadsheet --------------------------------
