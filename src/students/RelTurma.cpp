@@ -1,9 +1,8 @@
 #include "RelTurma.h"
 
-#include "data/TApTable.h"
 #include "ui/Fontes.h"
 #include "ui/TQuickRep.h"
-#include "xbase/Table.h"
+#include "ui/TabelaDeRelatorio.h"
 
 namespace {
 
@@ -13,8 +12,6 @@ const int kLarguras[] = {136, 58, 76, 40, 36, 56, 52, 50, 52, 60, 62};
 const int kEntreColunas = 4;
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size())); }
-
-QString campo(std::size_t i) { return QStringLiteral("C%1").arg(i); }
 
 QString textoCelula(const dominio::Celula& c)
 {
@@ -26,34 +23,20 @@ QString textoCelula(const dominio::Celula& c)
 TfRelTurma::TfRelTurma(const dominio::Planilha& turma, const dominio::TotaisTurma& totais, QObject* parent)
     : QObject(parent)
 {
-    tabela_ = new TApTable(this);
-    criarTabela(turma);
+    QVector<QStringList> linhas;
+    for (const auto& linha : turma.linhas) {
+        QStringList textos;
+        for (const dominio::Celula& c : linha) textos << textoCelula(c);
+        linhas << textos;
+    }
+    linhas_ = new TabelaDeRelatorio(int(turma.cabecalho.size()), linhas, this);
 
     QuickRep1 = new TQuickRep(this);
-    QuickRep1->DataSet = tabela_;
+    QuickRep1->DataSet = linhas_->tabela();
     QuickRep1->ReportTitle = QStringLiteral("Relatório da Turma");
     QuickRep1->PrintIfEmpty = true;
     QuickRep1->Font = ui::fontePixels(QStringLiteral("Arial"), 11);
     criarBandas(turma, totais);
-}
-
-TfRelTurma::~TfRelTurma() { tabela_->close(); }
-
-void TfRelTurma::criarTabela(const dominio::Planilha& turma)
-{
-    const std::string dir = pasta_.path().toStdString();
-    std::vector<xbase::FieldDef> campos;
-    for (std::size_t i = 0; i < turma.cabecalho.size(); ++i)
-        campos.push_back({campo(i).toStdString(), xbase::FieldType::Character, 40});
-    xbase::Table::create(dir, "Turma.dbf", campos);
-    tabela_->setDatabaseName(pasta_.path());
-    tabela_->setTableName(QStringLiteral("Turma.dbf"));
-    tabela_->open();
-    for (const auto& linha : turma.linhas) {
-        tabela_->insert();
-        for (std::size_t i = 0; i < linha.size(); ++i) tabela_->fields(int(i)).setAsString(textoCelula(linha[i]));
-        tabela_->post();
-    }
 }
 
 void TfRelTurma::criarBandas(const dominio::Planilha& turma, const dominio::TotaisTurma& totais)
@@ -79,7 +62,7 @@ void TfRelTurma::criarBandas(const dominio::Planilha& turma, const dominio::Tota
         const QString texto = qs(turma.cabecalho[i]).replace(QLatin1Char(' '), QLatin1Char('\n'));
         auto* rotulo = new TQRLabel(cabecalho, esquerda, 2, largura, 42, texto);
         rotulo->Font = ui::fontePixels(QStringLiteral("Arial"), 9, true);
-        auto* valor = new TQRDBText(detalhe, esquerda, 3, largura, 16, campo(i));
+        auto* valor = new TQRDBText(detalhe, esquerda, 3, largura, 16, TabelaDeRelatorio::campo(int(i)));
         // Name, type and level to the left, the figures to the right, titles above their values.
         valor->Alignment = i < 3 ? Qt::AlignLeft : Qt::AlignRight;
         rotulo->Alignment = valor->Alignment;

@@ -69,6 +69,24 @@ void TQRShape::pintar(QPainter& p) const
     p.drawLine(QPointF(Left, y), QPointF(Left + Width, y));
 }
 
+TQRQuadro::TQRQuadro(TQRBand* band, int left, int top, int width, int height, const QString& caption,
+                     const QColor& cor)
+    : TQRPrintable(band, left, top, width, height), Caption(caption), Cor(cor)
+{
+    Alignment = Qt::AlignHCenter;
+}
+
+void TQRQuadro::pintar(QPainter& p) const
+{
+    const QRectF caixa(Left, Top, Width, Height);
+    p.fillRect(caixa, Cor);
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.drawRect(caixa);
+    p.setFont(Font);
+    p.setPen(Qt::black);
+    p.drawText(caixa, Qt::AlignCenter, Caption);
+}
+
 // ---- bands ------------------------------------------------------------------------------
 
 TQRBand::TQRBand(TQuickRep* report, Tipo tipo, int height) : QObject(report), BandType(tipo), Height(height) {}

@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QFont>
 #include <QObject>
 #include <QString>
@@ -63,6 +64,16 @@ public:
 class TQRShape : public TQRPrintable {
 public:
     using TQRPrintable::TQRPrintable;
+    void pintar(QPainter& p) const override;
+};
+
+// A box filled with a colour and framed, its caption centred (lines split at "\n"): a key of
+// a keyboard, a colour of a legend.
+class TQRQuadro : public TQRPrintable {
+public:
+    TQRQuadro(TQRBand* band, int left, int top, int width, int height, const QString& caption, const QColor& cor);
+    QString Caption;
+    QColor Cor;
     void pintar(QPainter& p) const override;
 };
 
