@@ -19,7 +19,7 @@
 
 namespace {
 
-const int kContextoAjuda = 5;
+const int kContextoAjuda = 13;
 const int kColunaNome = 0;
 const int kLarguraNome = 150;  // pixels: a name of 20 capitals
 

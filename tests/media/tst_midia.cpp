@@ -268,7 +268,7 @@ void TstMidia::ajudaTemTodosOsTopicos() {
     QFile arquivo(indice);
     QVERIFY2(arquivo.open(QIODevice::ReadOnly), qPrintable(indice));
     const QString conteudo = QString::fromUtf8(arquivo.readAll());
-    for (int contexto : {20, 5, 6, 7, 8, 9, 10, 11, 12}) {
+    for (int contexto : {20, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}) {
         const QString pagina = QStringLiteral("%1.html").arg(contexto);
         QVERIFY2(QFile::exists(kDados + "/ajuda/" + pagina), qPrintable(pagina));
         QVERIFY2(conteudo.contains("href=\"" + pagina + "\""), qPrintable("o sumário não leva a " + pagina));
