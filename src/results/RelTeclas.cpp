@@ -29,15 +29,7 @@ void TfRelTeclas::criarTitulo(const FolhaTeclas& folha)
     const int topoTeclado = 104;
     const int topoLegenda = topoTeclado + folha.tamanhoTeclado.height() + 12;
     auto* titulo = new TQRBand(QuickRep1, TQRBand::Tipo::Titulo, topoLegenda + 64);
-    auto* credito = new TQRLabel(titulo, 12, 4, 200, 16, QStringLiteral("Tarvex 3"));
-    credito->Font = ui::fontePixels(QStringLiteral("Arial"), 11);
-    auto* data = new TQRSysData(titulo, 640, 4, 68, 16);
-    data->Alignment = Qt::AlignRight;
-    auto* nome = new TQRLabel(titulo, 0, 30, 718, 36, QStringLiteral("Teclas"));
-    nome->Font = ui::fontePixels(QStringLiteral("Arial"), 29);
-    nome->Alignment = Qt::AlignHCenter;
-    auto* subtitulo = new TQRLabel(titulo, 0, 72, 718, 18, folha.titulo);
-    subtitulo->Alignment = Qt::AlignHCenter;
+    cabecalhoDoRelatorio(titulo, QStringLiteral("Teclas"), folha.titulo);
 
     const int esquerda = (718 - folha.tamanhoTeclado.width()) / 2;
     for (const QuadroTecla& q : folha.teclado) {

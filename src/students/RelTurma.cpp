@@ -42,17 +42,8 @@ TfRelTurma::TfRelTurma(const dominio::Planilha& turma, const dominio::TotaisTurm
 void TfRelTurma::criarBandas(const dominio::Planilha& turma, const dominio::TotaisTurma& totais)
 {
     auto* titulo = new TQRBand(QuickRep1, TQRBand::Tipo::Titulo, 110);
-    auto* credito = new TQRLabel(titulo, 12, 4, 200, 16, QStringLiteral("Tarvex 3"));
-    credito->Font = ui::fontePixels(QStringLiteral("Arial"), 11);
-    auto* data = new TQRSysData(titulo, 640, 4, 68, 16);
-    data->Alignment = Qt::AlignRight;
-    auto* nome = new TQRLabel(titulo, 0, 30, 718, 36, QStringLiteral("Relatório da Turma"));
-    nome->Font = ui::fontePixels(QStringLiteral("Arial"), 29);
-    nome->Alignment = Qt::AlignHCenter;
-    auto* subtitulo = new TQRLabel(titulo, 0, 74, 718, 18,
-                                   QStringLiteral("Onde está cada aluno: lição, médias e aprovação"));
-    subtitulo->Font = ui::fontePixels(QStringLiteral("Arial"), 13);
-    subtitulo->Alignment = Qt::AlignHCenter;
+    cabecalhoDoRelatorio(titulo, QStringLiteral("Relatório da Turma"),
+                         QStringLiteral("Onde está cada aluno: lição, médias e aprovação"));
 
     auto* cabecalho = new TQRBand(QuickRep1, TQRBand::Tipo::CabecalhoColunas, 52);
     auto* detalhe = new TQRBand(QuickRep1, TQRBand::Tipo::Detalhe, 22);

@@ -87,6 +87,20 @@ void TQRQuadro::pintar(QPainter& p) const
     p.drawText(caixa, Qt::AlignCenter, Caption);
 }
 
+void cabecalhoDoRelatorio(TQRBand* banda, const QString& titulo, const QString& subtitulo)
+{
+    auto* credito = new TQRLabel(banda, 12, 4, 200, 16, QStringLiteral("Tarvex 3"));
+    credito->Font.setPixelSize(11);
+    auto* data = new TQRSysData(banda, 640, 4, 68, 16);
+    data->Alignment = Qt::AlignRight;
+    auto* nome = new TQRLabel(banda, 0, 30, int(TQuickRep::kLarguraPagina), 36, titulo);
+    nome->Font.setPixelSize(29);
+    nome->Alignment = Qt::AlignHCenter;
+    auto* linha = new TQRLabel(banda, 0, 74, int(TQuickRep::kLarguraPagina), 18, subtitulo);
+    linha->Font.setPixelSize(13);
+    linha->Alignment = Qt::AlignHCenter;
+}
+
 // ---- bands ------------------------------------------------------------------------------
 
 TQRBand::TQRBand(TQuickRep* report, Tipo tipo, int height) : QObject(report), BandType(tipo), Height(height) {}

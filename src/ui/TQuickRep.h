@@ -90,6 +90,10 @@ public:
     void pintar(QPainter& p, qreal y) const;
 };
 
+// The head of the program's reports on a title band: "Tarvex 3" and the date and time at the
+// top, the title centred in large type, a line under it centred.
+void cabecalhoDoRelatorio(TQRBand* banda, const QString& titulo, const QString& subtitulo);
+
 class TQuickRep : public QObject {
 public:
     explicit TQuickRep(QObject* parent = nullptr);

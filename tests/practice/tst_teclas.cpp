@@ -2,6 +2,7 @@
 // by dbfread, an xBase reader that shares no code with ours).
 #include "MundoPratica.h"
 #include "data/Data1.h"
+#include "FigurasTeclas.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/DesenhoTeclado.h"
 #include "domain/Linhas.h"
@@ -167,13 +168,7 @@ private slots:
     void maisFracas()
     {
         EstatisticaTeclas e;
-        auto figura = [&e](char32_t c, int acertos, int erros, int ms) {
-            dominio::FiguraTecla f;
-            f.acertos = acertos;
-            f.erros = erros;
-            f.tempoMs = ms;
-            e.somar(c, f);
-        };
+        auto figura = [&e](char32_t c, int acertos, int erros, int ms) { somarFigura(e, c, acertos, erros, ms); };
         figura(U'a', 9, 1, 900);
         figura(U'b', 9, 1, 2700);
         figura(U'c', 1, 1, 100);   // too few keystrokes

@@ -1,6 +1,7 @@
 // The results list (selection, summary, spin limits) and its printed report, read back from PDF.
 // With TARVEX_CAPTURAS=<folder> the list, the preview and the PDF are also left there to be looked at.
 #include "data/Data1.h"
+#include "FigurasTeclas.h"
 #include "domain/ArquivoTeclas.h"
 #include "platform/Diretorios.h"
 #include "results/Rel.h"
@@ -386,16 +387,9 @@ void TstRelatorio::teclasImpressasPeloRelatorio()
     if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext não instalado");
     plataforma::definirDiretorioTrabalho(pasta_->path());
     dominio::EstatisticaTeclas figuras;
-    auto figura = [&figuras](char32_t c, int acertos, int erros, int ms) {
-        dominio::FiguraTecla f;
-        f.acertos = acertos;
-        f.erros = erros;
-        f.tempoMs = ms;
-        figuras.somar(c, f);
-    };
-    figura(U'd', 5, 5, 2000);
-    figura(U'j', 18, 2, 4000);
-    figura(U'f', 20, 0, 3000);
+    somarFigura(figuras, U'd', 5, 5, 2000);
+    somarFigura(figuras, U'j', 18, 2, 4000);
+    somarFigura(figuras, U'f', 20, 0, 3000);
     dominio::gravarTeclas(pasta_->path().toStdString(), "ANA", "Básico", 2, 2026, 12, 8, figuras);
     auto* janela = new TfTeclas;
     janela->mostrar("ANA", "Básico", 1, 2, true);
