@@ -3,7 +3,10 @@
 #include "xbase/Codepage.h"
 #include "xbase/Table.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <random>
+#include <unistd.h>
 
 namespace dominio {
 namespace {
@@ -83,6 +86,28 @@ std::string textoData(int ano, int mes, int dia)
     return r;
 }
 
+// Two computers of a lab may make the table at the same moment, and making it in place would
+// let one empty the table the other has just written to, or open it half made. It is made
+// whole in a folder of its own beside, then put in place, memo first, only where none is yet
+// (a hard link never replaces a file). Two fresh tables are alike, so which one's memo or
+// table ends in place does not matter. Where the file system has no hard links, it is moved.
+void criarSeFaltar(const std::string& dir)
+{
+    namespace fs = std::filesystem;
+    if (fs::exists(caminho(dir))) return;
+    const fs::path rascunho =
+        fs::path(dir) / (".Teclas-" + std::to_string(::getpid()) + "-" + std::to_string(std::random_device{}()));
+    fs::remove_all(rascunho);
+    fs::create_directory(rascunho);
+    criarTabela(rascunho.string(), esquemaTeclas());
+    for (const char* extensao : {".fpt", ".dbf"}) {
+        const fs::path nome = fs::path(esquemaTeclas().arquivo).replace_extension(extensao);
+        const fs::path de = rascunho / nome, para = fs::path(dir) / nome;
+        if (::link(de.c_str(), para.c_str()) != 0 && errno != EEXIST && !fs::exists(para)) fs::rename(de, para);
+    }
+    fs::remove_all(rascunho);
+}
+
 // Runs `acao` on each row of the student; without the table there is nothing to do.
 template <class Acao>
 void porAluno(const std::string& dir, const std::string& nome, Acao acao)
@@ -116,7 +141,7 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
                   int mes, int dia, const EstatisticaTeclas& figuras)
 {
     if (figuras.vazia()) return;
-    if (!std::filesystem::exists(caminho(dir))) criarTabela(dir, esquemaTeclas());
+    criarSeFaltar(dir);
     xbase::Table t;
     t.open(dir, esquemaTeclas().arquivo);
     t.insert();

@@ -21,6 +21,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 using dominio::EstatisticaTeclas;
 
@@ -255,6 +257,36 @@ private slots:
         dominio::removerTeclasDoAluno(d, "Ana Paula");
         QVERIFY(dominio::lerTeclas(d, "Ana Paula", "Básico", 1, 99).vazia());
         QCOMPARE(dominio::lerTeclas(d, "Bia", "Básico", 1, 99).figuras().at(U'ç').erros, 1);
+    }
+
+    // Two computers ending their first lessons at once both make the table: neither empties
+    // the other's nor meets it half made.
+    void tabelaCriadaPorDoisAoMesmoTempo()
+    {
+        EstatisticaTeclas e;
+        somarFigura(e, U'a', 3, 1, 300);
+        for (int rodada = 0; rodada < 100; ++rodada) {
+            QTemporaryDir dir;
+            const std::string d = dir.path().toStdString();
+            std::string erros[2];
+            std::thread computadores[2];
+            std::atomic<int> prontos{0};
+            for (int i = 0; i < 2; ++i)
+                computadores[i] = std::thread([&, i] {
+                    for (++prontos; prontos < 2;) {  // both start together
+                    }
+                    try {
+                        dominio::gravarTeclas(d, i ? "BIA" : "ANA", "Básico", 1, 2026, 12, 9, e);
+                    } catch (const std::exception& x) {
+                        erros[i] = x.what();
+                    }
+                });
+            for (std::thread& t : computadores) t.join();
+            QVERIFY2(erros[0].empty() && erros[1].empty(), (erros[0] + erros[1]).c_str());
+            for (const char* nome : {"ANA", "BIA"})
+                QCOMPARE(dominio::lerTeclas(d, nome, "Básico", 1, 1).figuras().at(U'a').erros, 1);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+        }
     }
 
     // The drill typed in the practice window: taught keys only, shown as "Treino", no result
