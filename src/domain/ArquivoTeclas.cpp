@@ -116,7 +116,9 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
                   int mes, int dia, const EstatisticaTeclas& figuras)
 {
     if (figuras.vazia()) return;
-    if (!xbase::fileExists(caminho(dir))) criarTabela(dir, esquemaTeclas());
+    // Two computers of a lab may make the table at the same moment: the engine makes it whole
+    // beside and puts it in place only where none is yet.
+    xbase::Table::createIfMissing(dir, esquemaTeclas().arquivo, esquemaTeclas().campos, esquemaTeclas().tags);
     xbase::Table t;
     t.open(dir, esquemaTeclas().arquivo);
     t.insert();

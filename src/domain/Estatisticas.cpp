@@ -45,4 +45,14 @@ bool atingiu(long valor, long exigido)
     return valor >= exigido;
 }
 
+FaixaEixo faixaVelocidade(const std::vector<int>& velocidades)
+{
+    FaixaEixo f{60, 360};
+    for (int v : velocidades) {
+        if (v > f.maximo) f.maximo = (v + 99) / 100 * 100;
+        if (v < f.minimo) f.minimo = 0;
+    }
+    return f;
+}
+
 } // namespace dominio

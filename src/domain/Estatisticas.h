@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace dominio {
 
@@ -20,5 +21,12 @@ long long pontuacao(long velocidade, long precisao, long licao);
 
 // Equal values pass.
 bool atingiu(long valor, long exigido);
+
+// The speed axis of the charts: 60 to 360 keystrokes a minute while every speed fits; past 360
+// it reaches the next hundred above the highest speed, and under 60 it starts at 0.
+struct FaixaEixo {
+    int minimo, maximo;
+};
+FaixaEixo faixaVelocidade(const std::vector<int>& velocidades);
 
 } // namespace dominio

@@ -48,15 +48,32 @@ std::vector<std::string> dividirLinhasArquivo(const std::string& texto)
     return linhas;
 }
 
-char separadorDe(const std::vector<std::string>& linhas)
+constexpr char kSeparadores[] = {';', '\t', ','};
+
+// The separator of the file is the one most of its lines hold (";" before tab before ",").
+char separadorDoArquivo(const std::vector<std::string>& linhas)
 {
-    for (const std::string& l : linhas) {
-        if (aparar(l).empty()) continue;
-        for (char c : {';', '\t', ','})
-            if (l.find(c) != std::string::npos) return c;
-        return ';';
+    char escolhido = ';';
+    std::size_t maisLinhas = 0;
+    for (char c : kSeparadores) {
+        const auto n = std::size_t(std::count_if(linhas.begin(), linhas.end(),
+                                                 [c](const std::string& l) { return l.find(c) != std::string::npos; }));
+        if (n > maisLinhas) {
+            escolhido = c;
+            maisLinhas = n;
+        }
     }
-    return ';';
+    return escolhido;
+}
+
+// A line without the file's separator that holds another was written apart (a row typed in
+// by hand): its own separator divides it, so that its type and level are not taken as a name.
+char separadorDaLinha(const std::string& linha, char doArquivo)
+{
+    if (linha.find(doArquivo) != std::string::npos) return doArquivo;
+    for (char c : kSeparadores)
+        if (linha.find(c) != std::string::npos) return c;
+    return doArquivo;
 }
 
 // Cells of one line; a cell in double quotes may hold the separator and doubled quotes.
@@ -164,12 +181,12 @@ PlanoImportacao planejarImportacao(const std::string& bytes, const std::vector<s
     if (!utf8Valido(texto)) texto = xbase::toUtf8(texto);  // saved by a spreadsheet in Windows-1252
 
     const std::vector<std::string> linhas = dividirLinhasArquivo(texto);
-    const char separador = separadorDe(linhas);
+    const char separador = separadorDoArquivo(linhas);
     std::vector<std::string> nomes = existentes;
     bool primeira = true;
 
     for (std::size_t n = 0; n < linhas.size(); ++n) {
-        const std::vector<std::string> c = celulas(linhas[n], separador);
+        const std::vector<std::string> c = celulas(linhas[n], separadorDaLinha(linhas[n], separador));
         if (c[0].empty()) continue;
         const bool cabecalho = primeira && ehCabecalho(c[0]);
         primeira = false;

@@ -5,9 +5,10 @@
 namespace dominio {
 
 // A class list read from a text or CSV file: one student a line, the name first, optionally
-// the course type and the level in the next columns (";", "," or tab between them). A first
-// line whose first cell reads "Nome" is a header. The file may be UTF-8 (with or without a
-// byte-order mark) or Windows-1252, as spreadsheets save it.
+// the course type and the level in the next columns (";", "," or tab between them: the one most
+// lines hold, or the only one a line holds). A first line whose first cell reads "Nome" is a
+// header. The file may be UTF-8 (with or without a byte-order mark) or Windows-1252, as
+// spreadsheets save it.
 
 struct AlunoDaLista {
     int linha = 0;       // line in the file, from 1

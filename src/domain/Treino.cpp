@@ -4,6 +4,7 @@
 #include "xbase/Codepage.h"
 
 #include <algorithm>
+#include <random>
 
 namespace dominio {
 namespace {
@@ -15,6 +16,36 @@ struct Candidata {
     std::string palavra;
     double densidade;  // weak characters per character
 };
+
+bool tem(const std::u32string& s, char32_t c) { return s.find(c) != std::u32string::npos; }
+
+// Each weak key three times, then groups of three to five taught keys with at least one weak
+// key in each. The same drill every time for the same keys.
+std::string gruposDeTeclas(const std::u32string& fracas, const std::u32string& ensinadas, std::size_t toques)
+{
+    std::u32string teclas, alvo;
+    for (char32_t c : ensinadas)
+        if (c > U' ' && !tem(teclas, c)) teclas += c;
+    for (char32_t c : fracas)
+        if (tem(teclas, c) && !tem(alvo, c)) alvo += c;
+    if (alvo.empty()) return {};
+
+    std::minstd_rand sorteio(1);
+    auto ate = [&](std::size_t n) { return std::size_t(sorteio() % n); };
+    std::u32string texto;
+    auto juntar = [&](const std::u32string& grupo) {
+        if (!texto.empty()) texto += U' ';
+        texto += grupo;
+    };
+    for (char32_t c : alvo) juntar(std::u32string(3, c));
+    while (texto.size() < toques) {
+        std::u32string grupo(3 + ate(3), U' ');
+        for (char32_t& c : grupo) c = teclas[ate(teclas.size())];
+        if (grupo.find_first_of(alvo) == std::u32string::npos) grupo[ate(grupo.size())] = alvo[ate(alvo.size())];
+        juntar(grupo);
+    }
+    return xbase::codepointsToUtf8(texto);
+}
 
 } // namespace
 
@@ -29,7 +60,7 @@ std::vector<std::string> montarTreino(const std::vector<std::string>& palavras, 
         const auto nFracas = std::count_if(u.begin(), u.end(), [&](char32_t c) { return fracas.find(c) != std::u32string::npos; });
         if (nFracas) candidatas.push_back({p, double(nFracas) / double(u.size())});
     }
-    if (candidatas.empty()) return {};
+    if (candidatas.empty()) return dividirLinhas(gruposDeTeclas(fracas, ensinadas, toques));
     std::stable_sort(candidatas.begin(), candidatas.end(),
                      [](const Candidata& a, const Candidata& b) { return a.densidade > b.densidade; });
     if (candidatas.size() > kPalavrasNoTreino) candidatas.resize(kPalavrasNoTreino);

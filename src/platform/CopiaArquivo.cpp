@@ -34,9 +34,14 @@ void abrirOrigem(QFile& origem)
         throw ErroCopia(comCaminho("Não é possível abrir o arquivo %1", origem.fileName()));
 }
 
-QString motivo(int numeroErro)
+// The copy's failures start with their own words; the file and the system's cause follow.
+constexpr const char* kErroLeitura = "Erro de leitura de fluxo em %1";
+constexpr const char* kErroGravacao = "Erro de gravação no fluxo em %1";
+
+[[noreturn]] void falharCom(const char* modelo, const QString& caminho, int numeroErro)
 {
-    return QString::fromStdString(xbase::systemErrorText(numeroErro));
+    throw ErroCopia(comCaminho(modelo, caminho) + QStringLiteral(": ")
+                    + QString::fromStdString(xbase::systemErrorText(numeroErro)));
 }
 
 // The copy is written under a temporary name beside the target and renamed to it only when
@@ -64,7 +69,7 @@ public:
             const ssize_t n = ::write(fd_, dados, static_cast<size_t>(tamanho));
             if (n < 0 && errno == EINTR) continue;
             if (n == 0) errno = ENOSPC;
-            if (n <= 0) falhar("Não foi possível gravar o arquivo %1");
+            if (n <= 0) falhar(kErroGravacao);
             dados += n;
             tamanho -= n;
         }
@@ -76,23 +81,19 @@ public:
         const timespec quando {static_cast<time_t>(ms / 1000), static_cast<long>((ms % 1000) * 1000000)};
         const timespec tempos[2] {quando, quando};
         ::futimens(fd_, tempos);
-        if (::fsync(fd_) != 0) falhar("Não foi possível gravar o arquivo %1");
+        if (::fsync(fd_) != 0) falhar(kErroGravacao);
         if (::close(fd_) != 0) {
             fd_ = -1;
-            falhar("Não foi possível gravar o arquivo %1");
+            falhar(kErroGravacao);
         }
         fd_ = -1;
         if (::rename(QFile::encodeName(temporario_).constData(), QFile::encodeName(caminho_).constData()) != 0)
-            falhar("Não foi possível gravar o arquivo %1");
+            falhar(kErroGravacao);
         concluido_ = true;
     }
 
 private:
-    [[noreturn]] void falhar(const char* modelo) const
-    {
-        const int numeroErro = errno;
-        throw ErroCopia(comCaminho(modelo, caminho_) + QStringLiteral(": ") + motivo(numeroErro));
-    }
+    [[noreturn]] void falhar(const char* modelo) const { falharCom(modelo, caminho_, errno); }
 
     QString caminho_;
     QString temporario_;
@@ -106,8 +107,11 @@ void copiarBlocos(QFile& origem, Destino& destino, const ProgressoCopia& progres
     std::vector<char> bloco(tamanhoBloco);
     qint64 copiados = 0;
     for (;;) {
-        const qint64 lidos = origem.read(bloco.data(), tamanhoBloco);
-        if (lidos < 0) throw ErroCopia(comCaminho("Não foi possível ler o arquivo %1", origem.fileName()));
+        // Read straight from the file, so that the system's cause of a failure is at hand.
+        qint64 lidos;
+        do lidos = ::read(origem.handle(), bloco.data(), tamanhoBloco);
+        while (lidos < 0 && errno == EINTR);
+        if (lidos < 0) falharCom(kErroLeitura, origem.fileName(), errno);
         destino.gravar(bloco.data(), lidos);
         copiados += lidos;
         avisar(progresso, copiados, total);

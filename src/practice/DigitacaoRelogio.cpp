@@ -198,7 +198,7 @@ bool TFDigitacao::treinarTeclas(const std::u32string& fracas)
             if (!linha.trimmed().isEmpty() && !linha.startsWith('#')) palavras.push_back(linha.trimmed().toStdString());
     const std::vector<std::string> linhas = dominio::montarTreino(palavras, fracas, ensinadas);
     if (linhas.empty()) {
-        ui::aviso(this, QString::fromUtf8("Não há palavras já ensinadas com essas teclas para um treino."));
+        ui::aviso(this, QString::fromUtf8("Essas teclas ainda não foram ensinadas: não há treino para elas."));
         return false;
     }
     treino_.clear();

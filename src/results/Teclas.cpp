@@ -3,16 +3,15 @@
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
 #include "domain/DesenhoTeclado.h"
+#include "platform/Ajuda.h"
 #include "platform/Diretorios.h"
 #include "ui/Botoes.h"
+#include "ui/Mensagens.h"
 
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -38,6 +37,8 @@ const QColor kSemDados(200, 200, 200);
 constexpr long long kMinimoToques = 5;
 constexpr std::size_t kTeclasNaLista = 12;
 constexpr std::size_t kTeclasTreinadas = 6;
+constexpr int kContextoAjuda = 16;
+const QSize kTamanhoTeclado(524, 184);
 
 QColor corDaTaxa(double taxa)
 {
@@ -74,6 +75,52 @@ dominio::DesenhoTeclado desenho(bool abnt2, bool numerico)
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
+// Each key of the student's keyboard, coloured by its error rate.
+QVector<QuadroTecla> quadrosDoTeclado(const dominio::EstatisticaTeclas& figuras, bool abnt2, bool numerico)
+{
+    const dominio::DesenhoTeclado d = desenho(abnt2, numerico);
+    const std::map<int, dominio::FiguraTecla> porTecla = dominio::figurasPorTecla(figuras, d);
+    QVector<QuadroTecla> quadros;
+    for (const dominio::PainelTecla& p : d.paineis) {
+        const auto f = porTecla.find(p.tecla);
+        const bool temDados = f != porTecla.end() && f->second.toques() > 0;
+        quadros.push_back({QRect(4 + p.x, 4 + p.y, p.largura, p.altura),
+                           temDados ? corDaTaxa(f->second.taxaErro()) : kSemDados, qs(p.legenda),
+                           p.legenda.size() > 2 && p.legenda.find('\n') == std::string::npos ? 10 : 12,
+                           temDados ? QStringLiteral("%1 toques, %2 erros").arg(f->second.toques()).arg(f->second.erros)
+                                    : QString()});
+    }
+    return quadros;
+}
+
+// The weakest keys: key, error rate, time per keystroke, what was typed instead.
+QVector<QStringList> linhasDasFracas(const dominio::EstatisticaTeclas& figuras)
+{
+    const QLocale local(QLocale::Portuguese, QLocale::Brazil);
+    QVector<QStringList> linhas;
+    for (char32_t c : figuras.maisFracas(kTeclasNaLista, kMinimoToques)) {
+        const dominio::FiguraTecla& f = figuras.figuras().at(c);
+        QString troca;
+        if (const char32_t t = f.trocaMaisComum())
+            troca = QStringLiteral("%1 (%2×)").arg(qs(dominio::textoTroca(c, t))).arg(f.vezesTroca());
+        linhas.push_back({qs(dominio::nomeTecla(c)), local.toString(f.taxaErro() * 100, 'f', 1) + QStringLiteral("%"),
+                          QStringLiteral("%1 ms").arg(qRound(f.msPorToque())), troca});
+    }
+    return linhas;
+}
+
+// The colours of the keyboard and what each says.
+QVector<QPair<QString, QColor>> legenda()
+{
+    QVector<QPair<QString, QColor>> itens;
+    for (const Faixa& f : kFaixas) itens.push_back({QString::fromUtf8(f.legenda), f.cor});
+    itens.push_back({QStringLiteral("sem dados"), kSemDados});
+    return itens;
+}
+
+const QStringList kCabecalhoLista = {QStringLiteral("Tecla"), QStringLiteral("Taxa de erro"),
+                                     QStringLiteral("Tempo por toque"), QStringLiteral("O que foi digitado")};
+
 } // namespace
 
 TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
@@ -85,21 +132,19 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
     coluna->addWidget(titulo_);
 
     teclado_ = new QWidget(this);
-    teclado_->setFixedSize(524, 184);
+    teclado_->setFixedSize(kTamanhoTeclado);
     coluna->addWidget(teclado_, 0, Qt::AlignHCenter);
 
     auto* legenda = new QHBoxLayout;
     legenda->addWidget(new QLabel(QStringLiteral("Erros por tecla:"), this));
-    for (const Faixa& f : kFaixas) legenda->addWidget(quadro(this, QString::fromUtf8(f.legenda), f.cor));
-    legenda->addWidget(quadro(this, QStringLiteral("sem dados"), kSemDados));
+    for (const auto& [texto, cor] : ::legenda()) legenda->addWidget(quadro(this, texto, cor));
     legenda->addStretch();
     coluna->addLayout(legenda);
 
     coluna->addWidget(new QLabel(QStringLiteral("Teclas mais fracas:"), this));
     lista_ = new QTableWidget(this);
     lista_->setColumnCount(4);
-    lista_->setHorizontalHeaderLabels(
-        {QStringLiteral("Tecla"), QStringLiteral("Taxa de erro"), QStringLiteral("Tempo por toque"), QStringLiteral("O que foi digitado")});
+    lista_->setHorizontalHeaderLabels(kCabecalhoLista);
     lista_->verticalHeader()->hide();
     lista_->verticalHeader()->setDefaultSectionSize(22);
     lista_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -119,6 +164,10 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
     imprimir_ = new QPushButton(QStringLiteral("&Imprimir"), this);
     connect(imprimir_, &QPushButton::clicked, this, &TfTeclas::imprimir);
     botoes->addWidget(imprimir_);
+    ajuda_ = ui::botaoAjuda(this, QRect(0, 0, 96, 27));
+    ajuda_->setFixedSize(96, 27);
+    connect(ajuda_, &QPushButton::clicked, this, [this] { plataforma::mostrarAjuda(kContextoAjuda, this); });
+    botoes->addWidget(ajuda_);
     sair_ = ui::botaoSair(this, QRect(0, 0, 96, 27), this);
     sair_->setFixedSize(96, 27);
     botoes->addWidget(sair_);
@@ -131,61 +180,48 @@ void TfTeclas::mostrar(const QString& nome, const QString& tipo, int de, int ate
     titulo_->setText(QString::fromUtf8("%1 — %2, lições %3 a %4").arg(nome, tipo).arg(de).arg(ate));
     figuras_ = dominio::lerTeclas(plataforma::diretorioTrabalho().toStdString(), nome.toStdString(),
                                   tipo.toStdString(), de, ate);
-    desenharTeclado(abnt2, tipo.toStdString() == dominio::kTipoNumerico);
+    quadros_ = quadrosDoTeclado(figuras_, abnt2, tipo.toStdString() == dominio::kTipoNumerico);
+    linhas_ = linhasDasFracas(figuras_);
+    desenharTeclado();
     preencherLista();
     treinar_->setVisible(bool(aoTreinar));
     treinar_->setEnabled(!figuras_.maisFracas(1, kMinimoToques).empty());
 }
 
-void TfTeclas::desenharTeclado(bool abnt2, bool numerico)
+void TfTeclas::desenharTeclado()
 {
     qDeleteAll(teclado_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly));
-    const dominio::DesenhoTeclado d = desenho(abnt2, numerico);
-    const std::map<int, dominio::FiguraTecla> porTecla = dominio::figurasPorTecla(figuras_, d);
-    for (const dominio::PainelTecla& p : d.paineis) {
-        const auto f = porTecla.find(p.tecla);
-        const bool temDados = f != porTecla.end() && f->second.toques() > 0;
-        QLabel* painel = quadro(teclado_, qs(p.legenda), temDados ? corDaTaxa(f->second.taxaErro()) : kSemDados);
-        painel->setGeometry(4 + p.x, 4 + p.y, p.largura, p.altura);
+    for (const QuadroTecla& q : quadros_) {
+        QLabel* painel = quadro(teclado_, q.legenda, q.cor);
+        painel->setGeometry(q.geometria);
         QFont fonte(QStringLiteral("Arial"));
-        fonte.setPixelSize(p.legenda.size() > 2 && p.legenda.find('\n') == std::string::npos ? 10 : 12);
+        fonte.setPixelSize(q.tamanhoFonte);
         fonte.setBold(true);
         painel->setFont(fonte);
-        if (temDados)
-            painel->setToolTip(QStringLiteral("%1 toques, %2 erros").arg(f->second.toques()).arg(f->second.erros));
+        painel->setToolTip(q.dica);
         painel->show();
     }
 }
 
 void TfTeclas::preencherLista()
 {
-    const std::vector<char32_t> fracas = figuras_.maisFracas(kTeclasNaLista, kMinimoToques);
-    lista_->setRowCount(int(fracas.size()));
-    const QLocale local(QLocale::Portuguese, QLocale::Brazil);
-    for (int i = 0; i < int(fracas.size()); ++i) {
-        const dominio::FiguraTecla& f = figuras_.figuras().at(fracas[std::size_t(i)]);
-        QString troca;
-        if (const char32_t c = f.trocaMaisComum())
-            troca = QStringLiteral("%1 (%2×)").arg(qs(dominio::textoTroca(fracas[std::size_t(i)], c))).arg(f.vezesTroca());
-        const QStringList celulas = {qs(dominio::nomeTecla(fracas[std::size_t(i)])),
-                                     local.toString(f.taxaErro() * 100, 'f', 1) + QStringLiteral("%"),
-                                     QStringLiteral("%1 ms").arg(qRound(f.msPorToque())), troca};
-        for (int j = 0; j < celulas.size(); ++j) lista_->setItem(i, j, new QTableWidgetItem(celulas[j]));
-    }
+    lista_->setRowCount(linhas_.size());
+    for (int i = 0; i < linhas_.size(); ++i)
+        for (int j = 0; j < linhas_[i].size(); ++j) lista_->setItem(i, j, new QTableWidgetItem(linhas_[i][j]));
     lista_->resizeColumnsToContents();
 }
 
-// The window's picture (title, keyboard, legend, list) on one page, fitted to its width.
+FolhaTeclas TfTeclas::folha() const
+{
+    return {titulo_->text(), kTamanhoTeclado, quadros_, legenda(), kCabecalhoLista, linhas_};
+}
+
+// Through the banded report, as the results list prints: the preview at real size, with
+// "Salvar PDF" beside its print button.
 void TfTeclas::imprimir()
 {
-    QPrinter impressora;
-    QPrintPreviewDialog previa(&impressora, this);
-    connect(&previa, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
-        const QPixmap figura = grab(QRect(0, 0, width(), lista_->geometry().bottom() + 1));
-        QPainter pintor(p);
-        const QRect pagina = p->pageLayout().paintRectPixels(p->resolution());
-        const QSize tamanho = figura.size().scaled(pagina.size(), Qt::KeepAspectRatio);
-        pintor.drawPixmap(QRect(QPoint(0, 0), tamanho), figura);
+    ui::protegido(this, [this] {
+        TfRelTeclas relatorio(folha());
+        relatorio.Preview(this);
     });
-    previa.exec();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "RelTeclas.h"
 #include "domain/EstatisticaTeclas.h"
 
 #include <QDialog>
@@ -29,19 +30,26 @@ public:
     QLabel* titulo() const { return titulo_; }
     QPushButton* botaoTreinar() const { return treinar_; }
 
+    // What the window shows, for its printed report.
+    FolhaTeclas folha() const;
+    // The printed report in its preview, where it is printed or saved as PDF.
+    void imprimir();
+
     // Set before mostrar when the drill can be typed (the practice window opened the list).
     std::function<bool(const std::u32string&)> aoTreinar;
 
 private:
-    void desenharTeclado(bool abnt2, bool numerico);
+    void desenharTeclado();
     void preencherLista();
-    void imprimir();
 
     dominio::EstatisticaTeclas figuras_;
+    QVector<QuadroTecla> quadros_;
+    QVector<QStringList> linhas_;
     QLabel* titulo_;
     QWidget* teclado_;
     QTableWidget* lista_;
     QPushButton* sair_;
     QPushButton* treinar_;
     QPushButton* imprimir_;
+    QPushButton* ajuda_;
 };

@@ -1,6 +1,7 @@
 #include "grafico.h"
 
 #include "data/Data1.h"
+#include "domain/Estatisticas.h"
 #include "platform/Ajuda.h"
 #include "ui/Mensagens.h"
 #include "ui/TChart.h"
@@ -261,7 +262,12 @@ void TfGrafico::lerResultados()
             tabela->next();
         }
     });
-    for (TChart* g : {DBChart1, DBChart2, DBChart3}) g->setValores(velocidades);
+    // A speed the fixed axis does not hold widens it, so that every result is seen.
+    const dominio::FaixaEixo faixa = dominio::faixaVelocidade({velocidades.begin(), velocidades.end()});
+    for (TChart* g : {DBChart1, DBChart2, DBChart3}) {
+        g->setFaixa(faixa.minimo, faixa.maximo);
+        g->setValores(velocidades);
+    }
     for (TChart* g : {DBChart4, DBChart5, DBChart6}) g->setValores(precisoes);
 }
 

@@ -12,10 +12,10 @@
 #include "ui/TDataSource.h"
 #include "ui/ValidadorTexto.h"
 #include "ui/Botoes.h"
+#include "ui/DialogoArquivo.h"
 #include "ImportarLista.h"
 #include "Turma.h"
 
-#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -247,12 +247,10 @@ void TfCadastro::bImportarClick()
     bool pode = true;
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     if (!pode) return;
-    const QString arquivo = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Importar lista de alunos"), QString(),
-        QStringLiteral("Listas de alunos (*.txt *.csv);;Todos os arquivos (*)"));
+    const QString arquivo = ui::escolherArquivo(ui::criarDialogoArquivo(
+        this, QFileDialog::AcceptOpen, QStringLiteral("Importar lista de alunos"),
+        {QStringLiteral("Listas de alunos (*.txt *.csv)"), QStringLiteral("Todos os arquivos (*)")}));
     if (arquivo.isEmpty()) return;
-    const ResumoImportacao resumo = importarLista(arquivo);
-    if (resumo.erro.isEmpty()) ui::aviso(this, textoResumo(resumo));
-    else ui::erro(this, textoResumo(resumo));
+    mostrarResumo(this, importarLista(arquivo));
     DataSource1DataChange();
 }

@@ -3,6 +3,7 @@
 #include "DadosTurma.h"
 #include "data/Data1.h"
 #include "domain/ListaAlunos.h"
+#include "ui/Mensagens.h"
 
 #include <QFile>
 #include <exception>
@@ -101,4 +102,11 @@ QString textoResumo(const ResumoImportacao& resumo)
         for (const QString& r : resumo.recusados) texto += QStringLiteral("\n    ") + r;
     }
     return texto;
+}
+
+void mostrarResumo(QWidget* pai, const ResumoImportacao& resumo)
+{
+    if (!resumo.erro.isEmpty()) ui::erro(pai, textoResumo(resumo));
+    else if (!resumo.recusados.isEmpty()) ui::aviso(pai, textoResumo(resumo));
+    else ui::informacao(pai, textoResumo(resumo));
 }

@@ -1,9 +1,8 @@
 #include "RelTurma.h"
 
-#include "data/TApTable.h"
 #include "ui/Fontes.h"
 #include "ui/TQuickRep.h"
-#include "xbase/Table.h"
+#include "ui/TabelaDeRelatorio.h"
 
 namespace {
 
@@ -13,8 +12,6 @@ const int kLarguras[] = {136, 58, 76, 40, 36, 56, 52, 50, 52, 60, 62};
 const int kEntreColunas = 4;
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size())); }
-
-QString campo(std::size_t i) { return QStringLiteral("C%1").arg(i); }
 
 QString textoCelula(const dominio::Celula& c)
 {
@@ -26,50 +23,27 @@ QString textoCelula(const dominio::Celula& c)
 TfRelTurma::TfRelTurma(const dominio::Planilha& turma, const dominio::TotaisTurma& totais, QObject* parent)
     : QObject(parent)
 {
-    tabela_ = new TApTable(this);
-    criarTabela(turma);
+    QVector<QStringList> linhas;
+    for (const auto& linha : turma.linhas) {
+        QStringList textos;
+        for (const dominio::Celula& c : linha) textos << textoCelula(c);
+        linhas << textos;
+    }
+    linhas_ = new TabelaDeRelatorio(int(turma.cabecalho.size()), linhas, this);
 
     QuickRep1 = new TQuickRep(this);
-    QuickRep1->DataSet = tabela_;
+    QuickRep1->DataSet = linhas_->tabela();
     QuickRep1->ReportTitle = QStringLiteral("Relatório da Turma");
     QuickRep1->PrintIfEmpty = true;
     QuickRep1->Font = ui::fontePixels(QStringLiteral("Arial"), 11);
     criarBandas(turma, totais);
 }
 
-TfRelTurma::~TfRelTurma() { tabela_->close(); }
-
-void TfRelTurma::criarTabela(const dominio::Planilha& turma)
-{
-    const std::string dir = pasta_.path().toStdString();
-    std::vector<xbase::FieldDef> campos;
-    for (std::size_t i = 0; i < turma.cabecalho.size(); ++i)
-        campos.push_back({campo(i).toStdString(), xbase::FieldType::Character, 40});
-    xbase::Table::create(dir, "Turma.dbf", campos);
-    tabela_->setDatabaseName(pasta_.path());
-    tabela_->setTableName(QStringLiteral("Turma.dbf"));
-    tabela_->open();
-    for (const auto& linha : turma.linhas) {
-        tabela_->insert();
-        for (std::size_t i = 0; i < linha.size(); ++i) tabela_->fields(int(i)).setAsString(textoCelula(linha[i]));
-        tabela_->post();
-    }
-}
-
 void TfRelTurma::criarBandas(const dominio::Planilha& turma, const dominio::TotaisTurma& totais)
 {
     auto* titulo = new TQRBand(QuickRep1, TQRBand::Tipo::Titulo, 110);
-    auto* credito = new TQRLabel(titulo, 12, 4, 200, 16, QStringLiteral("Tarvex 3"));
-    credito->Font = ui::fontePixels(QStringLiteral("Arial"), 11);
-    auto* data = new TQRSysData(titulo, 640, 4, 68, 16);
-    data->Alignment = Qt::AlignRight;
-    auto* nome = new TQRLabel(titulo, 0, 30, 718, 36, QStringLiteral("Relatório da Turma"));
-    nome->Font = ui::fontePixels(QStringLiteral("Arial"), 29);
-    nome->Alignment = Qt::AlignHCenter;
-    auto* subtitulo = new TQRLabel(titulo, 0, 74, 718, 18,
-                                   QStringLiteral("Onde está cada aluno: lição, médias e aprovação"));
-    subtitulo->Font = ui::fontePixels(QStringLiteral("Arial"), 13);
-    subtitulo->Alignment = Qt::AlignHCenter;
+    cabecalhoDoRelatorio(titulo, QStringLiteral("Relatório da Turma"),
+                         QStringLiteral("Onde está cada aluno: lição, médias e aprovação"));
 
     auto* cabecalho = new TQRBand(QuickRep1, TQRBand::Tipo::CabecalhoColunas, 52);
     auto* detalhe = new TQRBand(QuickRep1, TQRBand::Tipo::Detalhe, 22);
@@ -79,7 +53,7 @@ void TfRelTurma::criarBandas(const dominio::Planilha& turma, const dominio::Tota
         const QString texto = qs(turma.cabecalho[i]).replace(QLatin1Char(' '), QLatin1Char('\n'));
         auto* rotulo = new TQRLabel(cabecalho, esquerda, 2, largura, 42, texto);
         rotulo->Font = ui::fontePixels(QStringLiteral("Arial"), 9, true);
-        auto* valor = new TQRDBText(detalhe, esquerda, 3, largura, 16, campo(i));
+        auto* valor = new TQRDBText(detalhe, esquerda, 3, largura, 16, TabelaDeRelatorio::campo(int(i)));
         // Name, type and level to the left, the figures to the right, titles above their values.
         valor->Alignment = i < 3 ? Qt::AlignLeft : Qt::AlignRight;
         rotulo->Alignment = valor->Alignment;

@@ -2,11 +2,9 @@
 #include "domain/Turma.h"
 
 #include <QObject>
-#include <QTemporaryDir>
-#include <memory>
 
 class QWidget;
-class TApTable;
+class TabelaDeRelatorio;
 class TQuickRep;
 
 // The printed class report: title, date, one band per student with the class sheet's cells,
@@ -15,7 +13,6 @@ class TQuickRep;
 class TfRelTurma : public QObject {
 public:
     TfRelTurma(const dominio::Planilha& turma, const dominio::TotaisTurma& totais, QObject* parent = nullptr);
-    ~TfRelTurma() override;
 
     TQuickRep* QuickRep1;
 
@@ -23,9 +20,7 @@ public:
     bool exportarPdf(const QString& arquivo);
 
 private:
-    void criarTabela(const dominio::Planilha& turma);
     void criarBandas(const dominio::Planilha& turma, const dominio::TotaisTurma& totais);
 
-    QTemporaryDir pasta_;
-    TApTable* tabela_;
+    TabelaDeRelatorio* linhas_;
 };

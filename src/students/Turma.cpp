@@ -19,11 +19,28 @@
 
 namespace {
 
-const int kContextoAjuda = 5;
+const int kContextoAjuda = 13;
 const int kColunaNome = 0;
-const int kColunaLicao = 3;
+const int kLarguraNome = 150;  // pixels: a name of 20 capitals
 
 QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size())); }
+
+// The width a column's title needs: its widest line in bold (the header shows the titles of a
+// selected row in bold) with its margins and, on the sorted column, the arrow the style puts at
+// its right (half the header's height wide) with its own.
+int larguraDoTitulo(const QHeaderView* cabecalho, int coluna)
+{
+    QFont negrito = cabecalho->font();
+    negrito.setBold(true);
+    const QFontMetrics medida(negrito);
+    int maior = 0;
+    const QString titulo = cabecalho->model()->headerData(coluna, Qt::Horizontal).toString();
+    for (const QString& linha : titulo.split(QLatin1Char('\n'))) maior = std::max(maior, medida.horizontalAdvance(linha));
+    const int margem = cabecalho->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, cabecalho);
+    const bool comSeta = coluna == cabecalho->sortIndicatorSection();
+    const int altura = std::max(cabecalho->sizeHint().height(), cabecalho->minimumHeight());
+    return maior + 2 * margem + (comSeta ? altura / 2 + 2 * margem : 0);
+}
 
 } // namespace
 
@@ -94,6 +111,7 @@ TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
     Grade->horizontalHeader()->setStretchLastSection(true);
     Grade->setToolTip(QStringLiteral("Clique duas vezes num aluno para ver os resultados dele"));
     connect(Grade, &QTableView::activated, this, [this](const QModelIndex& i) { AbrirResultados(i.row()); });
+    connect(Grade->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, &TfTurma::ajustarColunas);
 
     lTotais = new QLabel(this);
     lTotais->setGeometry(8, 382, 884, 36);
@@ -121,12 +139,27 @@ void TfTurma::Carregar()
     totais_ = turma.totais();
     modelo_->definir(dominio::planilhaTurma(alunos_));
 
-    // Name, type and level, then the figures; the last column takes what is left.
-    const int larguras[] = {150, 84, 100};
-    for (int c = 0; c < modelo_->columnCount(); ++c) Grade->setColumnWidth(c, c < kColunaLicao ? larguras[c] : 67);
+    // The table measures the cells (and the titles without the sort arrow) once; the arrow's
+    // room is added to the column that shows it.
+    QHeaderView* cabecalho = Grade->horizontalHeader();
+    cabecalho->setSortIndicatorShown(false);
+    Grade->resizeColumnsToContents();
+    cabecalho->setSortIndicatorShown(true);
+    larguraDasCelulas_.clear();
+    for (int c = 0; c < modelo_->columnCount(); ++c) larguraDasCelulas_ << Grade->columnWidth(c);
+    ajustarColunas();
     QStringList partes;
     for (const std::string& t : dominio::textosTotais(totais_)) partes << qs(t);
     lTotais->setText(partes.join(QStringLiteral("     ")));
+}
+
+// Each column as wide as its title and its cells; the name keeps room for a long one, and the
+// last column takes what is left.
+void TfTurma::ajustarColunas()
+{
+    for (int c = 0; c < larguraDasCelulas_.size(); ++c)
+        Grade->setColumnWidth(c, std::max({larguraDasCelulas_[c], larguraDoTitulo(Grade->horizontalHeader(), c),
+                                           c == kColunaNome ? kLarguraNome : 0}));
 }
 
 dominio::Planilha TfTurma::planilhaVisivel() const

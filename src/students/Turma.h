@@ -52,10 +52,13 @@ public:
     void AbrirResultados(int linhaVisivel);
 
 private:
+    void ajustarColunas();
+
     ModeloTurma* modelo_;
     QSortFilterProxyModel* ordem_;
     std::vector<dominio::FigurasAluno> alunos_;
     dominio::TotaisTurma totais_;
+    QVector<int> larguraDasCelulas_;
 };
 
 // Opens the class view modally.

@@ -1,9 +1,8 @@
 #include "ExportarPlanilha.h"
 
+#include "DialogoArquivo.h"
 #include "Mensagens.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QSaveFile>
 
 namespace ui {
@@ -25,9 +24,9 @@ QString exportarPlanilha(QWidget* pai, const dominio::Planilha& planilha, const 
     const QString csv = QStringLiteral("Planilha CSV (*.csv)");
     const QString ods = QStringLiteral("Planilha OpenDocument (*.ods)");
     QString filtro = csv;
-    QString arquivo = QFileDialog::getSaveFileName(pai, QStringLiteral("Exportar"),
-                                                   QDir::home().filePath(nomeSugerido + QStringLiteral(".csv")),
-                                                   csv + QStringLiteral(";;") + ods, &filtro);
+    QString arquivo = escolherArquivo(criarDialogoArquivo(pai, QFileDialog::AcceptSave, QStringLiteral("Exportar"),
+                                                          {csv, ods}, nomeSugerido + QStringLiteral(".csv")),
+                                      &filtro);
     if (arquivo.isEmpty()) return {};
     // A name typed without its ending gets the one of the chosen kind.
     if (!arquivo.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)

@@ -36,7 +36,9 @@ bool mostrar(QWidget* pai, TipoMensagem tipo, const QString& texto)
         caixa.exec();
         return caixa.clickedButton() == sim;
     }
-    caixa.setIcon(tipo == TipoMensagem::Aviso ? QMessageBox::Warning : QMessageBox::Critical);
+    caixa.setIcon(tipo == TipoMensagem::Informacao ? QMessageBox::Information
+                  : tipo == TipoMensagem::Aviso    ? QMessageBox::Warning
+                                                   : QMessageBox::Critical);
     caixa.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     caixa.exec();
     return true;
@@ -45,6 +47,7 @@ bool mostrar(QWidget* pai, TipoMensagem tipo, const QString& texto)
 } // namespace
 
 bool pergunta(QWidget* pai, const QString& texto) { return mostrar(pai, TipoMensagem::Pergunta, texto); }
+void informacao(QWidget* pai, const QString& texto) { mostrar(pai, TipoMensagem::Informacao, texto); }
 void aviso(QWidget* pai, const QString& texto) { mostrar(pai, TipoMensagem::Aviso, texto); }
 void erro(QWidget* pai, const QString& texto) { mostrar(pai, TipoMensagem::Erro, texto); }
 

@@ -4,14 +4,15 @@
 
 class QWidget;
 
-// The program's message boxes, in Portuguese: a question with "Sim" and "Não", a warning with
-// "OK", an error with "OK". Tests install a responder that answers without a modal loop.
+// The program's message boxes, in Portuguese: a question with "Sim" and "Não", a piece of news,
+// a warning or an error with "OK". Tests install a responder that answers without a modal loop.
 namespace ui {
 
-enum class TipoMensagem { Pergunta, Aviso, Erro };
+enum class TipoMensagem { Pergunta, Aviso, Erro, Informacao };
 
 // True for "Sim".
 bool pergunta(QWidget* pai, const QString& texto);
+void informacao(QWidget* pai, const QString& texto);
 void aviso(QWidget* pai, const QString& texto);
 void erro(QWidget* pai, const QString& texto);
 

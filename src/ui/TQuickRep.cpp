@@ -1,5 +1,6 @@
 #include "TQuickRep.h"
 
+#include "DialogoArquivo.h"
 #include "Mensagens.h"
 #include "data/TApTable.h"
 #include "data/TApolloEnv.h"
@@ -7,8 +8,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -68,6 +67,38 @@ void TQRShape::pintar(QPainter& p) const
     p.setPen(QPen(Qt::black, 1));
     const qreal y = Top + Height / 2.0;
     p.drawLine(QPointF(Left, y), QPointF(Left + Width, y));
+}
+
+TQRQuadro::TQRQuadro(TQRBand* band, int left, int top, int width, int height, const QString& caption,
+                     const QColor& cor)
+    : TQRPrintable(band, left, top, width, height), Caption(caption), Cor(cor)
+{
+    Alignment = Qt::AlignHCenter;
+}
+
+void TQRQuadro::pintar(QPainter& p) const
+{
+    const QRectF caixa(Left, Top, Width, Height);
+    p.fillRect(caixa, Cor);
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.drawRect(caixa);
+    p.setFont(Font);
+    p.setPen(Qt::black);
+    p.drawText(caixa, Qt::AlignCenter, Caption);
+}
+
+void cabecalhoDoRelatorio(TQRBand* banda, const QString& titulo, const QString& subtitulo)
+{
+    auto* credito = new TQRLabel(banda, 12, 4, 200, 16, QStringLiteral("Tarvex 3"));
+    credito->Font.setPixelSize(11);
+    auto* data = new TQRSysData(banda, 640, 4, 68, 16);
+    data->Alignment = Qt::AlignRight;
+    auto* nome = new TQRLabel(banda, 0, 30, int(TQuickRep::kLarguraPagina), 36, titulo);
+    nome->Font.setPixelSize(29);
+    nome->Alignment = Qt::AlignHCenter;
+    auto* linha = new TQRLabel(banda, 0, 74, int(TQuickRep::kLarguraPagina), 18, subtitulo);
+    linha->Font.setPixelSize(13);
+    linha->Alignment = Qt::AlignHCenter;
 }
 
 // ---- bands ------------------------------------------------------------------------------
@@ -174,9 +205,10 @@ bool TQuickRep::exportarPdf(const QString& arquivo)
 
 void TQuickRep::salvarPdfDaVisualizacao(QWidget* pai)
 {
-    const QString arquivo = QFileDialog::getSaveFileName(
-        pai, QStringLiteral("Salvar PDF"), QDir::home().filePath(QStringLiteral("Relatorio.pdf")),
-        QStringLiteral("Documentos PDF (*.pdf)"));
+    const QString arquivo =
+        ui::escolherArquivo(ui::criarDialogoArquivo(pai, QFileDialog::AcceptSave, QStringLiteral("Salvar PDF"),
+                                                    {QStringLiteral("Documentos PDF (*.pdf)")},
+                                                    QStringLiteral("Relatorio.pdf")));
     if (arquivo.isEmpty()) return;
     if (!exportarPdf(arquivo)) ui::erro(pai, QStringLiteral("Não foi possível gravar o arquivo ") + arquivo);
     else if (paginas_ == 0) ui::aviso(pai, QStringLiteral("Não há lições a imprimir: o arquivo não foi gravado."));

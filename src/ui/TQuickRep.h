@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QFont>
 #include <QObject>
 #include <QString>
@@ -66,6 +67,16 @@ public:
     void pintar(QPainter& p) const override;
 };
 
+// A box filled with a colour and framed, its caption centred (lines split at "\n"): a key of
+// a keyboard, a colour of a legend.
+class TQRQuadro : public TQRPrintable {
+public:
+    TQRQuadro(TQRBand* band, int left, int top, int width, int height, const QString& caption, const QColor& cor);
+    QString Caption;
+    QColor Cor;
+    void pintar(QPainter& p) const override;
+};
+
 class TQRBand : public QObject {
 public:
     enum class Tipo { Titulo, CabecalhoColunas, Detalhe, Resumo };
@@ -78,6 +89,10 @@ public:
     // The band with its top at y (report pixels from the printable area's top).
     void pintar(QPainter& p, qreal y) const;
 };
+
+// The head of the program's reports on a title band: "Tarvex 3" and the date and time at the
+// top, the title centred in large type, a line under it centred.
+void cabecalhoDoRelatorio(TQRBand* banda, const QString& titulo, const QString& subtitulo);
 
 class TQuickRep : public QObject {
 public:

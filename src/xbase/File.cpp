@@ -169,6 +169,35 @@ void removeFileDurably(const std::string& path)
     syncDirectoryOf(path);
 }
 
+bool placeIfMissing(const std::string& from, const std::string& to)
+{
+    FileSystem& fs = fileSystem();
+    bool placed = fs.link(from, to) == 0;
+    if (!placed && errno != EEXIST) {
+        const int error = errno;
+        const bool noLinks = error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+        if (!noLinks)
+            throw Error("Não foi possível criar o arquivo '" + to + "': " + systemErrorText(error));
+        placed = !fileExists(to);
+        if (placed)
+            renameFile(from, to);
+    }
+    removeFile(from);
+    return placed;
+}
+
+void makeFolder(const std::string& path)
+{
+    if (fileSystem().mkdir(path, 0777) != 0)
+        throw Error("Não foi possível criar a pasta '" + path + "': " + systemErrorText(errno));
+}
+
+void removeFolder(const std::string& path)
+{
+    if (fileSystem().rmdir(path) != 0 && errno != ENOENT)
+        throw Error("Não foi possível apagar a pasta '" + path + "': " + systemErrorText(errno));
+}
+
 bool File::isNamed(const std::string& path) const
 {
     struct stat held {}, named {};

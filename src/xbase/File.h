@@ -50,6 +50,12 @@ void renameFile(const std::string& from, const std::string& to);
 // path + ".new", synced, renamed over path, and the rename synced.
 void replaceFileDurably(const std::string& path, const std::string& bytes);
 void removeFileDurably(const std::string& path);  // no error when missing
+// Puts a file under a name only where none is yet (false: another file holds the name); the
+// file leaves its old name. Where the file system has no hard links, a rename is tried when
+// the name is free.
+bool placeIfMissing(const std::string& from, const std::string& to);
+void makeFolder(const std::string& path);
+void removeFolder(const std::string& path);  // an empty one
 std::string joinPath(const std::string& dir, const std::string& name);
 // The companion file of a table (".fpt", ".cdx"): the extension in the case of the table's
 // own extension, or, when only the other case exists on disk, that one.

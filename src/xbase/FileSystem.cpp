@@ -20,6 +20,8 @@ int FileSystem::stat(const std::string& path, struct stat* info) { return ::stat
 int FileSystem::rename(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()); }
 int FileSystem::unlink(const std::string& path) { return ::unlink(path.c_str()); }
 int FileSystem::mkdir(const std::string& path, mode_t mode) { return ::mkdir(path.c_str(), mode); }
+int FileSystem::rmdir(const std::string& path) { return ::rmdir(path.c_str()); }
+int FileSystem::link(const std::string& from, const std::string& to) { return ::link(from.c_str(), to.c_str()); }
 int FileSystem::lock(int fd, int command, struct flock* range) { return ::fcntl(fd, command, range); }
 
 namespace {

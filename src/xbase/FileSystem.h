@@ -26,6 +26,9 @@ public:
     virtual int rename(const std::string& from, const std::string& to);
     virtual int unlink(const std::string& path);
     virtual int mkdir(const std::string& path, mode_t mode);
+    virtual int rmdir(const std::string& path);
+    // A second name for a file; never replaces one (EEXIST).
+    virtual int link(const std::string& from, const std::string& to);
     // fcntl with a lock command (F_OFD_SETLK or F_SETLK).
     virtual int lock(int fd, int command, struct flock* range);
 };

@@ -5,7 +5,6 @@
 #include "DbfValue.h"
 #include "Error.h"
 #include "File.h"
-#include "FileSystem.h"
 #include "Locks.h"
 #include "Memo.h"
 #include "Table.h"
@@ -57,12 +56,6 @@ std::string backupFolder(const std::string& dbfPath)
     for (int n = 2; fileExists(joinPath(folder, fileName(dbfPath))); ++n)
         folder = joinPath(directoryOf(dbfPath), baseName(dbfPath) + "-danificado-" + stamp + "-" + std::to_string(n));
     return folder;
-}
-
-void makeFolder(const std::string& folder)
-{
-    if (fileSystem().mkdir(folder, 0777) != 0)
-        throw Error("Não foi possível criar a pasta '" + folder + "': " + systemErrorText(errno));
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 #include "Redo.h"
 
 #include <algorithm>
+#include <atomic>
+#include <ctime>
+#include <unistd.h>
 #include <charconv>
 #include <cmath>
 
@@ -234,6 +237,39 @@ void Table::create(const std::string& dir, const std::string& fileName,
     std::string bytes = headerBytes(header);
     bytes += static_cast<char>(kEndOfFile);
     replaceFileDurably(path, bytes);
+}
+
+bool Table::createIfMissing(const std::string& dir, const std::string& fileName,
+                            const std::vector<FieldDef>& fields, const std::vector<TagDef>& tags)
+{
+    const std::string name = withDbfExtension(fileName);
+    const std::string path = joinPath(dir, name);
+    if (fileExists(path))
+        return false;
+    static std::atomic<unsigned> made{0};
+    const std::string scratch = joinPath(dir, "." + name + "-" + std::to_string(::getpid()) + "-"
+                                                  + std::to_string(std::time(nullptr)) + "-" + std::to_string(made++));
+    makeFolder(scratch);
+    bool placed = false;
+    try {
+        create(scratch, name, fields, tags);
+        // Two fresh tables are alike, so whose companion ends in place does not matter.
+        for (const char* extension : {"fpt", "cdx"}) {
+            const std::string companion = companionPath(joinPath(scratch, name), extension);
+            if (fileExists(companion))
+                placeIfMissing(companion, companionPath(path, extension));
+        }
+        placed = placeIfMissing(joinPath(scratch, name), path);
+        syncDirectoryOf(path);
+    } catch (...) {
+        for (const char* extension : {"fpt", "cdx"})
+            removeFile(companionPath(joinPath(scratch, name), extension));
+        removeFile(joinPath(scratch, name));
+        removeFolder(scratch);
+        throw;
+    }
+    removeFolder(scratch);
+    return placed;
 }
 
 void Table::open(const std::string& dir, const std::string& fileName, bool readOnly)
@@ -885,9 +921,10 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
 // moment leaves what the post under way wrote finished or undone at the next open:
 //   1. when a tag changes, the index's change counter odd (the next open rebuilds the tags);
 //   2. the memo blocks and the memo header (the record never points past them);
-//   3. the record: an append writes its fields and the new end mark past the old end mark,
-//      then its deletion mark over the old end mark, then the count; an edit writes the bytes
-//      that changed, through a redo note when they cross a sector;
+//   3. the record: an append writes the record and the new end mark, then the count (when the
+//      record crosses a sector, its fields first, past the old end mark, then its deletion mark
+//      over it); an edit writes the bytes that changed, through a redo note when they cross a
+//      sector;
 //   4. the tag pages; then the counter even again (not waited for: odd only costs a rebuild).
 // Old memo blocks are never written over: a changed text goes to new blocks.
 void Table::Impl::writePending()
@@ -945,11 +982,15 @@ void Table::Impl::appendRecord(uint32_t recno, const std::vector<uint8_t>& image
         dbf.writeAt(at, std::string(1, static_cast<char>(kEndOfFile)));
         syncDbf();
     }
-    std::string fields(image.begin() + 1, image.end());
-    fields += static_cast<char>(kEndOfFile);
-    dbf.writeAt(at + 1, fields);
-    syncDbf();
-    dbf.writeAt(at, image.data(), 1);
+    std::string whole(image.begin(), image.end());
+    whole += static_cast<char>(kEndOfFile);
+    if (at / kSectorSize == (at + whole.size() - 1) / kSectorSize) {
+        dbf.writeAt(at, whole);  // inside one sector: whole or not at all
+    } else {
+        dbf.writeAt(at + 1, whole.substr(1));
+        syncDbf();
+        dbf.writeAt(at, whole.substr(0, 1));
+    }
     syncDbf();
     dbf.writeAt(1, dateAndCount(recno));
     syncDbf();

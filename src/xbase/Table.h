@@ -35,6 +35,12 @@ public:
     // the same names. Offsets in the FieldDefs are ignored and computed.
     static void create(const std::string& dir, const std::string& fileName,
                        const std::vector<FieldDef>& fields, const std::vector<TagDef>& tags = {});
+    // Makes the table only where none is yet, so that two computers making it at the same
+    // moment never empty or half-open each other's: it is made whole in a folder of its own
+    // beside, then its files are put in place (companions first) only where none is. Returns
+    // false when the table was there already.
+    static bool createIfMissing(const std::string& dir, const std::string& fileName,
+                                const std::vector<FieldDef>& fields, const std::vector<TagDef>& tags = {});
 
     // Opens dir/fileName (".dbf" added when missing). Opens the .fpt when the table has memo
     // fields and the .cdx when the header's structural flag is set. Checks the header against

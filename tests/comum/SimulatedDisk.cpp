@@ -483,6 +483,45 @@ int SimulatedDisk::mkdir(const std::string& path, mode_t)
     return 0;
 }
 
+int SimulatedDisk::rmdir(const std::string& path)
+{
+    if (!enter())
+        return -1;
+    const auto it = names_.find(path);
+    if (it == names_.end() || !inodes_[std::size_t(it->second)].folder) {
+        errno = it == names_.end() ? ENOENT : ENOTDIR;
+        return -1;
+    }
+    for (const auto& [name, inode] : names_)
+        if (name.size() > path.size() && name.compare(0, path.size() + 1, path + "/") == 0) {
+            errno = ENOTEMPTY;
+            return -1;
+        }
+    names_.erase(it);
+    pending_.push_back({Change::Unlink, -1, 0, {}, folderOf(path), path, {}});
+    changed();
+    return 0;
+}
+
+int SimulatedDisk::link(const std::string& from, const std::string& to)
+{
+    if (!enter())
+        return -1;
+    const auto it = names_.find(from);
+    if (it == names_.end()) {
+        errno = ENOENT;
+        return -1;
+    }
+    if (names_.count(to)) {
+        errno = EEXIST;
+        return -1;
+    }
+    names_[to] = it->second;
+    pending_.push_back({Change::Link, it->second, 0, {}, folderOf(to), {}, to});
+    changed();
+    return 0;
+}
+
 // Open-file-description locks: two descriptors conflict, even in one process.
 int SimulatedDisk::lock(int fd, int, struct flock* range)
 {

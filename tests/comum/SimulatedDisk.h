@@ -65,6 +65,8 @@ public:
     int rename(const std::string& from, const std::string& to) override;
     int unlink(const std::string& path) override;
     int mkdir(const std::string& path, mode_t mode) override;
+    int rmdir(const std::string& path) override;
+    int link(const std::string& from, const std::string& to) override;
     int lock(int fd, int command, struct flock* range) override;
 
 private:

@@ -21,6 +21,8 @@ private slots:
     void velocidade_data();
     void velocidade();
     void precisaoEDuracao();
+    void faixaVelocidade_data();
+    void faixaVelocidade();
     void pontuacaoNaoDaAVolta();
 };
 
@@ -124,6 +126,29 @@ void TstDominio::velocidade()
     QFETCH(int, s);
     QFETCH(int, esperada);
     QCOMPARE(dominio::velocidade(acertos, h, m, s), esperada);
+}
+
+void TstDominio::faixaVelocidade_data()
+{
+    QTest::addColumn<QVector<int>>("velocidades");
+    QTest::addColumn<int>("minimo");
+    QTest::addColumn<int>("maximo");
+    QTest::newRow("nenhuma") << QVector<int>{} << 60 << 360;
+    QTest::newRow("todas cabem, nas pontas") << QVector<int>{60, 200, 360} << 60 << 360;
+    QTest::newRow("uma acima de 360") << QVector<int>{120, 361} << 60 << 400;
+    QTest::newRow("823 teclas/min") << QVector<int>{823, 300} << 60 << 900;
+    QTest::newRow("centena exata") << QVector<int>{1000} << 60 << 1000;
+    QTest::newRow("uma abaixo de 60") << QVector<int>{45, 130} << 0 << 360;
+}
+
+void TstDominio::faixaVelocidade()
+{
+    QFETCH(QVector<int>, velocidades);
+    QFETCH(int, minimo);
+    QFETCH(int, maximo);
+    const dominio::FaixaEixo f = dominio::faixaVelocidade({velocidades.begin(), velocidades.end()});
+    QCOMPARE(f.minimo, minimo);
+    QCOMPARE(f.maximo, maximo);
 }
 
 void TstDominio::precisaoEDuracao()

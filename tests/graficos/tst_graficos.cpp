@@ -58,7 +58,7 @@ private:
     Tdm1* dm_ = nullptr;
 };
 
-// ANA has 23 results, BIA's two lie among them and must stay out of ANA's charts.
+// ANA has 23 results, BIA's two lie among them and must stay out of ANA's charts; CAIO types fast.
 void TstGraficos::initTestCase()
 {
     QVERIFY(dir_.isValid());
@@ -79,6 +79,8 @@ void TstGraficos::initTestCase()
         inserir("ANA", i + 1, 100 + 10 * i, 70 + i);
         if (i == 4 || i == 15) inserir("BIA", i, 999, 1);
     }
+    int licao = 0;
+    for (int v : {310, 420, 515, 640, 700, 823}) inserir("CAIO", ++licao, v, 96);
     t.close();
     dm_ = new Tdm1(this);
     dm_->TabRelat->setDatabaseName(dir_.path());
@@ -95,6 +97,13 @@ void TstGraficos::leResultadosDoFiltroEmOrdem()
     QCOMPARE(j.DBChart6->valores().at(5), 75);
     QCOMPARE(j.DBChart1->valores(), j.DBChart2->valores());
     QCOMPARE(j.DBChart4->valores(), j.DBChart5->valores());
+    QCOMPARE(j.DBChart1->maximo(), 360);
+
+    // BIA's 999 teclas/min lie above the fixed axis: the speed charts reach 1000.
+    dm_->TabRelat->setFilter(filtroDe("BIA"));
+    TfGrafico bia;
+    for (TChart* g : {bia.DBChart1, bia.DBChart2, bia.DBChart3}) QCOMPARE(g->maximo(), 1000);
+    QCOMPARE(bia.DBChart4->maximo(), 100);
 }
 
 void TstGraficos::paginasEBotoes()
@@ -300,11 +309,11 @@ void TstGraficos::capturas()
     j.bit2->click();
     j.BLastPage->click();
     QVERIFY(j.grab().save(pasta + "/area-precisao-pagina2.png"));
-    // Speeds beyond the fixed range are cut at the plot's edges.
-    j.rb1->click();
-    j.GraficoAtual()->setValores({40, 420, 200, 380, 30, 150});
-    j.ScrollBar2->setValue(25);
-    QVERIFY(j.grab().save(pasta + "/area-fora-da-faixa.png"));
+    // A fast typist's speeds widen the axis past 360.
+    dm_->TabRelat->setFilter(filtroDe("CAIO"));
+    TfGrafico rapida;
+    rapida.show();
+    QVERIFY(rapida.grab().save(pasta + "/linha-acima-de-360.png"));
 }
 
 QTEST_MAIN(TstGraficos)

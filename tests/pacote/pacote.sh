@@ -31,7 +31,7 @@ deb=${pacotes[0]}
 echo "pacote: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
 # --- Contents --------------------------------------------------------------------------------
-dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's#^\./#/#' >"$saida/conteudo.txt"
+dpkg-deb -c "$deb" | sed -E 's/ -> .*$//' | awk '{print $NF}' | sed 's#^\./#/#' >"$saida/conteudo.txt"
 tem() { grep -qxF "$1" "$saida/conteudo.txt" || falha "falta $1 no pacote"; }
 
 tem /usr/bin/tarvex3
@@ -54,6 +54,7 @@ for lado in 16 22 24 32 48 64 128 256; do tem "/usr/share/icons/hicolor/${lado}x
 tem /usr/share/man/man1/xbtool.1.gz
 tem /usr/share/man/man1/tarvex3.1.gz
 tem /usr/share/doc/tarvex3/copyright
+tem /usr/share/doc/tarvex3/COPYING
 tem /usr/share/doc/tarvex3/changelog.gz
 grep -v '^/usr/' "$saida/conteudo.txt" && falha "arquivos fora de /usr"
 
@@ -68,6 +69,21 @@ dpkg-deb -I "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(in
 
 # --- Desktop checks, with the tools made for them when present ------------------------------
 dpkg-deb -x "$deb" "$saida/raiz"
+
+# --- Licence ---------------------------------------------------------------------------------
+# A machine-readable copyright file that names the licence of every part, the licence's text
+# (the one the system carries) and the licence in the software-centre entry.
+doc="$saida/raiz/usr/share/doc/tarvex3"
+head -1 "$doc/copyright" | grep -qxF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  || falha "o copyright não está no formato legível por máquina (DEP-5)"
+grep -qx 'License: GPL-3+' "$doc/copyright" || falha "o copyright não tem o parágrafo da GPL-3+"
+for parte in 'assets/dados/\*' 'assets/songs/\*' 'assets/media/\*' 'assets/help/\*'; do
+  grep -q "^Files: .*$parte" "$doc/copyright" || falha "o copyright não diz a licença de $parte"
+done
+[ "$(readlink "$doc/COPYING")" = ../../common-licenses/GPL-3 ] || falha "COPYING não leva ao texto da GPL-3"
+if [ -n "${metainfo:-}" ] && ! grep -q '<project_license>GPL-3.0-or-later</project_license>' "$saida/raiz$metainfo"; then
+  falha "o metainfo não diz a licença do programa"
+fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$saida/raiz/usr/share/applications/tarvex3.desktop" || falha "desktop-file-validate"
 else
@@ -88,7 +104,7 @@ fi
 if command -v lintian >/dev/null; then
   lintian --allow-root "$deb" >"$saida/lintian.txt" 2>&1
   cat "$saida/lintian.txt"
-  grep -q '^E: ' "$saida/lintian.txt" && falha "lintian achou erros"
+  grep -q '^[EW]: ' "$saida/lintian.txt" && falha "lintian achou erros ou avisos"
 else
   echo "pacote: lintian ausente, pacote não verificado por ele"
 fi

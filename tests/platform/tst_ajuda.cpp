@@ -45,6 +45,7 @@ private slots:
     void janelaDoDialogoModal();
     void ajudaAusente_data();
     void ajudaAusente();
+    void capturas();
 
 private:
     QTemporaryDir tmp_;
@@ -135,6 +136,22 @@ void TstAjuda::ajudaAusente()
     definirPastaAjuda(pasta);
     mostrarAjuda(contexto, nullptr);
     QCOMPARE(erros_, QStringList{mensagem});
+}
+
+// With TARVEX_CAPTURAS=<folder>, pictures of the built help book's pages of the class and keys
+// windows, for a person to read.
+void TstAjuda::capturas()
+{
+    const QString pasta = qEnvironmentVariable("TARVEX_CAPTURAS");
+    if (pasta.isEmpty()) QSKIP("TARVEX_CAPTURAS not set");
+    definirPastaAjuda(QStringLiteral(TARVEX_DATA_DIR "/ajuda"));
+    for (int contexto : {13, 14, 15, 16, 17}) {
+        mostrarAjuda(contexto, nullptr);
+        QVERIFY(erros_.isEmpty());
+        janelaAjuda()->resize(640, 720);
+        QTest::qWait(100);
+        QVERIFY(janelaAjuda()->grab().save(QStringLiteral("%1/ajuda-%2.png").arg(pasta).arg(contexto)));
+    }
 }
 
 QTEST_MAIN(TstAjuda)

@@ -205,12 +205,12 @@ void TstArquivos::falhasDaCopia_data()
     QTest::newRow("pasta do destino é arquivo") << t + "/bom.dbf" << t + "/arquivo/z.dbf"
                                                 << "Não é possível criar a pasta " + t + "/arquivo" << 0;
     QTest::newRow("destino é pasta") << t + "/bom.dbf" << t
-                                     << "Não foi possível gravar o arquivo " + t + ": é uma pasta, não um arquivo" << 0;
+                                     << "Erro de gravação no fluxo em " + t + ": é uma pasta, não um arquivo" << 0;
     if (QFileInfo::exists("/proc/self/mem"))
         QTest::newRow("leitura falha") << "/proc/self/mem" << t + "/mem"
-                                       << "Não foi possível ler o arquivo /proc/self/mem" << 0;
+                                       << "Erro de leitura de fluxo em /proc/self/mem: erro de entrada e saída no disco" << 0;
     QTest::newRow("disco cheio no meio") << t + "/grande.fpt" << t + "/copia/LicaoB.fpt"
-                                         << "Não foi possível gravar o arquivo " + t
+                                         << "Erro de gravação no fluxo em " + t
                                                 + "/copia/LicaoB.fpt: arquivo grande demais (limite de tamanho de arquivo)"
                                          << 100 * 1024;
 }

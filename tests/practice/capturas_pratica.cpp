@@ -39,6 +39,7 @@ struct Cena {
     const char* texto;
     const char* digitado;  // nullptr: no run started
     int segundos;
+    const char32_t* treino = nullptr;  // weak keys of a drill typed instead of the lesson
 };
 
 } // namespace
@@ -64,6 +65,8 @@ int main(int argc, char** argv)
          "Quem com ferro fere, com ferro será ferido. Água mole em pedra dura, tanto bate até que fura. "
          "Devagar se vai ao longe.\nCada macaco no seu galho.\nMais vale um pássaro na mão do que dois voando.",
          "Quem com ferro fere, com ferro será ferido. Água mole em pedrx", 37},
+        // A beginner's drill after the first lesson: groups of the taught keys.
+        {"pratica-treino-iniciante.png", true, "Básico", true, "fff jjj fjf jfj ffj jjf", "fff jj", 5, U"j"},
     };
 
     for (const Cena& cena : cenas) {
@@ -81,6 +84,7 @@ int main(int argc, char** argv)
         auto w = std::make_unique<TFDigitacao>();
         w->show();
         w->activateWindow();
+        if (cena.treino) w->treinarTeclas(cena.treino);
         if (cena.digitado) {
             w->bIniciar->click();
             digitar(*w, QString::fromUtf8(cena.digitado));

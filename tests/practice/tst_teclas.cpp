@@ -2,6 +2,7 @@
 // by dbfread, an xBase reader that shares no code with ours).
 #include "MundoPratica.h"
 #include "data/Data1.h"
+#include "FigurasTeclas.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/DesenhoTeclado.h"
 #include "domain/Linhas.h"
@@ -20,6 +21,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 using dominio::EstatisticaTeclas;
 
@@ -167,13 +170,7 @@ private slots:
     void maisFracas()
     {
         EstatisticaTeclas e;
-        auto figura = [&e](char32_t c, int acertos, int erros, int ms) {
-            dominio::FiguraTecla f;
-            f.acertos = acertos;
-            f.erros = erros;
-            f.tempoMs = ms;
-            e.somar(c, f);
-        };
+        auto figura = [&e](char32_t c, int acertos, int erros, int ms) { somarFigura(e, c, acertos, erros, ms); };
         figura(U'a', 9, 1, 900);
         figura(U'b', 9, 1, 2700);
         figura(U'c', 1, 1, 100);   // too few keystrokes
@@ -199,6 +196,22 @@ private slots:
         QCOMPARE(QSet<QString>(usadas.begin(), usadas.end()),
                  (QSet<QString>{QString::fromUtf8("caça"), QString::fromUtf8("moça"), QString::fromUtf8("aço")}));
         QVERIFY(dominio::montarTreino(palavras, U"z", U"acsmoçfpéx").empty());
+
+        // After the first lessons no word can be written: groups of the taught keys, each
+        // with a weak one, the weak keys first three times each.
+        const std::vector<std::string> grupos = dominio::montarTreino(palavras, U"jk", U"fj dk", 200);
+        QVERIFY(!grupos.empty());
+        const QStringList g = QString::fromStdString(grupos[0]).split(QLatin1Char(' '));
+        QCOMPARE(g.mid(0, 2), (QStringList{"jjj", "kkk"}));
+        int caracteres = 0;
+        for (const std::string& l : grupos)
+            for (const QString& grupo : QString::fromStdString(l).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                QVERIFY2(grupo.size() >= 3 && grupo.size() <= 5, qPrintable(grupo));
+                QVERIFY2(grupo.contains(QLatin1Char('j')) || grupo.contains(QLatin1Char('k')), qPrintable(grupo));
+                for (QChar c : grupo) QVERIFY2(QStringLiteral("fjdk").contains(c), qPrintable(grupo));
+                caracteres += int(grupo.size()) + 1;
+            }
+        QVERIFY(caracteres >= 200 && caracteres <= 260);
     }
 
     // Stored per lesson, summed over the range asked; removal and rename keep the table whole;
@@ -244,6 +257,36 @@ private slots:
         dominio::removerTeclasDoAluno(d, "Ana Paula");
         QVERIFY(dominio::lerTeclas(d, "Ana Paula", "Básico", 1, 99).vazia());
         QCOMPARE(dominio::lerTeclas(d, "Bia", "Básico", 1, 99).figuras().at(U'ç').erros, 1);
+    }
+
+    // Two computers ending their first lessons at once both make the table: neither empties
+    // the other's nor meets it half made.
+    void tabelaCriadaPorDoisAoMesmoTempo()
+    {
+        EstatisticaTeclas e;
+        somarFigura(e, U'a', 3, 1, 300);
+        for (int rodada = 0; rodada < 100; ++rodada) {
+            QTemporaryDir dir;
+            const std::string d = dir.path().toStdString();
+            std::string erros[2];
+            std::thread computadores[2];
+            std::atomic<int> prontos{0};
+            for (int i = 0; i < 2; ++i)
+                computadores[i] = std::thread([&, i] {
+                    for (++prontos; prontos < 2;) {  // both start together
+                    }
+                    try {
+                        dominio::gravarTeclas(d, i ? "BIA" : "ANA", "Básico", 1, 2026, 12, 9, e);
+                    } catch (const std::exception& x) {
+                        erros[i] = x.what();
+                    }
+                });
+            for (std::thread& t : computadores) t.join();
+            QVERIFY2(erros[0].empty() && erros[1].empty(), (erros[0] + erros[1]).c_str());
+            for (const char* nome : {"ANA", "BIA"})
+                QCOMPARE(dominio::lerTeclas(d, nome, "Básico", 1, 1).figuras().at(U'a').erros, 1);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+        }
     }
 
     // The drill typed in the practice window: taught keys only, shown as "Treino", no result

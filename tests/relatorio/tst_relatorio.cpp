@@ -1,7 +1,12 @@
 // The results list (selection, summary, spin limits) and its printed report, read back from PDF.
 // With TARVEX_CAPTURAS=<folder> the list, the preview and the PDF are also left there to be looked at.
 #include "data/Data1.h"
+#include "FigurasTeclas.h"
+#include "domain/ArquivoTeclas.h"
+#include "platform/Diretorios.h"
 #include "results/Rel.h"
+#include "results/RelTeclas.h"
+#include "results/Teclas.h"
 #include "results/grafico.h"
 #include "results/relat.h"
 #include "ui/Mensagens.h"
@@ -112,6 +117,7 @@ private slots:
     void relatorioQuebraPaginas();
     void selecaoVaziaNaoImprimeBandas();
     void previaEmPortuguesATamanhoReal();
+    void teclasImpressasPeloRelatorio();
 
 private:
     void abrirTabelas(const QVector<Resultado>& extras = {});
@@ -371,6 +377,53 @@ void TstRelatorio::previaEmPortuguesATamanhoReal()
     for (const char* ingles : {"Zoom in", "Zoom out", "Print", "Next page", "Page setup", "Fit width"})
         QVERIFY2(!dicas.contains(ingles), ingles);
     QVERIFY(dicas.contains("Imprimir"));
+    janela->close();
+}
+
+// The keys window prints through the banded report: its preview at real size with "Salvar
+// PDF", and a page with the title, the keyboard's legend and one row per weak key.
+void TstRelatorio::teclasImpressasPeloRelatorio()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) QSKIP("pdftotext não instalado");
+    plataforma::definirDiretorioTrabalho(pasta_->path());
+    dominio::EstatisticaTeclas figuras;
+    somarFigura(figuras, U'd', 5, 5, 2000);
+    somarFigura(figuras, U'j', 18, 2, 4000);
+    somarFigura(figuras, U'f', 20, 0, 3000);
+    dominio::gravarTeclas(pasta_->path().toStdString(), "ANA", "Básico", 2, 2026, 12, 8, figuras);
+    auto* janela = new TfTeclas;
+    janela->mostrar("ANA", "Básico", 1, 2, true);
+    janela->show();
+    if (!pastaCapturas().isEmpty()) janela->grab().save(QDir(pastaCapturas()).filePath("janela-teclas.png"));
+
+    qreal zoom = 0;
+    bool salvarPdf = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* previa = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!previa) return;
+        zoom = previa->findChild<QPrintPreviewWidget*>()->zoomFactor();
+        for (const QAction* acao : previa->findChildren<QAction*>()) salvarPdf |= acao->text() == "Salvar PDF";
+        if (!pastaCapturas().isEmpty()) previa->grab().save(QDir(pastaCapturas()).filePath("previa-teclas.png"));
+        previa->reject();
+    });
+    janela->imprimir();
+    QCOMPARE(zoom, 1.0);
+    QVERIFY(salvarPdf);
+
+    TfRelTeclas relatorio(janela->folha());
+    const QString pdf = QDir(pasta_->path()).filePath("teclas.pdf");
+    QVERIFY(relatorio.exportarPdf(pdf));
+    if (!pastaCapturas().isEmpty()) QFile::copy(pdf, QDir(pastaCapturas()).filePath("teclas.pdf"));
+    const QString texto = textoDoPdf(pdf);
+    const QStringList l = linhas(texto);
+    QVERIFY2(l.contains("Teclas"), qPrintable(texto));
+    QVERIFY(l.contains("ANA — Básico, lições 1 a 2"));
+    QVERIFY(texto.contains("mais de 10%") && texto.contains("sem dados"));
+    QVERIFY(l.contains("Tecla Taxa de erro Tempo por toque O que foi digitado"));
+    QVERIFY(l.contains("d 50,0% 400 ms"));
+    QVERIFY(l.contains("j 10,0% 222 ms"));
+    // The keyboard: its keys' legends are on the page.
+    QVERIFY(l.contains("Tab Q W E R T Y U I O P Enter"));
     janela->close();
 }
 

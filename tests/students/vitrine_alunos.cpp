@@ -1,9 +1,10 @@
 // Shows one student window filled with sample students, for looking at it under X:
-//   vitrine_alunos cadastro|novo|abrir|lista|selec|turma [arquivo.png]
+//   vitrine_alunos cadastro|novo|abrir|lista|selec|turma|importar [arquivo.png]
 // With a file name the window is also saved as a picture after it was drawn.
 #include "AmbienteAlunos.h"
 #include "students/AbrirNome.h"
 #include "students/Cadastro.h"
+#include "students/ImportarLista.h"
 #include "students/Selec.h"
 #include "students/Turma.h"
 #include "ui/TDBLookupComboBox.h"
@@ -11,6 +12,8 @@
 #include "ui/TStatusBar.h"
 
 #include <QApplication>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 
 int main(int argc, char** argv)
@@ -55,7 +58,10 @@ int main(int argc, char** argv)
             r->fieldByName("Resultado").setAsString(l.passou ? QStringLiteral("Aprovado") : QStringLiteral("Reprovado"));
             r->post();
         }
-        janela.reset(new TfTurma);
+        auto* turma = new TfTurma;
+        turma->Grade->sortByColumn(6, Qt::DescendingOrder);  // the arrow on the widest title
+        turma->Grade->selectRow(1);
+        janela.reset(turma);
     } else {
         auto* d = new TfCadastro;
         if (qual == QLatin1String("novo")) d->DBNavigator1->clicar(TDBNavigator::Botao::Insert);
@@ -64,6 +70,16 @@ int main(int argc, char** argv)
     janela->show();
     if (qual == QLatin1String("lista"))
         QTimer::singleShot(300, [&] { static_cast<TFAbrir*>(janela.get())->dl1->showPopup(); });
+    // The summary of a class list whose every name was registered, one of its lines with commas.
+    QTemporaryDir listas;
+    if (qual == QLatin1String("importar"))
+        QTimer::singleShot(300, [&] {
+            QFile f(listas.filePath(QStringLiteral("turma.csv")));
+            f.open(QIODevice::WriteOnly);
+            f.write("Nome;Tipo;N\xC3\xADvel\nAna Lima;B\xC3\xA1sico;Iniciante\nBia Rocha,Num\xC3\xA9rico,Iniciante\n");
+            f.close();
+            mostrarResumo(janela.get(), importarLista(f.fileName()));
+        });
     if (!arquivo.isEmpty()) {
         QTimer::singleShot(1500, [&] {
             janela->grab().save(arquivo);

@@ -16,6 +16,7 @@
 #include "ui/Mensagens.h"
 #include "xbase/Table.h"
 
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +24,7 @@
 #include <QProcess>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -125,6 +127,8 @@ private slots:
     void arquivoRuimNaoCadastraNada_data();
     void arquivoRuimNaoCadastraNada();
     void falhaAoGravarDesfazTudo();
+    void resumoSoAvisaQuandoHaRecusa();
+    void titulosDaTurmaCabem();
     void turmaDe31DePontaAPonta();
 
 private:
@@ -232,6 +236,13 @@ void TstTurma::planoDeImportacao_data()
     QTest::newRow("UTF-8 com BOM, virgula e aspas de CSV")
         << QByteArray("\xEF\xBB\xBF\"Silva, Ana\",Textos\nbia,numerico\n") << QStringList{} << 31
         << QStringLiteral("SILVA, ANA/Textos/|BIA/Numérico/") << QString();
+    QTest::newRow("linha com virgula num arquivo de ponto e virgula")
+        << QByteArray("Nome;Tipo;N\xC3\xADvel\nAna;B\xC3\xA1sico;Iniciante\nBia Rocha,Num\xC3\xA9rico,Iniciante\ncaio;Textos\n")
+        << QStringList{} << 31 << QStringLiteral("ANA/Básico/Iniciante|BIA ROCHA/Numérico/Iniciante|CAIO/Textos/")
+        << QString();
+    QTest::newRow("separador da maioria das linhas")
+        << QByteArray("Silva, Ana;Textos\nbia;numerico\ncaio\n") << QStringList{} << 31
+        << QStringLiteral("SILVA, ANA/Textos/|BIA/Numérico/|CAIO") << QString();
     QTest::newRow("regras do nome")
         << QByteArray("ana\nANA\nbia\nze \"z\"\nsmile \xF0\x9F\x98\x80\nmaria aparecida dos santos\n\n;;\ncaio;Latim\n")
         << QStringList{"BIA"} << 31 << QStringLiteral("ANA|MARIA APARECIDA DOS")
@@ -307,6 +318,50 @@ void TstTurma::falhaAoGravarDesfazTudo()
     QVERIFY2(r.erro.contains(QStringLiteral("disco cheio")), qPrintable(r.erro));
     QCOMPARE(pasta.nomes(), QStringList{QStringLiteral("ZECA")});
     QCOMPARE(pasta.dm->TabAluno->state(), TApTable::State::Browse);
+}
+
+// Every name registered is news, a refused one a warning, nothing registered an error.
+void TstTurma::resumoSoAvisaQuandoHaRecusa()
+{
+    Pasta pasta;
+    QList<ui::TipoMensagem> tipos;
+    ui::definirRespondedor([&](ui::TipoMensagem tipo, const QString&) {
+        tipos << tipo;
+        return true;
+    });
+    mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("a.txt"), "ana\nbia\n")));
+    mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("b.txt"), "caio\nana\n")));
+    mostrarResumo(nullptr, importarLista(pasta.escrever(QStringLiteral("c.txt"), "\n")));
+    QCOMPARE(tipos, (QList<ui::TipoMensagem>{ui::TipoMensagem::Informacao, ui::TipoMensagem::Aviso,
+                                             ui::TipoMensagem::Erro}));
+}
+
+// Every title of the class view fits the room the style leaves it beside the sort arrow, in
+// bold as a selected row shows it, whichever column is sorted.
+void TstTurma::titulosDaTurmaCabem()
+{
+    Pasta pasta;
+    pasta.relatVazio();
+    TfTurma janela;
+    janela.show();
+    QHeaderView* cabecalho = janela.Grade->horizontalHeader();
+    QFont negrito = cabecalho->font();
+    negrito.setBold(true);
+    for (int ordem : {0, 6, 10}) {
+        janela.Grade->sortByColumn(ordem, Qt::AscendingOrder);
+        for (int c = 0; c < cabecalho->count(); ++c) {
+            QStyleOptionHeader opcao;
+            opcao.initFrom(cabecalho);
+            opcao.state |= QStyle::State_Horizontal;
+            opcao.rect = QRect(0, 0, cabecalho->sectionSize(c), cabecalho->height());
+            opcao.sortIndicator = c == ordem ? QStyleOptionHeader::SortDown : QStyleOptionHeader::None;
+            const QRect rotulo = cabecalho->style()->subElementRect(QStyle::SE_HeaderLabel, &opcao, cabecalho);
+            const QString titulo = cabecalho->model()->headerData(c, Qt::Horizontal).toString();
+            for (const QString& linha : titulo.split(QLatin1Char('\n')))
+                QVERIFY2(QFontMetrics(negrito).horizontalAdvance(linha) <= rotulo.width(),
+                         qPrintable(QStringLiteral("%1 (ordem na coluna %2)").arg(linha).arg(ordem)));
+        }
+    }
 }
 
 // ---- a class of 31, from the list file to the spreadsheet --------------------------------

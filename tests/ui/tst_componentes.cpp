@@ -1,6 +1,8 @@
 // The data-aware components on a small table of their own.
 #include "data/TApTable.h"
+#include "ui/DialogoArquivo.h"
 #include "ui/FiguraPng.h"
+#include "ui/Traducao.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBEdit.h"
 #include "ui/TDBGrid.h"
@@ -10,8 +12,10 @@
 #include "ui/TDataSource.h"
 #include "xbase/Table.h"
 
+#include <QFileSystemModel>
 #include <QToolButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -32,6 +36,7 @@ private slots:
     void gradeMostraOsRegistros();
     void memoGuardaQuebrasDeLinha();
     void figuraPngLidaComoQtLe();
+    void dialogoDeArquivoEmPortugues();
 
 private:
     void pessoa(const QString& nome, int idade, const QString& obs = QString());
@@ -42,6 +47,56 @@ private:
     std::unique_ptr<TDataSource> fonte_;
     bool aceitar_ = true;
 };
+
+// The file dialog speaks Portuguese on a system in any language, starts in the documents and
+// then in the folder of the last file chosen. With TARVEX_CAPTURAS=<folder> it is pictured.
+void TstComponentes::dialogoDeArquivoEmPortugues()
+{
+    ui::instalarTraducaoPortugues(*QCoreApplication::instance());  // as the program does
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(ui::pastaDosArquivos(), QFileInfo(documentos).isDir() ? documentos : QDir::homePath());
+
+    QTemporaryDir pasta;
+    QVERIFY(QDir(pasta.path()).mkdir("turma"));
+    QFile lista(pasta.filePath("lista.csv"));
+    QVERIFY(lista.open(QIODevice::WriteOnly) && lista.write(QByteArray(2048, 'a')) == 2048);
+    lista.close();
+
+    QFileDialog* dialogo = ui::criarDialogoArquivo(nullptr, QFileDialog::AcceptOpen, "Importar lista de alunos",
+                                                   {"Listas de alunos (*.txt *.csv)"});
+    dialogo->setDirectory(pasta.path());
+    dialogo->setViewMode(QFileDialog::Detail);
+    dialogo->show();
+    auto* arquivos = qobject_cast<QFileSystemModel*>(dialogo->proxyModel()->sourceModel());
+    QVERIFY(arquivos);
+    auto celula = [&](const QString& nome, int coluna) {
+        const QModelIndex i = arquivos->index(pasta.filePath(nome), coluna);
+        return dialogo->proxyModel()->mapFromSource(i).data().toString();
+    };
+    QTRY_COMPARE(celula("turma", 2), QStringLiteral("Pasta"));
+    QTRY_COMPARE(celula("lista.csv", 1), QStringLiteral("2,0 kB"));
+    QVERIFY2(QRegularExpression("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d$").match(celula("lista.csv", 3)).hasMatch(),
+             qPrintable(celula("lista.csv", 3)));
+    const QString capturas = qEnvironmentVariable("TARVEX_CAPTURAS");
+    if (!capturas.isEmpty()) {
+        QTest::qWait(300);
+        QVERIFY(dialogo->grab().save(capturas + "/dialogo-importar.png"));
+        std::unique_ptr<QFileDialog> exportar(ui::criarDialogoArquivo(
+            nullptr, QFileDialog::AcceptSave, "Exportar", {"Planilha CSV (*.csv)", "Planilha OpenDocument (*.ods)"},
+            "Turma.csv"));
+        exportar->setDirectory(pasta.path());
+        exportar->show();
+        QTest::qWait(300);
+        QVERIFY(exportar->grab().save(capturas + "/dialogo-exportar.png"));
+    }
+
+    QTimer::singleShot(0, dialogo, [&] {
+        dialogo->selectFile(pasta.filePath("lista.csv"));
+        QMetaObject::invokeMethod(dialogo, "accept");
+    });
+    QCOMPARE(ui::escolherArquivo(dialogo), pasta.filePath("lista.csv"));
+    QCOMPARE(ui::pastaDosArquivos(), pasta.path());
+}
 
 void TstComponentes::init()
 {

@@ -2,12 +2,16 @@
 //
 //   niveis [--fonte arquivo.sf2] musica.MID... som.wav...
 //
-// A song is rendered without an audio device, at 44100 samples per second, three times:
-// whole, its melody alone (channel 1) and its accompaniment alone (every other channel). For
-// each it prints the RMS level of the whole song in dB relative to full scale and the peak.
-// A wave sound gets the RMS of the whole file, its peak and the RMS of its loudest 100 ms. The exit status is 1 when two
-// songs differ by more than 4 dB (each within ±2 dB of the middle of the range) or when the
-// accompaniment of a song lies more than 10 dB under its melody (it is then not heard).
+// A song is rendered in stereo without an audio device, at 44100 samples per second, three
+// times: whole, its melody alone (channel 1) and its accompaniment alone (every other
+// channel). Loudness is the broadcast standard's gated loudness (BS.1770, in LUFS), which
+// weighs the frequencies as the ear does and leaves the silences out, so a song with long
+// rests is not taken for a quiet one; the peak is printed beside it. Each wave sound gets its
+// gated loudness and peak as well. The exit status is 1 when a song lies more than 2 LU from
+// the median of the songs, a wave sound more than 2 LU from the median of the sounds, or the
+// accompaniment of a song more than 10 LU under its melody (it is then not heard).
+#include "Sonoridade.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -23,27 +27,21 @@ namespace {
 
 constexpr int kTaxa = 44100;
 constexpr int kCanalMelodia = 0;
-constexpr double kFaixaMusicas = 4.0;          // dB between the quietest and the loudest song
-constexpr double kAcompanhamentoAbaixo = 10.0; // dB the accompaniment may lie under the melody
+constexpr double kDesvioPermitido = 2.0;       // LU from the median of the songs, or of the sounds
+constexpr double kAcompanhamentoAbaixo = 10.0; // LU the accompaniment may lie under the melody
 
 const char* kFontePadrao = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
-struct Nivel {
-    double rms = -200, pico = -200;  // dBFS
-};
+using Canais = std::vector<std::vector<float>>;
 
-double emDb(double amplitude) { return amplitude > 0 ? 20.0 * std::log10(amplitude) : -200.0; }
+double emDb(double amplitude) { return amplitude > 0 ? 20.0 * std::log10(amplitude) : niveis::kSilencio; }
 
-Nivel medir(const std::vector<float>& amostras) {
-    double soma = 0, maior = 0;
-    for (float a : amostras) {
-        soma += double(a) * a;
-        maior = std::max(maior, double(std::fabs(a)));
-    }
-    Nivel n;
-    if (!amostras.empty()) n.rms = emDb(std::sqrt(soma / double(amostras.size())));
-    n.pico = emDb(maior);
-    return n;
+double picoDb(const Canais& canais)
+{
+    double maior = 0;
+    for (const auto& c : canais)
+        for (float a : c) maior = std::max(maior, double(std::fabs(a)));
+    return emDb(maior);
 }
 
 // Which channels a rendering lets through.
@@ -64,8 +62,8 @@ int filtrarEvento(void* dados, fluid_midi_event_t* evento) {
     return fluid_synth_handle_midi_event(f->synth, evento);
 }
 
-// The song as the program plays it: the synthesiser's default gain, mono sum of both sides.
-bool renderizar(const std::string& fonte, const std::string& musica, Parte parte, std::vector<float>& saida) {
+// The song as the program plays it: the synthesiser's default gain, both sides.
+bool renderizar(const std::string& fonte, const std::string& musica, Parte parte, Canais& saida) {
     fluid_settings_t* ajustes = new_fluid_settings();
     fluid_settings_setnum(ajustes, "synth.sample-rate", kTaxa);
     fluid_synth_t* synth = new_fluid_synth(ajustes);
@@ -76,18 +74,19 @@ bool renderizar(const std::string& fonte, const std::string& musica, Parte parte
         fluid_player_set_playback_callback(player, filtrarEvento, &filtro);
         certo = fluid_player_add(player, musica.c_str()) == FLUID_OK && fluid_player_play(player) == FLUID_OK;
     }
-    saida.clear();
+    saida.assign(2, {});
     std::vector<float> esquerda(1024), direita(1024);
     // The song is over when the player has passed its last tick; its tail rings two seconds more.
     int restante = 2 * kTaxa;
     while (certo && restante > 0) {
         fluid_synth_write_float(synth, 1024, esquerda.data(), 0, 1, direita.data(), 0, 1);
-        for (int i = 0; i < 1024; ++i) saida.push_back(0.5f * (esquerda[i] + direita[i]));
+        saida[0].insert(saida[0].end(), esquerda.begin(), esquerda.end());
+        saida[1].insert(saida[1].end(), direita.begin(), direita.end());
         const int total = fluid_player_get_total_ticks(player);
         if (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING
             || (total > 0 && fluid_player_get_current_tick(player) >= total))
             restante -= 1024;
-        if (saida.size() > std::size_t(kTaxa) * 600) break;  // ten minutes: something is wrong
+        if (saida[0].size() > std::size_t(kTaxa) * 600) break;  // ten minutes: something is wrong
     }
     if (player) {
         fluid_player_stop(player);
@@ -95,7 +94,7 @@ bool renderizar(const std::string& fonte, const std::string& musica, Parte parte
     }
     delete_fluid_synth(synth);
     delete_fluid_settings(ajustes);
-    return certo && !saida.empty();
+    return certo && !saida[0].empty();
 }
 
 uint32_t lerU32(const char* p) { return uint8_t(p[0]) | uint8_t(p[1]) << 8 | uint8_t(p[2]) << 16 | uint32_t(uint8_t(p[3])) << 24; }
@@ -129,18 +128,6 @@ std::vector<float> lerWave(const std::string& caminho, int& taxa) {
     return amostras;
 }
 
-// RMS of the loudest 100 ms: how loud a short sound is heard.
-double rmsMaisForte(const std::vector<float>& amostras, int taxa) {
-    const std::size_t janela = std::max<std::size_t>(1, std::size_t(taxa) / 10);
-    double soma = 0, maior = 0;
-    for (std::size_t i = 0; i < amostras.size(); ++i) {
-        soma += double(amostras[i]) * amostras[i];
-        if (i >= janela) soma -= double(amostras[i - janela]) * amostras[i - janela];
-        maior = std::max(maior, soma);
-    }
-    return emDb(std::sqrt(maior / double(std::min(janela, amostras.size()))));
-}
-
 bool terminaCom(const std::string& s, const char* fim) {
     const std::size_t n = std::strlen(fim);
     if (s.size() < n) return false;
@@ -152,6 +139,24 @@ bool terminaCom(const std::string& s, const char* fim) {
 std::string nomeDe(const std::string& caminho) {
     const std::size_t barra = caminho.find_last_of('/');
     return barra == std::string::npos ? caminho : caminho.substr(barra + 1);
+}
+
+// Prints how far each one lies from the median of the group; 1 when one lies too far.
+int desviosDaMediana(const char* grupo, const std::vector<std::string>& nomes, const std::vector<double>& valores)
+{
+    if (valores.size() < 2) return 0;
+    const double meio = niveis::mediana(valores);
+    std::printf("%s: mediana %.1f LUFS, de %+.1f a %+.1f LU dela\n", grupo, meio,
+                *std::min_element(valores.begin(), valores.end()) - meio,
+                *std::max_element(valores.begin(), valores.end()) - meio);
+    int fora = 0;
+    for (std::size_t i = 0; i < valores.size(); ++i)
+        if (std::fabs(valores[i] - meio) > kDesvioPermitido) {
+            std::printf("%s está a %+.1f LU da mediana (limite ±%.0f LU)\n", nomes[i].c_str(), valores[i] - meio,
+                        kDesvioPermitido);
+            fora = 1;
+        }
+    return fora;
 }
 
 }  // namespace
@@ -170,45 +175,46 @@ int main(int argc, char** argv) {
         return 2;
     }
     int falhas = 0;
-    double menor = 1e9, maior = -1e9;
+    std::vector<std::string> nomesMusicas;
+    std::vector<double> sonoridades;
     if (!musicas.empty())
-        std::printf("%-12s %8s %8s %9s %9s %9s\n", "música", "RMS dB", "pico dB", "melodia", "acompanh.", "diferença");
+        std::printf("%-12s %8s %8s %9s %9s %9s\n", "música", "LUFS", "pico dB", "melodia", "acompanh.", "diferença");
     for (const std::string& m : musicas) {
-        std::vector<float> tudo, melodia, acompanhamento;
+        Canais tudo, melodia, acompanhamento;
         if (!renderizar(fonte, m, Parte::Tudo, tudo) || !renderizar(fonte, m, Parte::Melodia, melodia)
             || !renderizar(fonte, m, Parte::Acompanhamento, acompanhamento)) {
             std::fprintf(stderr, "niveis: não foi possível tocar %s com %s\n", m.c_str(), fonte.c_str());
             ++falhas;
             continue;
         }
-        const Nivel n = medir(tudo), nm = medir(melodia), na = medir(acompanhamento);
-        const double diferenca = nm.rms - na.rms;
-        const bool abafado = diferenca > kAcompanhamentoAbaixo;
-        std::printf("%-12s %8.1f %8.1f %9.1f %9.1f %9.1f%s\n", nomeDe(m).c_str(), n.rms, n.pico, nm.rms, na.rms,
-                    diferenca, abafado ? "  acompanhamento inaudível" : "");
+        const double l = niveis::sonoridadeIntegrada(tudo, kTaxa);
+        const double lm = niveis::sonoridadeIntegrada(melodia, kTaxa);
+        const double la = niveis::sonoridadeIntegrada(acompanhamento, kTaxa);
+        const bool abafado = lm - la > kAcompanhamentoAbaixo;
+        std::printf("%-12s %8.1f %8.1f %9.1f %9.1f %9.1f%s\n", nomeDe(m).c_str(), l, picoDb(tudo), lm, la, lm - la,
+                    abafado ? "  acompanhamento inaudível" : "");
         falhas += abafado;
-        menor = std::min(menor, n.rms);
-        maior = std::max(maior, n.rms);
+        nomesMusicas.push_back(nomeDe(m));
+        sonoridades.push_back(l);
     }
-    if (musicas.size() > 1) {
-        const double meio = (menor + maior) / 2;
-        std::printf("músicas: de %.1f a %.1f dB, %.1f ± %.1f dB\n", menor, maior, meio, (maior - menor) / 2);
-        if (maior - menor > kFaixaMusicas) {
-            std::printf("músicas fora de ±%.0f dB\n", kFaixaMusicas / 2);
-            ++falhas;
-        }
-    }
+    falhas += desviosDaMediana("músicas", nomesMusicas, sonoridades);
+
+    std::vector<std::string> nomesSons;
+    std::vector<double> sonoridadesSons;
+    if (!sons.empty()) std::printf("%-12s %8s %8s\n", "som", "LUFS", "pico dB");
     for (const std::string& s : sons) {
         int taxa = 0;
-        const std::vector<float> amostras = lerWave(s, taxa);
-        if (amostras.empty() || taxa <= 0) {
+        const Canais amostras{lerWave(s, taxa)};
+        if (amostras[0].empty() || taxa <= 0) {
             std::fprintf(stderr, "niveis: %s não é um arquivo wave PCM\n", s.c_str());
             ++falhas;
             continue;
         }
-        const Nivel n = medir(amostras);
-        std::printf("%-12s %8.1f %8.1f %9.1f (RMS dos 100 ms mais fortes)\n", nomeDe(s).c_str(), n.rms, n.pico,
-                    rmsMaisForte(amostras, taxa));
+        const double l = niveis::sonoridadeIntegrada(amostras, taxa);
+        std::printf("%-12s %8.1f %8.1f\n", nomeDe(s).c_str(), l, picoDb(amostras));
+        nomesSons.push_back(nomeDe(s));
+        sonoridadesSons.push_back(l);
     }
+    falhas += desviosDaMediana("sons", nomesSons, sonoridadesSons);
     return falhas ? 1 : 0;
 }

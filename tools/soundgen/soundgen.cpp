@@ -148,7 +148,7 @@ Som fazerClique() {
     somarNota(som, 0.000, 0.01, 1046.5, 0.55, madeira, 0.0015, 0.0, 0.035, 0.06);
     somarNota(som, 0.000, 0.01, 2093.0, 0.20, Timbre{{1.0}, 0.0, 0.0}, 0.0008, 0.0, 0.012, 0.02);
     somarNota(som, 0.045, 0.01, 1568.0, 0.30, madeira, 0.0015, 0.0, 0.030, 0.05);
-    normalizar(som, 0.80);
+    normalizar(som, 0.96);
     return som;
 }
 
@@ -158,9 +158,10 @@ Som fazerErro() {
     const Timbre palheta{{1.0, 0.05, 0.45, 0.03, 0.25, 0.02, 0.12}, 0.0, 0.0};
     somarNota(som, 0.000, 0.10, 311.1, 0.6, palheta, 0.006, 0.35, 0.05, 0.03);
     somarNota(som, 0.150, 0.14, 233.1, 0.6, palheta, 0.006, 0.35, 0.06, 0.05);
-    // Held tones sound much louder than the click at the same peak: these fade quickly and stay
-    // within a few dB of the click (tools/niveis measures both).
-    normalizar(som, 0.45);
+    // Held tones sound much louder than the click at the same peak: these fade quickly and their
+    // peak stays low, so that the three sounds are heard about equally loud (tools/niveis
+    // measures their gated loudness).
+    normalizar(som, 0.40);
     return som;
 }
 
@@ -191,7 +192,8 @@ Som fazerFanfarra() {
     for (double t : {0.0, 0.5, 2.0, 3.0}) somarBatida(som, t, 65.4, 0.45, 0.25, 0.25, gerador);
     for (double t = 5.2; t < 6.25; t += 0.07) somarBatida(som, t, 65.4, 0.12 + 0.1 * (t - 5.2), 0.12, 0.2, gerador);
     somarBatida(som, 6.30, 49.0, 0.55, 0.2, 0.3, gerador);
-    normalizar(som, 0.88);
+    // A long, full sound: its peak lies well under full scale, as loud as the click to the ear.
+    normalizar(som, 0.64);
     return som;
 }
 
