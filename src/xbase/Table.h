@@ -19,8 +19,11 @@ namespace xbase {
 // environment().deleted is on.
 //
 // Durability: when post() returns, the record, the header's record count, the memo blocks and
-// every tag are written to the files (no buffering of our own). An append writes the record
-// before the count.
+// every tag are on disk (fsynced). The writes are ordered so that a power cut at any moment,
+// which keeps any of the writes not yet synced, leaves the post under way finished or undone
+// at the next open, without a question (see writePending in Table.cpp): what a record points at
+// and what a count counts is durable first, and the index is marked as changing before its
+// pages change.
 class Table {
 public:
     enum class State { Inactive, Browse, Edit, Insert };

@@ -13,6 +13,12 @@ namespace {
 
 constexpr uint64_t kSector = 512;
 
+int fail(int error)
+{
+    errno = error;
+    return -1;
+}
+
 std::string folderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -248,35 +254,23 @@ int SimulatedDisk::open(const std::string& path, int flags, mode_t)
     const bool writable = (flags & O_ACCMODE) != O_RDONLY;
     auto it = names_.find(path);
     if (flags & O_DIRECTORY) {
-        if (it == names_.end() || !inodes_[std::size_t(it->second)].folder) {
-            errno = it == names_.end() ? ENOENT : ENOTDIR;
-            return -1;
-        }
+        if (it == names_.end() || !inodes_[std::size_t(it->second)].folder) return fail(it == names_.end() ? ENOENT : ENOTDIR);
         fds_[nextFd_] = {it->second, false};
         return nextFd_++;
     }
     int inode = -1;
     if (it != names_.end()) {
         inode = it->second;
-        if (inodes_[std::size_t(inode)].folder) {
-            errno = EISDIR;
-            return -1;
-        }
+        if (inodes_[std::size_t(inode)].folder) return fail(EISDIR);
         if ((flags & O_TRUNC) && writable && !inodes_[std::size_t(inode)].data.empty()) {
             inodes_[std::size_t(inode)].data.clear();
             pending_.push_back({Change::Truncate, inode, 0, {}, {}, {}, {}});
             changed();
         }
     } else {
-        if (!(flags & O_CREAT)) {
-            errno = ENOENT;
-            return -1;
-        }
+        if (!(flags & O_CREAT)) return fail(ENOENT);
         const auto parent = names_.find(folderOf(path));
-        if (parent == names_.end() || !inodes_[std::size_t(parent->second)].folder) {
-            errno = ENOENT;
-            return -1;
-        }
+        if (parent == names_.end() || !inodes_[std::size_t(parent->second)].folder) return fail(ENOENT);
         inode = newInode(false);
         names_[path] = inode;
         pending_.push_back({Change::Link, inode, 0, {}, folderOf(path), {}, path});
@@ -290,10 +284,7 @@ int SimulatedDisk::close(int fd)
 {
     locks_.erase(std::remove_if(locks_.begin(), locks_.end(), [fd](const Held& h) { return h.fd == fd; }),
                  locks_.end());
-    if (fds_.erase(fd) == 0) {
-        errno = EBADF;
-        return -1;
-    }
+    if (fds_.erase(fd) == 0) return fail(EBADF);
     return 0;
 }
 
@@ -302,10 +293,7 @@ ssize_t SimulatedDisk::pread(int fd, void* data, size_t length, off_t offset)
     if (!enter())
         return -1;
     const auto it = fds_.find(fd);
-    if (it == fds_.end() || inodes_[std::size_t(it->second.inode)].folder) {
-        errno = EBADF;
-        return -1;
-    }
+    if (it == fds_.end() || inodes_[std::size_t(it->second.inode)].folder) return fail(EBADF);
     const std::string& bytes = inodes_[std::size_t(it->second.inode)].data;
     if (uint64_t(offset) >= bytes.size())
         return 0;
@@ -319,10 +307,7 @@ ssize_t SimulatedDisk::pwrite(int fd, const void* data, size_t length, off_t off
     if (!enter())
         return -1;
     const auto it = fds_.find(fd);
-    if (it == fds_.end() || !it->second.writable) {
-        errno = EBADF;
-        return -1;
-    }
+    if (it == fds_.end() || !it->second.writable) return fail(EBADF);
     const std::string bytes(static_cast<const char*>(data), length);
     writeInto(inodes_[std::size_t(it->second.inode)].data, uint64_t(offset), bytes);
     pending_.push_back({Change::Write, it->second.inode, uint64_t(offset), bytes, {}, {}, {}});
@@ -335,10 +320,7 @@ int SimulatedDisk::fsync(int fd)
     if (!enter())
         return -1;
     const auto it = fds_.find(fd);
-    if (it == fds_.end()) {
-        errno = EBADF;
-        return -1;
-    }
+    if (it == fds_.end()) return fail(EBADF);
     ++fsyncs_;
     const int inode = it->second.inode;
     Inode& node = inodes_[std::size_t(inode)];
@@ -380,10 +362,7 @@ int SimulatedDisk::ftruncate(int fd, off_t length)
     if (!enter())
         return -1;
     const auto it = fds_.find(fd);
-    if (it == fds_.end() || !it->second.writable) {
-        errno = EBADF;
-        return -1;
-    }
+    if (it == fds_.end() || !it->second.writable) return fail(EBADF);
     inodes_[std::size_t(it->second.inode)].data.resize(std::size_t(length), '\0');
     pending_.push_back({Change::Truncate, it->second.inode, uint64_t(length), {}, {}, {}, {}});
     changed();
@@ -409,10 +388,7 @@ int SimulatedDisk::fstat(int fd, struct stat* info)
     if (!enter())
         return -1;
     const auto it = fds_.find(fd);
-    if (it == fds_.end()) {
-        errno = EBADF;
-        return -1;
-    }
+    if (it == fds_.end()) return fail(EBADF);
     const Inode& node = inodes_[std::size_t(it->second.inode)];
     describe(info, it->second.inode, node.folder, node.data.size());
     return 0;
@@ -423,10 +399,7 @@ int SimulatedDisk::stat(const std::string& path, struct stat* info)
     if (!enter())
         return -1;
     const auto it = names_.find(path);
-    if (it == names_.end()) {
-        errno = ENOENT;
-        return -1;
-    }
+    if (it == names_.end()) return fail(ENOENT);
     const Inode& node = inodes_[std::size_t(it->second)];
     describe(info, it->second, node.folder, node.data.size());
     return 0;
@@ -437,14 +410,8 @@ int SimulatedDisk::rename(const std::string& from, const std::string& to)
     if (!enter())
         return -1;
     const auto it = names_.find(from);
-    if (it == names_.end()) {
-        errno = ENOENT;
-        return -1;
-    }
-    if (folderOf(from) != folderOf(to)) {
-        errno = EXDEV;
-        return -1;
-    }
+    if (it == names_.end()) return fail(ENOENT);
+    if (folderOf(from) != folderOf(to)) return fail(EXDEV);
     const int inode = it->second;
     names_.erase(it);
     names_[to] = inode;
@@ -458,10 +425,7 @@ int SimulatedDisk::unlink(const std::string& path)
     if (!enter())
         return -1;
     const auto it = names_.find(path);
-    if (it == names_.end()) {
-        errno = ENOENT;
-        return -1;
-    }
+    if (it == names_.end()) return fail(ENOENT);
     names_.erase(it);
     pending_.push_back({Change::Unlink, -1, 0, {}, folderOf(path), path, {}});
     changed();
@@ -472,10 +436,7 @@ int SimulatedDisk::mkdir(const std::string& path, mode_t)
 {
     if (!enter())
         return -1;
-    if (names_.count(path)) {
-        errno = EEXIST;
-        return -1;
-    }
+    if (names_.count(path)) return fail(EEXIST);
     const int inode = newInode(true);
     names_[path] = inode;
     pending_.push_back({Change::Link, inode, 0, {}, folderOf(path), {}, path});
@@ -488,15 +449,9 @@ int SimulatedDisk::rmdir(const std::string& path)
     if (!enter())
         return -1;
     const auto it = names_.find(path);
-    if (it == names_.end() || !inodes_[std::size_t(it->second)].folder) {
-        errno = it == names_.end() ? ENOENT : ENOTDIR;
-        return -1;
-    }
+    if (it == names_.end() || !inodes_[std::size_t(it->second)].folder) return fail(it == names_.end() ? ENOENT : ENOTDIR);
     for (const auto& [name, inode] : names_)
-        if (name.size() > path.size() && name.compare(0, path.size() + 1, path + "/") == 0) {
-            errno = ENOTEMPTY;
-            return -1;
-        }
+        if (name.size() > path.size() && name.compare(0, path.size() + 1, path + "/") == 0) return fail(ENOTEMPTY);
     names_.erase(it);
     pending_.push_back({Change::Unlink, -1, 0, {}, folderOf(path), path, {}});
     changed();
@@ -508,14 +463,8 @@ int SimulatedDisk::link(const std::string& from, const std::string& to)
     if (!enter())
         return -1;
     const auto it = names_.find(from);
-    if (it == names_.end()) {
-        errno = ENOENT;
-        return -1;
-    }
-    if (names_.count(to)) {
-        errno = EEXIST;
-        return -1;
-    }
+    if (it == names_.end()) return fail(ENOENT);
+    if (names_.count(to)) return fail(EEXIST);
     names_[to] = it->second;
     pending_.push_back({Change::Link, it->second, 0, {}, folderOf(to), {}, to});
     changed();
@@ -528,10 +477,7 @@ int SimulatedDisk::lock(int fd, int, struct flock* range)
     if (!enter())
         return -1;
     const auto it = fds_.find(fd);
-    if (it == fds_.end()) {
-        errno = EBADF;
-        return -1;
-    }
+    if (it == fds_.end()) return fail(EBADF);
     const int inode = it->second.inode;
     const int64_t start = range->l_start;
     const int64_t length = range->l_len;
@@ -541,10 +487,7 @@ int SimulatedDisk::lock(int fd, int, struct flock* range)
     if (range->l_type != F_UNLCK) {
         const bool write = range->l_type == F_WRLCK;
         for (const Held& h : locks_)
-            if (h.fd != fd && overlaps(h) && (write || h.write)) {
-                errno = EAGAIN;
-                return -1;
-            }
+            if (h.fd != fd && overlaps(h) && (write || h.write)) return fail(EAGAIN);
     }
     locks_.erase(std::remove_if(locks_.begin(), locks_.end(),
                                 [&](const Held& h) { return h.fd == fd && h.start == start && h.length == length; }),

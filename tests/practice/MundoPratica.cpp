@@ -1,5 +1,8 @@
 #include "MundoPratica.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "data/Data1.h"
 #include "domain/Esquema.h"
 #include "platform/Diretorios.h"
@@ -204,4 +207,16 @@ void MundoPratica::licao(const QString& tipo, int numero, const QString& texto)
 {
     licao(false, tipo, numero, texto);
     licao(true, tipo, numero, texto);
+}
+
+void digitar(QWidget* campo, const QString& texto)
+{
+    for (QChar c : texto) {
+        const int key = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
+        const Qt::KeyboardModifiers shift = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
+        QKeyEvent press(QEvent::KeyPress, key, shift, QString(c));
+        QApplication::sendEvent(campo, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, shift, QString(c));
+        QApplication::sendEvent(campo, &release);
+    }
 }

@@ -8,7 +8,11 @@
 #include <QTemporaryDir>
 
 class QTimer;
+class QWidget;
 class Tdm1;
+
+// Types a text into a field as key presses and releases (Enter for "\r", Shift for capitals).
+void digitar(QWidget* campo, const QString& texto);
 
 class MundoPratica {
 public:

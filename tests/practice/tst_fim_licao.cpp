@@ -30,16 +30,7 @@ namespace {
 
 const QString kBasico = QString::fromUtf8("Básico");
 
-void digitar(TFDigitacao& w, const QString& s)
-{
-    for (QChar c : s) {
-        const int key = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w.txtLetra, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w.txtLetra, &release);
-    }
-}
+void digitar(TFDigitacao& w, const QString& s) { ::digitar(w.txtLetra, s); }
 
 } // namespace
 
