@@ -198,7 +198,7 @@ TField TApTable::fieldByName(const QString& name)
 TField TApTable::fields(int index)
 {
     if (index < 0 || index >= fieldCount())
-        throw xbase::Error(utf8(tableName_) + ": posição de campo inválida: " + std::to_string(index));
+        throw xbase::Error(xbase::ErrorKind::Invalid, utf8(tableName_) + ": posição de campo inválida: " + std::to_string(index));
     return TField(this, index);
 }
 

@@ -11,7 +11,7 @@ namespace {
 std::string pastaDe(const TApTable* componente)
 {
     if (!componente->active())
-        throw xbase::Error(componente->tableName().toStdString() + ": a tabela não está aberta");
+        throw xbase::Error(xbase::ErrorKind::Invalid, componente->tableName().toStdString() + ": a tabela não está aberta");
     return componente->databaseName().toStdString();
 }
 

@@ -274,7 +274,7 @@ Page headerPage(uint32_t root, int keyLength, uint8_t options, const std::string
 
 [[noreturn]] void fail(const std::string& path, const std::string& what)
 {
-    throw Error("Não foi possível gravar o índice '" + path + "': " + what);
+    throw Error(ErrorKind::Invalid, "Não foi possível gravar o índice '" + path + "': " + what);
 }
 
 void prepareTag(const std::string& path, Tag& tag, std::set<std::string>& names)

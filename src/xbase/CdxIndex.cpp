@@ -226,7 +226,7 @@ struct Index::Impl {
         }
         const uint32_t page = uint32_t(end);
         if (end + kPageSize > 0xFFFFFFFFull)
-            throw Error("Não foi possível gravar o índice '" + path + "': índice grande demais");
+            throw Error(ErrorKind::System, "Não foi possível gravar o índice '" + path + "': índice grande demais");
         end += kPageSize;
         fresh.insert(page);
         return page;
@@ -595,7 +595,7 @@ struct Index::Impl {
     void change(TagTree& tree, Change work)
     {
         if (readOnly)
-            throw Error("Não foi possível gravar o índice '" + path + "': aberto somente para leitura");
+            throw Error(ErrorKind::Invalid, "Não foi possível gravar o índice '" + path + "': aberto somente para leitura");
         undo.clear();
         sizeBefore = file.size();
         try {
@@ -613,7 +613,7 @@ struct Index::Impl {
     TagTree& at(std::size_t t)
     {
         if (t >= tags.size())
-            throw Error("Índice '" + path + "': tag " + std::to_string(t) + " não existe");
+            throw Error(ErrorKind::Invalid, "Índice '" + path + "': tag " + std::to_string(t) + " não existe");
         return tags[t];
     }
 
@@ -658,7 +658,7 @@ const Entry& Index::at(std::size_t t, std::size_t position) const
     std::size_t leaf = tree.lastLeaf;
     if (position < tree.starts[leaf] || position >= tree.starts[leaf] + tree.leaves[leaf]->entries.size()) {
         if (position >= tree.size)
-            throw Error("Índice '" + d_->path + "': posição " + std::to_string(position) + " fora da tag");
+            throw Error(ErrorKind::Invalid, "Índice '" + d_->path + "': posição " + std::to_string(position) + " fora da tag");
         leaf = std::size_t(std::upper_bound(tree.starts.begin(), tree.starts.end(), position) - tree.starts.begin()) - 1;
         while (tree.leaves[leaf]->entries.empty())  // only an empty root leaf, never reached here
             ++leaf;

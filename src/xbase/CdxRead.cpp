@@ -114,7 +114,7 @@ public:
 private:
     [[noreturn]] void fail(const std::string& what) const
     {
-        throw Error("Índice danificado '" + path_ + "': " + what);
+        throw Error(ErrorKind::Damaged, "Índice danificado '" + path_ + "': " + what);
     }
 
     static std::string at(uint32_t offset) { return " na posição " + std::to_string(offset); }

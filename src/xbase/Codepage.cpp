@@ -100,10 +100,10 @@ std::string fromUtf8(const std::string& utf8)
     while (i < utf8.size()) {
         char32_t cp = 0;
         if (!decodeUtf8(utf8, i, cp))
-            throw Error("Texto com codificação UTF-8 inválida");
+            throw Error(ErrorKind::Invalid, "Texto com codificação UTF-8 inválida");
         const int b = toByte(cp);
         if (b < 0)
-            throw Error("O caractere " + describe(cp)
+            throw Error(ErrorKind::Invalid, "O caractere " + describe(cp)
                         + " não pode ser gravado (fora da página de código Windows-1252)");
         out += static_cast<char>(b);
     }

@@ -107,7 +107,7 @@ bool DbfHeader::hasMemo() const
 DbfHeader layoutHeader(const std::string& tableName, std::vector<FieldDef> fields, bool withCdx)
 {
     if (fields.empty())
-        throw Error(tableName + ": uma tabela precisa de ao menos um campo");
+        throw Error(ErrorKind::Invalid, tableName + ": uma tabela precisa de ao menos um campo");
     DbfHeader h;
     int offset = 1;
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -117,16 +117,16 @@ DbfHeader layoutHeader(const std::string& tableName, std::vector<FieldDef> field
             f.decimals = 0;
         const std::string problem = fieldProblem(f);
         if (!problem.empty())
-            throw Error(tableName + ": " + problem);
+            throw Error(ErrorKind::Invalid, tableName + ": " + problem);
         for (std::size_t j = 0; j < i; ++j)
             if (fields[j].name == f.name)
-                throw Error(tableName + ": campo '" + f.name + "' repetido");
+                throw Error(ErrorKind::Invalid, tableName + ": campo '" + f.name + "' repetido");
         f.offset = offset;
         offset += f.length;
     }
     const std::size_t headerLength = kFixedHeader + kDescriptorSize * fields.size() + 1;
     if (offset > 0xFFFF || headerLength > 0xFFFF)
-        throw Error(tableName + ": registro grande demais");
+        throw Error(ErrorKind::Invalid, tableName + ": registro grande demais");
     h.fields = std::move(fields);
     h.recordLength = static_cast<uint16_t>(offset);
     h.headerLength = static_cast<uint16_t>(headerLength);
@@ -141,7 +141,7 @@ DbfHeader readHeader(const File& file)
     const uint64_t size = file.size();
     const uint64_t expected = uint64_t(h.headerLength) + uint64_t(h.count) * h.recordLength;
     if (size < expected)
-        throw Error(damaged(file.path(), "arquivo truncado: o cabeçalho indica " + std::to_string(h.count)
+        throw Error(ErrorKind::Damaged, damaged(file.path(), "arquivo truncado: o cabeçalho indica " + std::to_string(h.count)
                                              + " registros, mas o arquivo tem " + std::to_string(size)
                                              + " bytes (esperado " + std::to_string(expected) + ")"));
     // Bytes past the counted records are what an append cut short left (the count is written
@@ -154,14 +154,14 @@ DbfHeader readHeaderLayout(const File& file)
     const std::string& path = file.path();
     const uint64_t size = file.size();
     if (size < kFixedHeader + 1)
-        throw Error(damaged(path, "arquivo truncado (" + std::to_string(size) + " bytes)"));
+        throw Error(ErrorKind::Damaged, damaged(path, "arquivo truncado (" + std::to_string(size) + " bytes)"));
     unsigned char fixed[kFixedHeader];
     file.readAt(0, fixed, sizeof fixed);
 
     DbfHeader h;
     h.version = fixed[0];
     if (h.version != kDbfPlain && h.version != kDbfWithMemo)
-        throw Error("Arquivo de tabela '" + path + "': formato não suportado (versão 0x"
+        throw Error(ErrorKind::Damaged, "Arquivo de tabela '" + path + "': formato não suportado (versão 0x"
                     + std::string(1, "0123456789ABCDEF"[h.version >> 4])
                     + std::string(1, "0123456789ABCDEF"[h.version & 15]) + ")");
     h.count = readLittle32(fixed + 4);
@@ -179,32 +179,32 @@ DbfHeader readHeaderLayout(const File& file)
     std::size_t extra = 0;
     if (!fitsFields(0)) {
         if (!fitsFields(backlink))
-            throw Error(damaged(path, "tamanho do cabeçalho inválido (" + std::to_string(h.headerLength) + ")"));
+            throw Error(ErrorKind::Damaged, damaged(path, "tamanho do cabeçalho inválido (" + std::to_string(h.headerLength) + ")"));
         extra = backlink;
     }
     if (h.headerLength > size)
-        throw Error(damaged(path, "arquivo truncado no cabeçalho"));
+        throw Error(ErrorKind::Damaged, damaged(path, "arquivo truncado no cabeçalho"));
 
     const std::string descriptors = file.readAt(kFixedHeader, h.headerLength - kFixedHeader);
     const auto* bytes = reinterpret_cast<const unsigned char*>(descriptors.data());
     const std::size_t fieldCount = (h.headerLength - kFixedHeader - 1 - extra) / kDescriptorSize;
     if (bytes[fieldCount * kDescriptorSize] != kHeaderEnd)
-        throw Error(damaged(path, "fim do cabeçalho não encontrado"));
+        throw Error(ErrorKind::Damaged, damaged(path, "fim do cabeçalho não encontrado"));
     int offset = 1;
     for (std::size_t i = 0; i < fieldCount; ++i) {
         FieldDef f = readDescriptor(bytes + i * kDescriptorSize);
         const std::string problem = fieldProblem(f);
         if (!problem.empty())
-            throw Error(damaged(path, problem));
+            throw Error(ErrorKind::Damaged, damaged(path, problem));
         f.offset = offset;
         offset += f.length;
         h.fields.push_back(f);
     }
     if (offset != h.recordLength)
-        throw Error(damaged(path, "tamanho do registro (" + std::to_string(h.recordLength)
+        throw Error(ErrorKind::Damaged, damaged(path, "tamanho do registro (" + std::to_string(h.recordLength)
                                       + ") não confere com os campos (" + std::to_string(offset) + ")"));
     if (h.hasMemo() != (h.version == kDbfWithMemo))
-        throw Error(damaged(path, "versão do arquivo não confere com os campos de memo"));
+        throw Error(ErrorKind::Damaged, damaged(path, "versão do arquivo não confere com os campos de memo"));
 
     return h;
 }

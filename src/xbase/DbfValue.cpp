@@ -112,14 +112,14 @@ std::string formatInteger(long long value, const FieldDef& field, const std::str
     const auto result = std::to_chars(buf, buf + sizeof buf, value);
     const std::string digits(buf, result.ptr);
     if (static_cast<int>(digits.size()) > field.length)
-        throw Error(tooWide(digits, field, table));
+        throw Error(ErrorKind::Invalid, tooWide(digits, field, table));
     return padLeft(digits, field.length);
 }
 
 std::string formatFloat(double value, const FieldDef& field, const std::string& table)
 {
     if (!std::isfinite(value))
-        throw Error(table + ": valor numérico inválido para o campo '" + field.name + "'");
+        throw Error(ErrorKind::Invalid, table + ": valor numérico inválido para o campo '" + field.name + "'");
     if (value == 0)
         value = 0;  // no "-0"
     char buf[400];
@@ -129,7 +129,7 @@ std::string formatFloat(double value, const FieldDef& field, const std::string& 
     if (digits[0] == '-' && digits.find_first_not_of("-0.") == std::string::npos)
         digits.erase(0, 1);
     if (static_cast<int>(digits.size()) > field.length)
-        throw Error(tooWide(digits, field, table));
+        throw Error(ErrorKind::Invalid, tooWide(digits, field, table));
     return padLeft(digits, field.length);
 }
 
@@ -218,11 +218,11 @@ std::string parseDate(const std::string& text, const std::string& format, const 
             pos += n;
         }
         if (!ok)
-            throw Error(invalid);
+            throw Error(ErrorKind::Invalid, invalid);
         i += n;
     }
     if (pos != value.size() || !validDate(year, month, day))
-        throw Error(invalid);
+        throw Error(ErrorKind::Invalid, invalid);
     char buf[40];
     std::snprintf(buf, sizeof buf, "%04d%02d%02d", year, month, day);
     return buf;
@@ -236,10 +236,10 @@ uint32_t memoBlock(const uint8_t* bytes, const std::string& table)
         if (isDigit(c))
             block = block * 10 + static_cast<uint64_t>(c - '0');
         else if (c != ' ' && c != 0)
-            throw Error(table + ": ponteiro de memo inválido no registro");
+            throw Error(ErrorKind::Damaged, table + ": ponteiro de memo inválido no registro");
     }
     if (block > UINT32_MAX)
-        throw Error(table + ": ponteiro de memo inválido no registro");
+        throw Error(ErrorKind::Damaged, table + ": ponteiro de memo inválido no registro");
     return static_cast<uint32_t>(block);
 }
 

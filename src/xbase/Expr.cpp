@@ -531,7 +531,7 @@ std::string encodeNumericKey(double value)
 double decodeNumericKey(const std::string& key)
 {
     if (key.size() != 8)
-        throw Error("Chave numérica com " + std::to_string(key.size())
+        throw Error(ErrorKind::Invalid, "Chave numérica com " + std::to_string(key.size())
                     + " bytes; são esperados 8");
     uint64_t bits = 0;
     for (char c : key)

@@ -200,7 +200,7 @@ int columnOf(const std::string& text, std::size_t position)
 
 void fail(const std::string& text, std::size_t position, const std::string& what)
 {
-    throw Error("Expressão inválida na coluna " + std::to_string(columnOf(text, position)) + ": "
+    throw Error(ErrorKind::Invalid, "Expressão inválida na coluna " + std::to_string(columnOf(text, position)) + ": "
                 + what);
 }
 

@@ -18,6 +18,11 @@ std::string systemReason()
     return systemErrorText(errno);
 }
 
+ErrorKind systemKind()
+{
+    return systemErrorKind(errno);
+}
+
 } // namespace
 
 File::~File()
@@ -30,7 +35,7 @@ void File::open(const std::string& path, bool readOnly)
     close();
     fd_ = fileSystem().open(path, (readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC, 0);
     if (fd_ < 0)
-        throw Error("Não foi possível abrir o arquivo '" + path + "': " + systemReason());
+        throw Error(systemKind(), "Não foi possível abrir o arquivo '" + path + "': " + systemReason());
     path_ = path;
 }
 
@@ -39,7 +44,7 @@ void File::create(const std::string& path)
     close();
     fd_ = fileSystem().open(path, O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0)
-        throw Error("Não foi possível criar o arquivo '" + path + "': " + systemReason());
+        throw Error(systemKind(), "Não foi possível criar o arquivo '" + path + "': " + systemReason());
     path_ = path;
 }
 
@@ -60,7 +65,7 @@ uint64_t File::size() const
 {
     struct stat st {};
     if (fileSystem().fstat(fd_, &st) != 0)
-        throw Error("Não foi possível ler o tamanho do arquivo '" + path_ + "': " + systemReason());
+        throw Error(systemKind(), "Não foi possível ler o tamanho do arquivo '" + path_ + "': " + systemReason());
     return static_cast<uint64_t>(st.st_size);
 }
 
@@ -72,9 +77,9 @@ void File::readAt(uint64_t offset, void* data, std::size_t length) const
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw Error("Erro ao ler o arquivo '" + path_ + "': " + systemReason());
+            throw Error(systemKind(), "Erro ao ler o arquivo '" + path_ + "': " + systemReason());
         if (n == 0)
-            throw Error("Arquivo '" + path_ + "' danificado: termina antes do esperado");
+            throw Error(ErrorKind::Damaged, "Arquivo '" + path_ + "' danificado: termina antes do esperado");
         out += n;
         offset += static_cast<uint64_t>(n);
         length -= static_cast<std::size_t>(n);
@@ -98,7 +103,7 @@ void File::writeAt(uint64_t offset, const void* data, std::size_t length)
         if (n == 0)
             errno = ENOSPC;
         if (n <= 0)
-            throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+            throw Error(systemKind(), "Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
         in += n;
         offset += static_cast<uint64_t>(n);
         length -= static_cast<std::size_t>(n);
@@ -113,7 +118,7 @@ void File::writeAt(uint64_t offset, const std::string& data)
 void File::sync()
 {
     if (fileSystem().fsync(fd_) != 0)
-        throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+        throw Error(systemKind(), "Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
 }
 
 void File::truncate(uint64_t size)
@@ -123,7 +128,7 @@ void File::truncate(uint64_t size)
         result = fileSystem().ftruncate(fd_, static_cast<off_t>(size));
     while (result != 0 && errno == EINTR);
     if (result != 0)
-        throw Error("Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
+        throw Error(systemKind(), "Erro ao gravar o arquivo '" + path_ + "': " + systemReason());
 }
 
 void syncDirectoryOf(const std::string& path)
@@ -140,7 +145,7 @@ void syncDirectoryOf(const std::string& path)
     const int error = errno;
     fs.close(fd);
     if (result != 0 && error != EINVAL && error != ENOTSUP && error != EROFS && error != EBADF)
-        throw Error("Erro ao gravar a pasta '" + dir + "': " + systemErrorText(error));
+        throw Error(systemErrorKind(error), "Erro ao gravar a pasta '" + dir + "': " + systemErrorText(error));
 }
 
 void replaceFileDurably(const std::string& path, const std::string& bytes)
@@ -177,7 +182,7 @@ bool placeIfMissing(const std::string& from, const std::string& to)
         const int error = errno;
         const bool noLinks = error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
         if (!noLinks)
-            throw Error("Não foi possível criar o arquivo '" + to + "': " + systemErrorText(error));
+            throw Error(systemErrorKind(error), "Não foi possível criar o arquivo '" + to + "': " + systemErrorText(error));
         placed = !fileExists(to);
         if (placed)
             renameFile(from, to);
@@ -189,13 +194,13 @@ bool placeIfMissing(const std::string& from, const std::string& to)
 void makeFolder(const std::string& path)
 {
     if (fileSystem().mkdir(path, 0777) != 0)
-        throw Error("Não foi possível criar a pasta '" + path + "': " + systemErrorText(errno));
+        throw Error(systemErrorKind(errno), "Não foi possível criar a pasta '" + path + "': " + systemErrorText(errno));
 }
 
 void removeFolder(const std::string& path)
 {
     if (fileSystem().rmdir(path) != 0 && errno != ENOENT)
-        throw Error("Não foi possível apagar a pasta '" + path + "': " + systemErrorText(errno));
+        throw Error(systemErrorKind(errno), "Não foi possível apagar a pasta '" + path + "': " + systemErrorText(errno));
 }
 
 bool File::isNamed(const std::string& path) const
@@ -221,13 +226,13 @@ std::string readWholeFile(const std::string& path)
 void removeFile(const std::string& path)
 {
     if (fileSystem().unlink(path) != 0 && errno != ENOENT)
-        throw Error("Não foi possível apagar o arquivo '" + path + "': " + systemReason());
+        throw Error(systemKind(), "Não foi possível apagar o arquivo '" + path + "': " + systemReason());
 }
 
 void renameFile(const std::string& from, const std::string& to)
 {
     if (fileSystem().rename(from, to) != 0)
-        throw Error("Não foi possível substituir o arquivo '" + to + "': " + systemReason());
+        throw Error(systemKind(), "Não foi possível substituir o arquivo '" + to + "': " + systemReason());
 }
 
 std::string joinPath(const std::string& dir, const std::string& name)

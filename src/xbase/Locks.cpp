@@ -79,9 +79,9 @@ Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : ran
         if (locksUnsupported(error))
             return;
         if (!takenByAnother(error))
-            throw Error(tableName + ": não foi possível travar a tabela: " + systemErrorText(error));
+            throw Error(ErrorKind::System, tableName + ": não foi possível travar a tabela: " + systemErrorText(error));
         if (Clock::now() - start > std::chrono::milliseconds(environment().lockWaitMilliseconds))
-            throw Error(tableName + " está em uso por outro computador; tente de novo");
+            throw Error(ErrorKind::Busy, tableName + " está em uso por outro computador; tente de novo");
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }
@@ -122,7 +122,7 @@ bool Lock::change(bool shared)
     if (setLock(fd_, range_, shared ? F_RDLCK : F_WRLCK))
         return true;
     if (shared && !takenByAnother(errno))
-        throw Error(std::string("não foi possível liberar a tabela: ") + systemErrorText(errno));
+        throw Error(ErrorKind::System, std::string("não foi possível liberar a tabela: ") + systemErrorText(errno));
     return false;
 }
 

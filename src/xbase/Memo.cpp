@@ -49,17 +49,17 @@ struct MemoFile::Impl {
     {
         const std::string& path = file.path();
         if (block < firstBlock())
-            throw Error(damaged(path, "ponteiro de memo " + std::to_string(block)
+            throw Error(ErrorKind::Damaged, damaged(path, "ponteiro de memo " + std::to_string(block)
                                           + " aponta para o cabeçalho"));
         const uint64_t offset = uint64_t(block) * blockSize;
         if (offset + kBlockHeaderSize > fileSize)
-            throw Error(damaged(path, "ponteiro de memo " + std::to_string(block)
+            throw Error(ErrorKind::Damaged, damaged(path, "ponteiro de memo " + std::to_string(block)
                                           + " além do fim do arquivo"));
         unsigned char head[kBlockHeaderSize];
         file.readAt(offset, head, sizeof head);
         const uint32_t length = readBigEndian32(head + 4);
         if (offset + kBlockHeaderSize + length > fileSize)
-            throw Error(damaged(path, "o memo do bloco " + std::to_string(block)
+            throw Error(ErrorKind::Damaged, damaged(path, "o memo do bloco " + std::to_string(block)
                                           + " passa do fim do arquivo"));
         return length;
     }
@@ -105,7 +105,7 @@ MemoFile::~MemoFile()
 void MemoFile::create(const std::string& path, uint16_t blockSize)
 {
     if (blockSize == 0)
-        throw Error("Tamanho de bloco de memo inválido para '" + path + "'");
+        throw Error(ErrorKind::Invalid, "Tamanho de bloco de memo inválido para '" + path + "'");
     Impl impl;
     impl.blockSize = blockSize;
     std::string header(kHeaderSize, '\0');
@@ -126,14 +126,14 @@ void MemoFile::open(const std::string& path, bool readOnly)
     d_->fileSize = d_->file.size();
     if (d_->fileSize < kHeaderSize) {
         d_->file.close();
-        throw Error(damaged(path, "arquivo truncado (menor que o cabeçalho de 512 bytes)"));
+        throw Error(ErrorKind::Damaged, damaged(path, "arquivo truncado (menor que o cabeçalho de 512 bytes)"));
     }
     unsigned char head[8];
     d_->file.readAt(0, head, sizeof head);
     d_->blockSize = (uint32_t(head[6]) << 8) | head[7];
     if (d_->blockSize == 0) {
         d_->file.close();
-        throw Error(damaged(path, "tamanho de bloco igual a zero"));
+        throw Error(ErrorKind::Damaged, damaged(path, "tamanho de bloco igual a zero"));
     }
     // New memos go past everything the file holds, even when the header's next free block
     // lags behind, so that a damaged header never makes us overwrite a live memo.
@@ -141,7 +141,7 @@ void MemoFile::open(const std::string& path, bool readOnly)
     const uint64_t nextFree = std::max<uint64_t>({readBigEndian32(head), d_->firstBlock(), pastEnd});
     if (nextFree > UINT32_MAX) {
         d_->file.close();
-        throw Error(damaged(path, "arquivo grande demais"));
+        throw Error(ErrorKind::Damaged, damaged(path, "arquivo grande demais"));
     }
     d_->nextFree = static_cast<uint32_t>(nextFree);
 }
@@ -167,11 +167,11 @@ std::string MemoFile::read(uint32_t block) const
 uint32_t MemoFile::write(uint32_t oldBlock, const std::string& data)
 {
     if (d_->readOnly)
-        throw Error("Arquivo de memo '" + d_->file.path() + "' aberto somente para leitura");
+        throw Error(ErrorKind::Invalid, "Arquivo de memo '" + d_->file.path() + "' aberto somente para leitura");
     if (data.empty())
         return 0;
     if (data.size() > UINT32_MAX - kBlockHeaderSize)
-        throw Error("Memo grande demais para '" + d_->file.path() + "'");
+        throw Error(ErrorKind::System, "Memo grande demais para '" + d_->file.path() + "'");
     if (oldBlock != 0 && d_->blocksOf(oldBlock) > 0 && read(oldBlock) == data)
         return oldBlock;
     const std::string image = d_->blockImage(data);
@@ -181,7 +181,7 @@ uint32_t MemoFile::write(uint32_t oldBlock, const std::string& data)
     const uint32_t block = static_cast<uint32_t>(
         std::max<uint64_t>(d_->nextFree, blocksFor(d_->fileSize, d_->blockSize)));
     if (uint64_t(block) + newBlocks > UINT32_MAX)
-        throw Error("Arquivo de memo '" + d_->file.path() + "' cheio");
+        throw Error(ErrorKind::System, "Arquivo de memo '" + d_->file.path() + "' cheio");
     // Data first, then the header: a crash in between leaves only unused blocks behind.
     d_->file.writeAt(uint64_t(block) * d_->blockSize, image);
     d_->nextFree = static_cast<uint32_t>(block + newBlocks);

@@ -75,7 +75,7 @@ RepairReport repairTable(const std::string& dbfPath, const std::string& tagSourc
         try {
             header = readHeaderLayout(dbf);
         } catch (const Error& e) {
-            throw Error(std::string(e.what()) + ". O cabeçalho está danificado: a tabela não pode ser reparada.");
+            throw Error(ErrorKind::Damaged, std::string(e.what()) + ". O cabeçalho está danificado: a tabela não pode ser reparada.");
         }
         size = dbf.size();
     }

@@ -35,4 +35,9 @@ std::string systemErrorText(int errorNumber)
     }
 }
 
+ErrorKind systemErrorKind(int errorNumber)
+{
+    return errorNumber == ENOENT || errorNumber == ENOTDIR ? ErrorKind::Missing : ErrorKind::System;
+}
+
 } // namespace xbase

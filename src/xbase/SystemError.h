@@ -1,4 +1,6 @@
 #pragma once
+#include "Error.h"
+
 #include <string>
 
 namespace xbase {
@@ -7,5 +9,8 @@ namespace xbase {
 // the program reads and writes its files ("disco cheio", "sem permissão", ...). Error numbers
 // without a text of their own are given as "erro do sistema N".
 std::string systemErrorText(int errorNumber);
+// The kind of a system error: a file or folder that is not there is missing; the rest is the
+// system's.
+ErrorKind systemErrorKind(int errorNumber);
 
 } // namespace xbase

@@ -87,13 +87,13 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     header = readHeaderLayout(dbf);
     const uint64_t bytes = uint64_t(header.count) * header.recordLength;
     if (bytes > kMaxTableBytes)
-        throw Error(tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
+        throw Error(ErrorKind::Damaged, tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
                     + " registros no cabeçalho)");
     lowerCountPastRecords();
     try {
         records.assign(std::size_t(header.count) * header.recordLength, 0);
     } catch (const std::bad_alloc&) {
-        throw Error(tableName + ": memória insuficiente para abrir a tabela ("
+        throw Error(ErrorKind::System, tableName + ": memória insuficiente para abrir a tabela ("
                     + std::to_string(header.count) + " registros)");
     }
     if (!records.empty())
@@ -105,7 +105,7 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     fptPath = companionPath(path, "fpt");
     if (header.hasMemo()) {
         if (!fileExists(fptPath))
-            throw Error(tableName + ": arquivo de memo '" + fptPath + "' não encontrado");
+            throw Error(ErrorKind::Missing, tableName + ": arquivo de memo '" + fptPath + "' não encontrado");
         memo.open(fptPath, readOnly);
     }
     cdxPath = companionPath(path, "cdx");
@@ -124,7 +124,7 @@ void Table::Impl::lowerCountPastRecords()
     if (header.count <= present)
         return;
     if (header.count - present > 1)
-        throw Error("Arquivo de tabela '" + dbfPath + "' danificado: arquivo truncado: o cabeçalho indica "
+        throw Error(ErrorKind::Damaged, "Arquivo de tabela '" + dbfPath + "' danificado: arquivo truncado: o cabeçalho indica "
                     + std::to_string(header.count) + " registros, mas o arquivo tem " + std::to_string(size)
                     + " bytes (esperado "
                     + std::to_string(header.headerLength + uint64_t(header.count) * header.recordLength) + ")");
@@ -158,7 +158,7 @@ void Table::Impl::setCount(uint32_t newCount)
 void Table::Impl::loadCheckedTags(bool packFinished)
 {
     if (!fileExists(cdxPath))
-        throw Error(tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
+        throw Error(ErrorKind::Missing, tableName + ": arquivo de índice '" + cdxPath + "' não encontrado");
     cdxLockFile.open(cdxPath, readOnly);
     cdxChanges = readCdxChanges();
     const bool loaded = loadTags();
@@ -211,10 +211,10 @@ void Table::create(const std::string& dir, const std::string& fileName,
         cdx::Tag tag;
         tag.name = upper(def.name);
         if (tag.name.empty() || tag.name.size() > 10)
-            throw Error(fileName + ": nome de índice '" + def.name + "' inválido");
+            throw Error(ErrorKind::Invalid, fileName + ": nome de índice '" + def.name + "' inválido");
         for (const cdx::Tag& other : cdxTags)
             if (other.name == tag.name)
-                throw Error(fileName + ": índice '" + tag.name + "' repetido");
+                throw Error(ErrorKind::Invalid, fileName + ": índice '" + tag.name + "' repetido");
         const Expression key = Expression::compileKey(def.expression, header.fields);
         tag.expression = def.expression;
         tag.keyLength = key.width();
@@ -311,7 +311,7 @@ int Table::fieldCount() const { return static_cast<int>(d_->header.fields.size()
 const FieldDef& Table::fieldDef(int index) const
 {
     if (index < 0 || index >= fieldCount())
-        throw Error(d_->tableName + ": campo na posição " + std::to_string(index) + " não existe");
+        throw Error(ErrorKind::Invalid, d_->tableName + ": campo na posição " + std::to_string(index) + " não existe");
     return d_->header.fields[static_cast<std::size_t>(index)];
 }
 
@@ -349,7 +349,7 @@ int Table::fieldIndex(const std::string& name) const
 {
     const int index = findField(name);
     if (index < 0)
-        throw Error(d_->tableName + ": Campo '" + name + "' não encontrado");
+        throw Error(ErrorKind::Invalid, d_->tableName + ": Campo '" + name + "' não encontrado");
     return index;
 }
 
@@ -367,9 +367,9 @@ void Table::setIndexName(const std::string& tag)
     if (!tag.empty()) {
         index = d_->findTag(tag);
         if (index < 0)
-            throw Error(d_->tableName + ": índice '" + tag + "' não encontrado");
+            throw Error(ErrorKind::Invalid, d_->tableName + ": índice '" + tag + "' não encontrado");
         if (d_->tags[static_cast<std::size_t>(index)].stale)
-            throw Error(d_->tableName + ": o índice '" + d_->cdxPath + "' não confere com os registros (tag "
+            throw Error(ErrorKind::Invalid, d_->tableName + ": o índice '" + d_->cdxPath + "' não confere com os registros (tag "
                         + d_->tags[static_cast<std::size_t>(index)].tag.name + ")");
     }
     d_->activeTag = index;
@@ -385,7 +385,7 @@ const std::string& Table::indexName() const { return d_->activeTagName; }
 void Table::Impl::requireOpen() const
 {
     if (state == State::Inactive)
-        throw Error(tableName + ": a tabela não está aberta");
+        throw Error(ErrorKind::Invalid, tableName + ": a tabela não está aberta");
 }
 
 // Moving while a change is pending writes it first, as a data-aware form expects;
@@ -476,7 +476,7 @@ void Table::goTo(uint32_t recno)
 {
     d_->requireOpen();
     if (recno < 1 || recno > d_->count())
-        throw Error(d_->tableName + ": registro " + std::to_string(recno) + " não existe");
+        throw Error(ErrorKind::Invalid, d_->tableName + ": registro " + std::to_string(recno) + " não existe");
     if (!leaveEditing(*this))
         return;
     d_->current = recno;
@@ -533,7 +533,7 @@ void Table::setFilter(const std::string& expression)
         try {
             d_->filter = Expression::compileFilter(expression, d_->header.fields);
         } catch (const Error& e) {
-            throw Error(d_->tableName + ": " + e.what());
+            throw Error(e.kind(), d_->tableName + ": " + e.what());
         }
         d_->filterText = expression;
     }
@@ -546,7 +546,7 @@ void Table::setRange(const std::string& low, const std::string& high)
 {
     d_->requireOpen();
     if (d_->activeTag < 0)
-        throw Error(d_->tableName + ": intervalo pedido sem índice ativo");
+        throw Error(ErrorKind::Invalid, d_->tableName + ": intervalo pedido sem índice ativo");
     const TagState& tag = d_->tags[static_cast<std::size_t>(d_->activeTag)];
     d_->rangeLow = d_->searchKey(tag, low);
     d_->rangeHigh = d_->searchKey(tag, high);
@@ -567,7 +567,7 @@ bool Table::findKey(const std::string& value)
 {
     d_->requireOpen();
     if (d_->activeTag < 0)
-        throw Error(d_->tableName + ": busca de chave sem índice ativo");
+        throw Error(ErrorKind::Invalid, d_->tableName + ": busca de chave sem índice ativo");
     if (!leaveEditing(*this))
         return false;
     const TagState& tag = d_->tags[static_cast<std::size_t>(d_->activeTag)];
@@ -704,7 +704,7 @@ bool Table::asBoolean(const std::string& name) const { return asBoolean(fieldInd
 void Table::Impl::requireEditing() const
 {
     if (!isEditing())
-        throw Error(tableName + ": a tabela não está em modo de edição");
+        throw Error(ErrorKind::Invalid, tableName + ": a tabela não está em modo de edição");
 }
 
 void Table::Impl::store(const FieldDef& f, const std::string& bytes)
@@ -723,7 +723,7 @@ char logicalMark(const std::string& text, const std::string& table, const FieldD
         return 'T';
     if (t == "F" || t == "N" || t == ".F." || t == "FALSE" || t == "NAO" || t == "NÃO")
         return 'F';
-    throw Error(table + ": valor lógico inválido '" + text + "' para o campo '" + f.name + "'");
+    throw Error(ErrorKind::Invalid, table + ": valor lógico inválido '" + text + "' para o campo '" + f.name + "'");
 }
 
 std::string dateBytes(const std::string& text, const std::string& table)
@@ -769,7 +769,7 @@ void Table::setString(int index, const std::string& value)
         else if (parseNumber(value, number))
             d_->store(f, formatFloat(number, f, d_->tableName));
         else
-            throw Error(d_->tableName + ": valor numérico inválido '" + value + "' para o campo '" + f.name + "'");
+            throw Error(ErrorKind::Invalid, d_->tableName + ": valor numérico inválido '" + value + "' para o campo '" + f.name + "'");
         break;
     }
     case FieldType::Logical:
@@ -832,7 +832,7 @@ Table::State Table::state() const { return d_->state; }
 void Table::Impl::requireWritable() const
 {
     if (readOnly)
-        throw Error(tableName + ": a tabela foi aberta somente para leitura");
+        throw Error(ErrorKind::Invalid, tableName + ": a tabela foi aberta somente para leitura");
 }
 
 void Table::edit()
@@ -842,7 +842,7 @@ void Table::edit()
     if (d_->isEditing())
         return;
     if (d_->current == 0 || d_->current > d_->count())
-        throw Error(d_->tableName + ": não há registro para editar");
+        throw Error(ErrorKind::Invalid, d_->tableName + ": não há registro para editar");
     // Another process may have changed the record since it was read.
     d_->editLock = d_->lockRecord(d_->current);
     d_->rereadRecord(d_->current);
@@ -1129,7 +1129,7 @@ void Table::deleteRecord()
         return;
     Impl& d = *d_;
     if (d.current == 0 || d.current > d.count())
-        throw Error(d.tableName + ": não há registro para apagar");
+        throw Error(ErrorKind::Invalid, d.tableName + ": não há registro para apagar");
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
     const locks::Lock locked = d.lockRecord(recno);

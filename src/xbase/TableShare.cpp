@@ -50,7 +50,7 @@ bool Table::Impl::openShared(const std::string& path)
         recoverPack(path);  // removes the temporary files of a pack that never committed
         return packFinished;
     }
-    throw Error(tableName + " está em uso por outro computador; tente de novo");
+    throw Error(ErrorKind::Busy, tableName + " está em uso por outro computador; tente de novo");
 }
 
 void Table::Impl::readFresh()
@@ -59,7 +59,7 @@ void Table::Impl::readFresh()
     const locks::Lock appending = lockAppend(true);
     header.count = readCount(dbf);
     if (header.headerLength + uint64_t(header.count) * recordLength() > dbf.size())
-        throw Error("Arquivo de tabela '" + dbfPath + "' danificado: o cabeçalho conta "
+        throw Error(ErrorKind::Damaged, "Arquivo de tabela '" + dbfPath + "' danificado: o cabeçalho conta "
                     + std::to_string(header.count) + " registros, mais do que o arquivo tem");
     records.resize(std::size_t(header.count) * recordLength());
     if (!records.empty())

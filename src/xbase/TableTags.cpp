@@ -233,7 +233,7 @@ std::string Table::Impl::searchKey(const TagState& tag, const std::string& value
             return std::string(8, '\0');
         number = static_cast<double>(julianDay(y, m, d));
     } else if (!parseNumber(value, number)) {
-        throw Error(tableName + ": valor '" + value + "' inválido para o índice " + tag.tag.name);
+        throw Error(ErrorKind::Invalid, tableName + ": valor '" + value + "' inválido para o índice " + tag.tag.name);
     }
     return encodeNumericKey(number);
 }

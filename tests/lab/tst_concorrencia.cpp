@@ -107,7 +107,7 @@ void gravarNumero(const std::string& arquivo, qulonglong n)
 {
     QFile f(QString::fromStdString(arquivo));
     if (!f.open(QIODevice::WriteOnly) || f.write(QByteArray::number(n)) <= 0 || !f.flush())
-        throw xbase::Error("não gravado: " + arquivo);
+        throw xbase::Error(xbase::ErrorKind::Invalid, "não gravado: " + arquivo);
 }
 
 // What a computer noted in its "feitas" file: the lessons it finished.
@@ -143,14 +143,14 @@ uint64_t computador(const std::string& pasta, int i, int feitas, const std::stri
     for (int n = 1; n <= kLicoes; ++n) {
         for (int espera = 0; i == 0 && n == kLicaoDaRemocao && !removido.empty() && !existe(removido); ++espera) {
             if (espera > 60000)
-                throw xbase::Error("o professor não removeu o aluno");
+                throw xbase::Error(xbase::ErrorKind::Invalid, "o professor não removeu o aluno");
             usleep(500);
         }
         const int v = velocidade(i, n);
         postarResultado(relat, aluno(i), n, v);
 
         if (!alunos.findKey(aluno(i)))
-            throw xbase::Error("aluno sumiu: " + aluno(i));
+            throw xbase::Error(xbase::ErrorKind::Invalid, "aluno sumiu: " + aluno(i));
         alunos.edit();
         alunos.setInteger("LICAO", alunos.asInteger("LICAO") + 1);
         alunos.post();
@@ -165,7 +165,7 @@ uint64_t computador(const std::string& pasta, int i, int feitas, const std::stri
             rec.cancel();
         }
         if (::pwrite(feitas, &n, sizeof n, 0) != sizeof n)
-            throw xbase::Error("progresso não gravado");
+            throw xbase::Error(xbase::ErrorKind::Invalid, "progresso não gravado");
     }
     return xbase::locks::longestWaitMicroseconds();
 }
@@ -188,15 +188,15 @@ void professor(const std::string& pasta, const std::string& feitas0, const std::
         ++listagens;
         for (const dominio::FigurasAluno& a : turma.linhas()) {
             if (a.resultados < vistos[a.nome])
-                throw xbase::Error("a turma perdeu resultados de " + a.nome);
+                throw xbase::Error(xbase::ErrorKind::Invalid, "a turma perdeu resultados de " + a.nome);
             vistos[a.nome] = a.resultados;
             if (removeu && a.nome == kAusente)
-                throw xbase::Error("o aluno removido continua na turma");
+                throw xbase::Error(xbase::ErrorKind::Invalid, "o aluno removido continua na turma");
         }
         if (!removeu && licoesFeitas(feitas0) >= kLicaoDaRemocao - 1) {
             alunos.readFresh();
             if (!alunos.locate("NOME", kAusente))
-                throw xbase::Error("o aluno a remover sumiu");
+                throw xbase::Error(xbase::ErrorKind::Invalid, "o aluno a remover sumiu");
             compactou = dominio::removerAluno(alunos, relat, pasta);
             removeu = true;
             gravarNumero(removido, compactou);

@@ -311,7 +311,7 @@ void TstTurma::falhaAoGravarDesfazTudo()
     // The third write of the import fails in the engine, as on a full disk.
     int escritas = 0;
     pasta.dm->TabAluno->beforePost = [&](TApTable& t) {
-        if (++escritas == 3) throw xbase::Error("disco cheio");
+        if (++escritas == 3) throw xbase::Error(xbase::ErrorKind::System, "disco cheio");
         return pasta.dm->TabAlunoBeforePost(t);
     };
     const ResumoImportacao r = importarLista(pasta.escrever(QStringLiteral("l.txt"), "ana\nbia\ncaio\ndani\n"));

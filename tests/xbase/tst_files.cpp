@@ -48,6 +48,8 @@ QByteArray handMadeTable(const QList<QByteArray>& names)
 
 } // namespace
 
+Q_DECLARE_METATYPE(xbase::ErrorKind)
+
 class TestFiles : public QObject {
     Q_OBJECT
 
@@ -191,44 +193,47 @@ void TestFiles::handMadeTableOpens()
 void TestFiles::damagedTable_data()
 {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<xbase::ErrorKind>("kind");
+    const auto damaged = xbase::ErrorKind::Damaged;
     const QByteArray good = handMadeTable({"ANA", "BIA"});
     QByteArray b;
 
-    QTest::newRow("empty file") << QByteArray();
-    QTest::newRow("shorter than the header") << good.left(20);
-    QTest::newRow("cut in the field list") << good.left(50);
-    QTest::newRow("cut inside the last but one record") << good.left(good.size() - 8);
+    QTest::newRow("empty file") << QByteArray() << damaged;
+    QTest::newRow("shorter than the header") << good.left(20) << damaged;
+    QTest::newRow("cut in the field list") << good.left(50) << damaged;
+    QTest::newRow("cut inside the last but one record") << good.left(good.size() - 8) << damaged;
     b = good; putLe32(b, 4, 5);
-    QTest::newRow("count above the records") << b;
+    QTest::newRow("count above the records") << b << damaged;
     b = good; putLe32(b, 4, 0x7FFFFFFF);
-    QTest::newRow("huge count") << b;
+    QTest::newRow("huge count") << b << damaged;
     b = good; putLe16(b, 10, 9);
-    QTest::newRow("record length not the fields' sum") << b;
+    QTest::newRow("record length not the fields' sum") << b << damaged;
     b = good; putLe16(b, 8, 4000);
-    QTest::newRow("header length past the end") << b;
+    QTest::newRow("header length past the end") << b << damaged;
     b = good; putLe16(b, 8, 66);
-    QTest::newRow("header length off by one") << b;
+    QTest::newRow("header length off by one") << b << damaged;
     b = good; putLe16(b, 8, 0);
-    QTest::newRow("header length zero") << b;
+    QTest::newRow("header length zero") << b << damaged;
     b = good; b[64] = 0x0A;
-    QTest::newRow("no header terminator") << b;
+    QTest::newRow("no header terminator") << b << damaged;
     b = good; b[32 + 11] = 'X';
-    QTest::newRow("unknown field type") << b;
+    QTest::newRow("unknown field type") << b << damaged;
     b = good; b[32 + 16] = 0; putLe16(b, 10, 1);
-    QTest::newRow("field of length zero") << b;
+    QTest::newRow("field of length zero") << b << damaged;
     b = good; b[0] = char(0x30);
-    QTest::newRow("visual foxpro flavour") << b;
+    QTest::newRow("visual foxpro flavour") << b << damaged;
     b = good; b[32 + 11] = 'M';
-    QTest::newRow("memo field in a table without memo") << b;
+    QTest::newRow("memo field in a table without memo") << b << damaged;
     b = good; b[0] = char(0xF5); b[32 + 11] = 'M'; b[32 + 16] = 10; putLe16(b, 10, 11);
-    QTest::newRow("memo file missing") << b;
+    QTest::newRow("memo file missing") << b << xbase::ErrorKind::Missing;
     b = good; b[28] = 0x01;
-    QTest::newRow("index file missing") << b;
+    QTest::newRow("index file missing") << b << xbase::ErrorKind::Missing;
 }
 
 void TestFiles::damagedTable()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(xbase::ErrorKind, kind);
     writeFile(path(d(), "ruim.dbf"), bytes);
     Table t;
     try {
@@ -236,6 +241,7 @@ void TestFiles::damagedTable()
         QFAIL("a damaged table opened");
     } catch (const xbase::Error& e) {
         QVERIFY2(QString::fromUtf8(e.what()).contains("ruim"), e.what());  // the file is named
+        QCOMPARE(e.kind(), kind);
     }
     QVERIFY(!t.isOpen());
 }

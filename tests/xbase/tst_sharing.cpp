@@ -182,6 +182,7 @@ void TestSharing::openDuringPackEndsOnNewFiles()
         QFAIL("a table being packed was opened");
     } catch (const xbase::Error& e) {
         QCOMPARE(QString::fromUtf8(e.what()), "Relat.dbf está em uso por outro computador; tente de novo");
+        QCOMPARE(e.kind(), xbase::ErrorKind::Busy);
     }
     QVERIFY(!impaciente.isOpen());
 
@@ -267,6 +268,7 @@ void TestSharing::repairWaitsUntilAlone()
         QFAIL("a table open elsewhere was repaired");
     } catch (const xbase::Error& e) {
         QCOMPARE(QString::fromUtf8(e.what()), "Relat.dbf está em uso por outro computador; tente de novo");
+        QCOMPARE(e.kind(), xbase::ErrorKind::Busy);
     }
     QCOMPARE(readFile(file()), antes);
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());  // no backup either
