@@ -7,6 +7,7 @@
 #include "ArquivosIniciais.h"
 
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "domain/Esquema.h"
 #include "platform/Ajuda.h"
 #include "platform/CopiaArquivo.h"
@@ -379,10 +380,10 @@ void TForm1::copiarArquivosIniciais(const QString& pastaDados, const QString& tr
 void TForm1::perguntarTecladoABNT2()
 {
     TApTable* config = dm1->TabConfig;
-    config->edit();
+    Gravacao gravacao(config, Gravacao::Modo::Editar);
     const bool abnt2 = ui::pergunta(this, QStringLiteral("Seu teclado possui tecla \"Ç\"?"));
     config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(abnt2);
-    config->post();
+    gravacao.gravar();
 }
 
 void TForm1::Esperar(int ms)
