@@ -26,6 +26,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -108,16 +109,38 @@ void TFDigitacao::montarJanela()
         auto* b = new QPushButton(style()->standardIcon(icone), legenda, Panel4);
         b->setGeometry(x, 6, 96, 28);
         b->setAutoDefault(false);
-        // A click leaves the focus where it was: during a run, on the lesson.
-        b->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches the buttons between runs; a click leaves the focus where it was: during
+        // a run, on the lesson.
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
-    bIniciar = botao(QStringLiteral("Iniciar"), QStyle::SP_MediaPlay, 8);
-    bPausar = botao(QStringLiteral("Pausar"), QStyle::SP_MediaPause, 108);
-    bPesquisa = botao(QStringLiteral("Pesquisar"), QStyle::SP_FileDialogContentsView, 208);
-    bTeclado = botao(QStringLiteral("Teclado"), QStyle::SP_ComputerIcon, 308);
+    bIniciar = botao(QStringLiteral("&Iniciar"), QStyle::SP_MediaPlay, 8);
+    bPausar = botao(QStringLiteral("&Pausar"), QStyle::SP_MediaPause, 108);
+    bPesquisa = botao(QStringLiteral("P&esquisar"), QStyle::SP_FileDialogContentsView, 208);
+    bTeclado = botao(QStringLiteral("&Teclado"), QStyle::SP_ComputerIcon, 308);
     fcShapeBtn4 = botao(QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton, 428);
-    fcShapeBtn5 = botao(QStringLiteral("Ajuda"), QStyle::SP_DialogHelpButton, 528);
+    fcShapeBtn5 = botao(QStringLiteral("&Ajuda"), QStyle::SP_DialogHelpButton, 528);
+    // Function keys that no lesson types reach the commands during a run too: the typed keys
+    // belong to the lesson, shortcuts are handled before it sees them.
+    const struct {
+        QPushButton* botao;
+        Qt::Key tecla;
+        const char* descricao;
+    } comandos[] = {
+        {bIniciar, Qt::Key_F2, "Começar ou continuar a lição (Alt+I ou F2)"},
+        {bPausar, Qt::Key_F3, "Parar o relógio e esconder o texto (Alt+P ou F3)"},
+        {bPesquisa, Qt::Key_F4, "Ver os resultados do aluno (Alt+E ou F4)"},
+        {bTeclado, Qt::Key_F5, "Mostrar ou esconder o teclado guia (Alt+T ou F5)"},
+        {fcShapeBtn4, Qt::Key_Escape, "Fechar a janela (Alt+S ou Esc)"},
+        {fcShapeBtn5, Qt::Key_F1, "Abrir a ajuda desta janela (Alt+A ou F1)"},
+    };
+    for (const auto& c : comandos) {
+        c.botao->setAccessibleDescription(QString::fromUtf8(c.descricao));
+        QPushButton* b = c.botao;
+        connect(new QShortcut(QKeySequence(c.tecla), this), &QShortcut::activated, b, [b] {
+            if (b->isEnabled()) b->click();
+        });
+    }
 
     auto protegida = [this](void (TFDigitacao::*metodo)()) {
         return [this, metodo] { ui::protegido(this, [this, metodo] { (this->*metodo)(); }); };

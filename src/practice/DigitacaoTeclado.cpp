@@ -153,8 +153,9 @@ QVector<QPushButton*> TFDigitacao::montarBotoesDedos(PaginaTeclado& p, bool nume
         auto* b = new QPushButton(QString::fromUtf8(nomes[i]), p.pagina);
         b->setGeometry(532, (numerico ? 26 : 12) + (i - primeiro) * 36, 90, 24);
         b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(i))));
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
+        b->setAccessibleDescription(QStringLiteral("Mostra as teclas deste dedo"));
         botoes.append(b);
     }
     return botoes;
