@@ -14,6 +14,7 @@
 #include "ui/TStatusBar.h"
 #include "ui/Mensagens.h"
 #include "ui/Fontes.h"
+#include "ui/Acessibilidade.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -168,6 +169,10 @@ void TFDigitacao::montarJanela()
     PrecL = rotuloInfo(Panel5, QString(), 128, 26, 70);
     DuracaoL = rotuloInfo(Panel5, QString(), 204, 26, 70);
     lLicao = rotuloInfo(Panel5, QString(), 10, 52, 110);
+    ui::nomearFigura(VelL, QStringLiteral("Velocidade"));
+    ui::nomearFigura(PrecL, texto("Precisão"));
+    ui::nomearFigura(DuracaoL, texto("Duração"));
+    ui::nomearFigura(lLicao, texto("Lição"));
     pSeg = new QProgressBar(Panel5);
     pSeg->setGeometry(128, 56, 140, 10);
     pSeg->setRange(0, 60);
@@ -228,6 +233,8 @@ void TFDigitacao::montarJanela()
     }
     lblTexto = rotuloTexto(pLic, Qt::blue, 8, 8);
     lblCopy1 = rotuloTexto(pLic, Qt::black, 8, 36);
+    ui::tornarTextoAcessivel(lblTexto);
+    ui::nomear(lblTexto, QStringLiteral("Linha a digitar"));
     ajustarRotulo(lblTexto);
     ajustarRotulo(lblCopy1);
     lblCursor = new QLabel(QStringLiteral(" "), pLic);
@@ -241,6 +248,9 @@ void TFDigitacao::montarJanela()
     // keys arrive as key presses (the guide lights the letter on the accent key) and the
     // accented letter is composed here, as one keystroke.
     txtLetra = new QLineEdit(pLic);
+    // A screen reader follows the copy and its caret here, where the focus is while typing.
+    ui::tornarTextoAcessivel(txtLetra);
+    ui::nomear(txtLetra, texto("Sua cópia"));
     txtLetra->setObjectName(QStringLiteral("txtLetra"));
     txtLetra->setFrame(false);
     txtLetra->setMaxLength(1);

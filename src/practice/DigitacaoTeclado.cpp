@@ -102,7 +102,8 @@ void TFDigitacao::montarTeclados()
 {
     const QHash<QString, dominio::DesenhoTeclado> todos = desenhos();
     for (PaginaTeclado& p : paginas_) {
-        for (const dominio::PainelTecla& t : todos.value(p.pagina->objectName()).paineis) novaTecla(p, t);
+        p.desenho = todos.value(p.pagina->objectName());
+        for (const dominio::PainelTecla& t : p.desenho.paineis) novaTecla(p, t);
         p.shiftEsq = p.teclas.value(kShiftEsq).value(0);
         p.shiftDir = p.teclas.value(kShiftDir).value(0);
     }

@@ -1,6 +1,7 @@
 #include "Acessibilidade.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -14,6 +15,7 @@ namespace {
 
 const char* const kTexto = "textoAcessivel";
 const char* const kCursor = "cursorAcessivel";
+const char* const kFigura = "figuraAcessivel";
 
 // Enter on a focused button presses it, in every window: buttons that are not a dialog's
 // default would otherwise let Enter pass to the window, which does nothing with it.
@@ -71,13 +73,25 @@ public:
     }
 
 private:
-    QString todo() const { return widget()->property(kTexto).toString(); }
+    QString todo() const
+    {
+        if (widget()->property(kFigura).toBool())
+            if (auto* rotulo = qobject_cast<QLabel*>(widget())) return rotulo->text();
+        return widget()->property(kTexto).toString();
+    }
 };
 
 QAccessibleInterface* fabricaTexto(const QString&, QObject* objeto)
 {
     if (!objeto->isWidgetType() || !objeto->property(kTexto).isValid()) return nullptr;
     return new TextoDoWidget(static_cast<QWidget*>(objeto));
+}
+
+// The focus of a spin box rests on its inner editor: it carries the box's name too.
+void nomearEditorDoSpin(QWidget* controle)
+{
+    if (!qobject_cast<QAbstractSpinBox*>(controle)) return;
+    if (auto* editor = controle->findChild<QLineEdit*>()) editor->setAccessibleName(controle->accessibleName());
 }
 
 } // namespace
@@ -94,6 +108,7 @@ void nomear(QWidget* controle, const QString& nome, const QString& descricao)
 {
     controle->setAccessibleName(nome);
     if (!descricao.isEmpty()) controle->setAccessibleDescription(descricao);
+    nomearEditorDoSpin(controle);
 }
 
 void rotular(QLabel* rotulo, QWidget* campo)
@@ -102,6 +117,7 @@ void rotular(QLabel* rotulo, QWidget* campo)
     QString nome = rotulo->text().remove(QLatin1Char('&')).trimmed();
     if (nome.endsWith(QLatin1Char(':'))) nome.chop(1);
     campo->setAccessibleName(nome);
+    nomearEditorDoSpin(campo);
 }
 
 void tornarTextoAcessivel(QWidget* widget)
@@ -110,6 +126,13 @@ void tornarTextoAcessivel(QWidget* widget)
     Q_UNUSED(instalada);
     widget->setProperty(kTexto, QString());
     widget->setProperty(kCursor, 0);
+}
+
+void nomearFigura(QLabel* figura, const QString& nome)
+{
+    tornarTextoAcessivel(figura);
+    figura->setProperty(kFigura, true);
+    figura->setAccessibleName(nome);
 }
 
 QString textoAcessivel(const QWidget* widget) { return widget->property(kTexto).toString(); }

@@ -19,6 +19,10 @@ void nomear(QWidget* controle, const QString& nome, const QString& descricao = Q
 // colon) when the field takes the focus.
 void rotular(QLabel* rotulo, QWidget* campo);
 
+// A label that shows a figure ("120 teclas/min"): a screen reader says its name ("Velocidade")
+// and reads the figure as its value. Call before the label first shows a text.
+void nomearFigura(QLabel* figura, const QString& nome);
+
 // A widget whose text a screen reader reads and follows: the text, and the caret in it, are
 // what anunciarTexto last gave. Call before the widget is first shown.
 void tornarTextoAcessivel(QWidget* widget);
