@@ -2,6 +2,7 @@
 #include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
@@ -383,10 +384,16 @@ bool TFDigitacao::FormCloseQuery()
     if (Timer1->isActive()
         && !ui::pergunta(this, texto("Você não concluiu a lição. Deseja realmente abandonar a lição?")))
         return false;
-    TApTable* aluno = dm1->TabAluno;
-    aluno->edit();
-    aluno->fieldByName(QStringLiteral("Teclado")).setAsBoolean(TecladoLigado);
-    aluno->post();
+    // The window closes all the same; a choice that cannot be stored is said, and the
+    // student's record is left unlocked for the other computers.
+    try {
+        TApTable* aluno = dm1->TabAluno;
+        Gravacao gravacao(aluno, Gravacao::Modo::Editar);
+        aluno->fieldByName(QStringLiteral("Teclado")).setAsBoolean(TecladoLigado);
+        gravacao.gravar();
+    } catch (const xbase::Error& e) {
+        ui::erro(this, QStringLiteral("A escolha do teclado não pôde ser guardada: ") + QString::fromUtf8(e.what()));
+    }
     dm1->TabLicao->close();
     return true;
 }

@@ -12,6 +12,7 @@
 #include "ui/TStatusBar.h"
 #include "ui/Fontes.h"
 
+#include "TravaAlheia.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -235,6 +236,28 @@ private slots:
         QVERIFY(!w.isVisible());
         QVERIFY(!mundo->dm->TabAluno->fieldByName(QStringLiteral("Teclado")).asBoolean());
         QVERIFY(!mundo->dm->TabLicao->active());
+    }
+
+    // Another computer posting to the students table while the window closes.
+    void escolhaDoTecladoNaoGravadaSoltaOAluno()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bTecladoClick();
+        {
+            const TravaAlheia outroComputador((mundo->pasta() + QStringLiteral("/Usuario.dbf")).toStdString());
+            w.fcShapeBtn4->click();
+        }
+        QVERIFY(!w.isVisible());
+        const QStringList ditos = erros;
+        erros.clear();
+        QCOMPARE(mundo->dm->TabAluno->state(), TApTable::State::Browse);
+        xbase::Table outro;  // the student's record is free for the other computers
+        outro.open(mundo->pasta().toStdString(), "Usuario.dbf");
+        outro.edit();
+        outro.cancel();
+        QCOMPARE(ditos.size(), 1);
+        QVERIFY2(ditos.first().startsWith(QStringLiteral("A escolha do teclado não pôde ser guardada: Usuario.dbf")),
+                 qPrintable(ditos.first()));
     }
 
     void abandonoSim()
