@@ -52,7 +52,11 @@ public:
     void seguirOutrosComputadores();
     QTimer* timerOutros = nullptr;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void ordenarTab();
     void criarControles();
     void criarBotoesTurma();
     void removerAluno();
