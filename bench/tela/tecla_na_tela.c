@@ -89,8 +89,10 @@ static int completarMapa(const Toque* toques, int n)
             while (livre > minCodigo && !codigoLivre(livre)) --livre;
             if (livre <= minCodigo) return -1;
             xcb_keysym_t* linha = &mapa[(livre - minCodigo) * porCodigo];
-            linha[0] = toques[i].sym[j];
-            if (porCodigo > 1) linha[1] = toques[i].sym[j];
+            /* small and capital on one key, as on a keyboard that has it: a lone capital
+             * would be folded to the small letter */
+            linha[0] = xkb_keysym_to_lower(toques[i].sym[j]);
+            if (porCodigo > 1) linha[1] = xkb_keysym_to_upper(toques[i].sym[j]);
             xcb_change_keyboard_mapping(con, 1, livre, (uint8_t)porCodigo, linha);
             mudou = 1;
         }

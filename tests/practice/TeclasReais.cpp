@@ -12,17 +12,23 @@ QString nomeDaTecla(char32_t c)
     return QString::fromLatin1(nome);
 }
 
+struct TeclaMorta {
+    char32_t combinante;
+    const char* nome;
+    Qt::Key key;
+};
+const TeclaMorta kTeclasMortas[] = {
+    {0x0301, "dead_acute", Qt::Key_Dead_Acute},         {0x0300, "dead_grave", Qt::Key_Dead_Grave},
+    {0x0302, "dead_circumflex", Qt::Key_Dead_Circumflex}, {0x0303, "dead_tilde", Qt::Key_Dead_Tilde},
+    {0x0308, "dead_diaeresis", Qt::Key_Dead_Diaeresis},
+};
+
 // The dead key of a combining accent, or none.
 QString teclaMorta(char32_t combinante)
 {
-    switch (combinante) {
-    case 0x0301: return QStringLiteral("dead_acute");
-    case 0x0300: return QStringLiteral("dead_grave");
-    case 0x0302: return QStringLiteral("dead_circumflex");
-    case 0x0303: return QStringLiteral("dead_tilde");
-    case 0x0308: return QStringLiteral("dead_diaeresis");
-    default: return QString();
-    }
+    for (const TeclaMorta& m : kTeclasMortas)
+        if (m.combinante == combinante) return QString::fromLatin1(m.nome);
+    return QString();
 }
 
 // Signs typed as a dead key then Space: on both keyboards ` ~ ^, on ABNT2 ´ ¨, on US-Intl ' ".
@@ -67,4 +73,31 @@ QStringList sequenciaDeTeclas(const QString& texto, bool abnt2)
     QStringList todas;
     for (const QStringList& t : teclasDoTexto(texto, abnt2)) todas << t;
     return todas;
+}
+
+EventoDaTecla eventoDaTecla(const QString& nome)
+{
+    for (const TeclaMorta& m : kTeclasMortas)
+        if (nome == QLatin1String(m.nome)) return {m.key, QString()};
+    if (nome == QLatin1String("Return")) return {Qt::Key_Return, QStringLiteral("\r")};
+    const char32_t c = xkb_keysym_to_utf32(xkb_keysym_from_name(nome.toLatin1().constData(), XKB_KEYSYM_NO_FLAGS));
+    const QString texto = QString::fromUcs4(&c, 1);
+    return {int(texto.toUpper().at(0).unicode()), texto};
+}
+
+QString comShift(const QString& nome)
+{
+    if (maiuscula(nome).isEmpty()) return nome;
+    const xkb_keysym_t sym = xkb_keysym_from_name(nome.toLatin1().constData(), XKB_KEYSYM_NO_FLAGS);
+    char minuscula[64];
+    xkb_keysym_get_name(xkb_keysym_to_lower(sym), minuscula, sizeof minuscula);
+    return QStringLiteral("shift+") + QString::fromLatin1(minuscula);
+}
+
+QString maiuscula(const QString& nome)
+{
+    const xkb_keysym_t sym = xkb_keysym_from_name(nome.toLatin1().constData(), XKB_KEYSYM_NO_FLAGS);
+    if (xkb_keysym_to_lower(sym) == sym) return QString();
+    const char32_t c = xkb_keysym_to_utf32(sym);
+    return QString::fromUcs4(&c, 1);
 }
