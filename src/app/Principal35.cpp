@@ -7,6 +7,7 @@
 #include "ArquivosIniciais.h"
 
 #include "data/Data1.h"
+#include "domain/Esquema.h"
 #include "platform/Ajuda.h"
 #include "platform/CopiaArquivo.h"
 #include "platform/Diretorios.h"
@@ -34,6 +35,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTimer>
 
@@ -209,6 +211,8 @@ void TForm1::executarAdiado()
 
 void TForm1::FormShow()
 {
+    // Whatever a step throws, the splash (always on top) goes before the error box shows.
+    const auto semAbertura = qScopeGuard([this] { esconderAbertura(); });
     dm1->ProgramDir = StartDir;
     const QString pastaDados = caminho(StartDir, QStringLiteral("Dados"));
     const QString trabalho = plataforma::diretorioTrabalho();
@@ -231,42 +235,72 @@ void TForm1::FormShow()
     }
     for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec})
         abrirTabela(t, trabalho);
+    // The tables the windows open themselves are checked now, while a repair can be offered.
+    for (const QString& nome : {QStringLiteral("LicaoA.dbf"), QStringLiteral("LicaoB.dbf"), QStringLiteral("Teclas.dbf")})
+        verificarTabela(nome, trabalho);
     dm1->retomarRenomeacao();
     if (dm1->MusicOn) Timer3->start();
     abrirTabela(dm1->TabExig, pastaDados);
+}
 
+void TForm1::esconderAbertura()
+{
+    if (!splash_) return;
     splash_->hide();
     splash_->deleteLater();
     splash_ = nullptr;
+}
+
+void TForm1::verificarTabela(const QString& nome, const QString& pasta)
+{
+    if (!QFileInfo::exists(caminho(pasta, nome))) return;  // a missing lesson table is reported by the copy
+    TApTable tabela;
+    tabela.setTableName(nome);
+    abrirTabela(&tabela, pasta);
 }
 
 bool TForm1::abrirTabela(TApTable* tabela, const QString& pasta)
 {
     falhas_.remove(tabela->tableName());
     tabela->setDatabaseName(pasta);
+    xbase::ErrorKind tipo = xbase::ErrorKind::System;
     try {
         tabela->open();
         return true;
     } catch (const xbase::Error& e) {
         falhas_[tabela->tableName()] = QString::fromUtf8(e.what());
+        tipo = e.kind();
     }
-    if (oferecerReparo(tabela->tableName(), pasta)) return abrirTabela(tabela, pasta);
+    if (remediar(tabela->tableName(), pasta, tipo)) return abrirTabela(tabela, pasta);
+    return false;
+}
+
+bool TForm1::remediar(const QString& nomeTabela, const QString& pasta, xbase::ErrorKind tipo)
+{
+    switch (remedioPara(tipo, QFileInfo::exists(caminho(pasta, nomeTabela)))) {
+    case Remedio::Reparar: return oferecerReparo(nomeTabela, pasta);
+    case Remedio::TentarDeNovo:
+        return ui::pergunta(this, falhas_.value(nomeTabela) + QStringLiteral(".\n\nTentar de novo agora?"));
+    case Remedio::Desistir: break;
+    }
     return false;
 }
 
 bool TForm1::oferecerReparo(const QString& nomeTabela, const QString& pasta)
 {
     const QString motivo = falhas_.value(nomeTabela);
-    // Only a damaged file can be repaired; a missing file or a folder without permission cannot.
-    if (!motivo.contains(QStringLiteral("danificad"), Qt::CaseInsensitive)) return false;
     if (!ui::pergunta(this, nomeTabela + QStringLiteral(" está danificado: ") + motivo + QStringLiteral("\n\nReparar?")))
         return false;
     const QString arquivo = caminho(pasta, nomeTabela);
+    // The shipped index gives the tags when the table's own is gone; the layout the program
+    // made the table with gives a header whose counts are garbage.
     const QString modelo = caminho(caminho(StartDir, QStringLiteral("Dados")),
                                    QFileInfo(nomeTabela).completeBaseName() + QStringLiteral(".cdx"));
+    const dominio::EsquemaTabela* esquema = dominio::esquemaDoArquivo(nomeTabela.toStdString());
     try {
         const xbase::RepairReport r = xbase::repairTable(arquivo.toStdString(),
-                                                         QFileInfo::exists(modelo) ? modelo.toStdString() : std::string());
+                                                         QFileInfo::exists(modelo) ? modelo.toStdString() : std::string(),
+                                                         esquema ? esquema->campos : std::vector<xbase::FieldDef>{});
         ui::aviso(this, nomeTabela + QStringLiteral(" foi reparado: %1 registros mantidos. Uma cópia dos arquivos "
                                                     "danificados ficou em %2.")
                                          .arg(r.recordsKept)

@@ -1,4 +1,6 @@
 #pragma once
+#include "xbase/Error.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -98,7 +100,12 @@ private:
     // Opens a table, offering to repair it when it is damaged; false (and the reason kept for
     // the windows that need it) when it could not be opened.
     bool abrirTabela(TApTable* tabela, const QString& pasta);
+    // What the kind of the failure allows: a repair, another try; true when the table may be
+    // opened again.
+    bool remediar(const QString& nomeTabela, const QString& pasta, xbase::ErrorKind tipo);
     bool oferecerReparo(const QString& nomeTabela, const QString& pasta);
+    void verificarTabela(const QString& nome, const QString& pasta);  // opened and closed, when it is there
+    void esconderAbertura();
     // False, after saying which table and why, when one of them is not open.
     bool tabelasProntas(std::initializer_list<TApTable*> tabelas);
     bool tabelaDeLicoesPronta();  // the lesson table of the keyboard in use opens
