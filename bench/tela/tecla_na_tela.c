@@ -20,6 +20,8 @@
 #include <xcb/xtest.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include "MapaTecladoX.h"
+
 enum { kMaxTeclas = 4096, kMaxNomes = 4, kSilencioMs = 12, kDepoisDoPiscarMs = 150, kPiscarMs = 250, kEcoMs = 40 };
 
 typedef struct {
@@ -29,9 +31,7 @@ typedef struct {
 
 static xcb_connection_t* con;
 static uint8_t primeiroEventoDano;
-static xcb_keycode_t minCodigo, maxCodigo;
-static int porCodigo;
-static xcb_keysym_t* mapa;
+static MapaTecladoX mapa;
 static xcb_keycode_t codigoShift;
 static double ultimoEspontaneo = -1e9;  /* last damage no key caused (blink, clock) */
 static double ultimaTecla = -1e9;       /* last key event sent */
@@ -43,63 +43,17 @@ static double agoraMs(void)
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-static void lerMapa(void)
-{
-    const xcb_setup_t* setup = xcb_get_setup(con);
-    minCodigo = setup->min_keycode;
-    maxCodigo = setup->max_keycode;
-    xcb_get_keyboard_mapping_reply_t* r = xcb_get_keyboard_mapping_reply(
-        con, xcb_get_keyboard_mapping(con, minCodigo, maxCodigo - minCodigo + 1), NULL);
-    porCodigo = r->keysyms_per_keycode;
-    const int total = xcb_get_keyboard_mapping_keysyms_length(r);
-    free(mapa);
-    mapa = malloc(sizeof(xcb_keysym_t) * total);
-    memcpy(mapa, xcb_get_keyboard_mapping_keysyms(r), sizeof(xcb_keysym_t) * total);
-    free(r);
-}
-
-/* The key code of a keysym and whether Shift gives it; 0 when the map lacks it. */
-static xcb_keycode_t acharCodigo(xcb_keysym_t sym, int* shift)
-{
-    for (int c = minCodigo; c <= maxCodigo; ++c)
-        for (int nivel = 0; nivel < 2 && nivel < porCodigo; ++nivel)
-            if (mapa[(c - minCodigo) * porCodigo + nivel] == sym) {
-                *shift = nivel == 1;
-                return (xcb_keycode_t)c;
-            }
-    return 0;
-}
-
-static int codigoLivre(xcb_keycode_t c)
-{
-    for (int i = 0; i < porCodigo; ++i)
-        if (mapa[(c - minCodigo) * porCodigo + i]) return 0;
-    return 1;
-}
-
-/* Gives every keysym of the keystrokes that the map lacks a spare key code of its own. */
+/* The keysyms of every keystroke, each once, bound where the map lacks them. */
 static int completarMapa(const Toque* toques, int n)
 {
-    int mudou = 0;
-    xcb_keycode_t livre = maxCodigo;
+    static xcb_keysym_t syms[kMaxTeclas * kMaxNomes];
+    int total = 0;
     for (int i = 0; i < n; ++i)
-        for (int j = 0; j < toques[i].n; ++j) {
-            int shift;
-            if (acharCodigo(toques[i].sym[j], &shift)) continue;
-            while (livre > minCodigo && !codigoLivre(livre)) --livre;
-            if (livre <= minCodigo) return -1;
-            xcb_keysym_t* linha = &mapa[(livre - minCodigo) * porCodigo];
-            /* small and capital on one key, as on a keyboard that has it: a lone capital
-             * would be folded to the small letter */
-            linha[0] = xkb_keysym_to_lower(toques[i].sym[j]);
-            if (porCodigo > 1) linha[1] = xkb_keysym_to_upper(toques[i].sym[j]);
-            xcb_change_keyboard_mapping(con, 1, livre, (uint8_t)porCodigo, linha);
-            mudou = 1;
-        }
-    xcb_flush(con);
-    if (mudou) lerMapa();
-    return mudou;
+        for (int j = 0; j < toques[i].n; ++j) syms[total++] = toques[i].sym[j];
+    return mapa_completar(&mapa, syms, total);
 }
+
+static xcb_keycode_t acharCodigo(xcb_keysym_t sym, int* shift) { return mapa_codigo(&mapa, sym, shift); }
 
 /* The next event, waiting for it without spinning until the moment ateMs; NULL at that moment. */
 static xcb_generic_event_t* proximoEvento(double ateMs)
@@ -242,7 +196,7 @@ int main(int argc, char** argv)
     const xcb_damage_damage_t dano = xcb_generate_id(con);
     xcb_damage_create(con, dano, janela, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
 
-    lerMapa();
+    if (mapa_ler(&mapa, con)) return 1;
     int shift;
     codigoShift = acharCodigo(XKB_KEY_Shift_L, &shift);
     if (completarMapa(toques, n) < 0) {
