@@ -3,7 +3,7 @@
 # Qt's Wayland platform:  sob-sway.sh COMMAND [ARGS...]
 # sway refuses to run as root, so as root it runs as an ordinary user made for it (tarvex-sway);
 # the command itself runs as the caller and reaches the compositor's socket by its path.
-# When the compositor cannot start, the command still runs, with TARVEX_SEM_TECLADO_REAL saying
+# When the compositor cannot start, the command still runs, with TARVEX_SEM_WAYLAND saying
 # why, so that a test can skip and say so. SOB_SWAY_LARGURA x SOB_SWAY_ALTURA: the screen
 # (1280 x 1024 by default).
 set -uo pipefail
@@ -14,7 +14,7 @@ for programa in sway wtype; do
 done
 compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null || motivo="$motivo qt6-wayland"
 if [ -n "$motivo" ]; then
-  TARVEX_SEM_TECLADO_REAL="sem Wayland: falta${motivo}" QT_QPA_PLATFORM=offscreen exec "$@"
+  TARVEX_SEM_WAYLAND="sem Wayland: falta${motivo}" QT_QPA_PLATFORM=offscreen exec "$@"
 fi
 
 pasta=$(mktemp -d /tmp/sob-sway-XXXXXX)
@@ -50,7 +50,7 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 if [ -z "$socket" ]; then
-  export TARVEX_SEM_TECLADO_REAL="sem Wayland: o sway não abriu ($(tail -1 "$pasta/sway.log"))" QT_QPA_PLATFORM=offscreen
+  export TARVEX_SEM_WAYLAND="sem Wayland: o sway não abriu ($(tail -1 "$pasta/sway.log"))" QT_QPA_PLATFORM=offscreen
 else
   export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
   unset DISPLAY

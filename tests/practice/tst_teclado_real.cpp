@@ -147,7 +147,7 @@ class TstTecladoReal : public QObject {
 private slots:
     void initTestCase()
     {
-        const QByteArray sem = qgetenv("TARVEX_SEM_TECLADO_REAL");
+        const QByteArray sem = qgetenv("TARVEX_SEM_WAYLAND");
         if (!sem.isEmpty()) QSKIP(sem.constData());
         if (QGuiApplication::platformName() != QLatin1String("xcb") && !emWayland())
             QSKIP("needs an X server (xvfb-run, QT_QPA_PLATFORM=xcb) or a Wayland compositor (QT_QPA_PLATFORM=wayland)");
