@@ -7,6 +7,7 @@
 #include "ArquivosIniciais.h"
 
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "domain/Esquema.h"
 #include "platform/Ajuda.h"
 #include "platform/CopiaArquivo.h"
@@ -36,8 +37,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 QString StartDir;
@@ -91,6 +94,7 @@ TQelImage* TForm1::criarBotao(const QString& lista, int x, int y, const QString&
     auto* botao = new TQelImage(Panel1);
     botao->setObjectName(lista);
     botao->setGeometry(x, y, 250, 100);
+    botao->setAccessibleName(dica);  // what a screen reader says is what the mouse shows
     // The highlighted picture is decoded at the first hover (then kept in Qt's pixmap cache),
     // not while the menu is being built.
     connect(botao, &TQelImage::OnMouseEnter, this, [this, lista, dica](TQelImage* b) {
@@ -180,6 +184,61 @@ void TForm1::montarMenu()
 
     for (TQelImage* b : {ExigeImage, DigiImage, CadImage, LicaoImage, RecImage, ConfigImage, SairImage, AjudaImage})
         b->setPicture(QPixmap::fromImage(ui::lerFiguraPng(recursoBotao(b->objectName(), 1))));
+    prepararTeclado();
+}
+
+void TForm1::prepararTeclado()
+{
+    colunas_ = {{DigiImage, CadImage, RecImage, AjudaImage}, {ConfigImage, LicaoImage, ExigeImage, SairImage}};
+    // Tab goes down the left column, then down the right one.
+    const QList<TQelImage*> ordem = colunas_[0] + colunas_[1];
+    for (int i = 1; i < ordem.size(); ++i) setTabOrder(ordem[i - 1], ordem[i]);
+    const struct {
+        TQelImage* botao;
+        Qt::Key letra;
+        const char* descricao;
+    } atalhos[] = {
+        {DigiImage, Qt::Key_I, "Escolher o aluno e praticar (Alt+I)"},
+        {CadImage, Qt::Key_C, "Cadastrar, editar e remover alunos (Alt+C)"},
+        {RecImage, Qt::Key_R, "Ver os recordes de cada curso (Alt+R)"},
+        {AjudaImage, Qt::Key_A, "Abrir a ajuda (Alt+A ou F1)"},
+        {ConfigImage, Qt::Key_G, "Som, música e modelo de teclado (Alt+G)"},
+        {LicaoImage, Qt::Key_L, "Editar o texto das lições (Alt+L)"},
+        {ExigeImage, Qt::Key_E, "Velocidade e precisão exigidas em cada nível (Alt+E)"},
+        {SairImage, Qt::Key_F, "Fechar o Tarvex (Alt+F ou Esc)"},
+    };
+    for (const auto& a : atalhos) {
+        TQelImage* botao = a.botao;
+        botao->setAccessibleDescription(QString::fromUtf8(a.descricao));
+        auto* atalho = new QShortcut(QKeySequence(Qt::ALT | a.letra), this);
+        connect(atalho, &QShortcut::activated, botao, [botao] {
+            botao->setFocus(Qt::ShortcutFocusReason);
+            botao->clicar();
+        });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, AjudaImage, &TQelImage::clicar);
+    DigiImage->setFocus();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // The arrows move through the two columns as they are drawn; Escape is "Finalizar".
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    int coluna = -1, linha = -1;
+    for (int c = 0; c < colunas_.size(); ++c)
+        if (int l = colunas_[c].indexOf(focusWidget()); l >= 0) coluna = c, linha = l;
+    if (coluna < 0) return QWidget::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up: linha = (linha + 3) % 4; break;
+    case Qt::Key_Down: linha = (linha + 1) % 4; break;
+    case Qt::Key_Left:
+    case Qt::Key_Right: coluna = 1 - coluna; break;
+    default: return QWidget::keyPressEvent(event);
+    }
+    colunas_[coluna][linha]->setFocus(Qt::TabFocusReason);
 }
 
 void TForm1::posicionarPainel()
@@ -381,10 +440,10 @@ void TForm1::copiarArquivosIniciais(const QString& pastaDados, const QString& tr
 void TForm1::perguntarTecladoABNT2()
 {
     TApTable* config = dm1->TabConfig;
-    config->edit();
+    Gravacao gravacao(config, Gravacao::Modo::Editar);
     const bool abnt2 = ui::pergunta(this, QStringLiteral("Seu teclado possui tecla \"Ç\"?"));
     config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(abnt2);
-    config->post();
+    gravacao.gravar();
 }
 
 void TForm1::Esperar(int ms)

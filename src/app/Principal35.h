@@ -90,6 +90,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();
@@ -114,6 +115,8 @@ private:
     void posicionarPainel();
     void executarAdiado();
     void montarMenu();  // the menu's widgets, pictures and window
+    void prepararTeclado();  // focus order, the arrows' grid, Alt letters, F1 and Escape
+    QList<QList<TQelImage*>> colunas_;  // the buttons as laid out: two columns of four
 
     TfAbertura* splash_ = nullptr;
     std::unique_ptr<plataforma::TocadorMidi> mp1_;

@@ -1,4 +1,5 @@
 #include "Data1.h"
+#include "Gravacao.h"
 
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
@@ -170,9 +171,9 @@ void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
         for (int r = 1; r <= n; ++r) {
             t->go(r);
             if (t->fieldByName(QStringLiteral("Nome")).asString() != antigo) continue;
-            t->edit();
+            Gravacao gravacao(t, Gravacao::Modo::Editar);
             t->fieldByName(QStringLiteral("Nome")).setAsString(novo);
-            t->post();
+            gravacao.gravar();
         }
         t->first();
     }

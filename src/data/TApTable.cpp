@@ -172,7 +172,13 @@ void TApTable::insert() { table_->insert(); changed(); }
 
 bool TApTable::post()
 {
-    const bool gravou = table_->post();
+    bool gravou = false;
+    try {
+        gravou = table_->post();
+    } catch (...) {
+        changed();  // the controls show what the table holds, a failed post too
+        throw;
+    }
     changed();
     if (gravou && afterPost) afterPost(*this);
     return gravou;

@@ -11,12 +11,15 @@
 #include "ui/TDBEdit.h"
 #include "ui/TDataSource.h"
 #include "ui/ValidadorTexto.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Botoes.h"
 #include "ui/DialogoArquivo.h"
 #include "ImportarLista.h"
 #include "Turma.h"
 
 #include <QFrame>
+#include <QKeyEvent>
+#include <QToolButton>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -68,6 +71,7 @@ TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
     DataSource1 = new TDataSource(dm1->TabAluno, this);
     criarControles();
     criarBotoesTurma();
+    ordenarTab();
     connect(DataSource1, &TDataSource::dataChange, this, &TfCadastro::DataSource1DataChange);
     connect(DBNavigator1, &TDBNavigator::click, this, &TfCadastro::DBNavigator1Click);
     // The students as the file holds them now: other computers of a lab may have changed them.
@@ -91,7 +95,7 @@ void TfCadastro::criarControles()
     b1 = new QPushButton(QIcon(QStringLiteral(":/imagens/remover.png")), QStringLiteral("Remover"), this);
     b1->setGeometry(358, 9, 100, 32);
     b1->setToolTip(QStringLiteral("Remover o aluno"));
-    b1->setFocusPolicy(Qt::ClickFocus);
+    b1->setFocusPolicy(Qt::TabFocus);
     b1->setAutoDefault(false);
     connect(b1, &QPushButton::clicked, this, &TfCadastro::b1Click);
 
@@ -144,12 +148,31 @@ void TfCadastro::criarControles()
     connect(BitBtn3, &QPushButton::clicked, this, &TfCadastro::BitBtn3Click);
     BitBtn1 = ui::botaoSair(this, QRect(370, 272, 88, 32), this);
 
-    setTabOrder(DBEdit1, DBEdit2);
-    setTabOrder(DBEdit2, DBComboBox1);
-    setTabOrder(DBComboBox1, DBComboBox2);
-    setTabOrder(DBComboBox2, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn3);
+    ui::rotular(Label4, DBEdit1);
+    ui::rotular(Label6, DBEdit2);
+    ui::rotular(Label8, DBComboBox1);
+    ui::rotular(Label9, DBComboBox2);
     DBEdit1->setFocus();
+}
+
+// Tab goes as the window is laid out: the bar at the top, the fields, the buttons at the foot.
+void TfCadastro::ordenarTab()
+{
+    using B = TDBNavigator::Botao;
+    QList<QWidget*> ordem;
+    for (B b : {B::First, B::Prior, B::Next, B::Last, B::Insert, B::Edit, B::Post}) ordem << DBNavigator1->botao(b);
+    ordem << b1 << DBEdit1 << DBEdit2 << DBComboBox1 << DBComboBox2 << bTurma << bImportar << BitBtn3 << BitBtn1;
+    for (int i = 1; i < ordem.size(); ++i) setTabOrder(ordem[i - 1], ordem[i]);
+}
+
+// Enter in a field saves the student being typed, as "Salvar" does.
+void TfCadastro::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && DataSource1->editando()) {
+        DBNavigator1->clicar(TDBNavigator::Botao::Post);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfCadastro::DataSource1DataChange()

@@ -48,7 +48,11 @@ public:
     // Closing saves a pending change through the record rules; a refused one keeps the window.
     void done(int resultado) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    void ordenarTab();
     void criarControles();
     void criarBotoesTurma();
     void removerAluno();

@@ -1,4 +1,5 @@
 // The start-up of the main menu: first-run copy, settings, the keyboard question, music, exit.
+#include "Acessivel.h"
 #include "app/ArquivosIniciais.h"
 #include "app/IconeSobDemanda.h"
 #include "app/Principal35.h"
@@ -115,9 +116,15 @@ private slots:
     void iconeLidoSobDemanda();
     void menuProntoAoSerCriado();
     void menuCobreATelaPintada();
+    void tecladoMoveOFoco_data();
+    void tecladoMoveOFoco();
+    void tecladoPressionaOBotao_data();
+    void tecladoPressionaOBotao();
 
 private:
     void iniciar(bool musica = false);
+    TQelImage* botao(const QString& nome) const { return menu_->Panel1->findChild<TQelImage*>(nome); }
+    void teclar(const QString& teclas) { ::teclar(menu_, teclas); }
     void copiarParaTrabalho();
     void partir();
     QTemporaryDir tmp_;
@@ -643,6 +650,65 @@ void TstMenu::menuProntoAoSerCriado()
         QVERIFY2(!esperada.isNull() && figura == esperada, qPrintable(botao->objectName()));
     }
     QVERIFY(menu_->Label1 && menu_->Label1->text().isEmpty());
+}
+
+// Tab goes down the left column and then the right one; the arrows move as the buttons are drawn.
+void TstMenu::tecladoMoveOFoco_data()
+{
+    QTest::addColumn<QString>("de");
+    QTest::addColumn<QString>("teclas");
+    QTest::addColumn<QString>("para");
+    QTest::newRow("Tab") << "Digi" << "Tab" << "Cad";
+    QTest::newRow("Tab to the right column") << "Ajuda" << "Tab" << "Config";
+    QTest::newRow("Shift+Tab") << "Config" << "Shift+Tab" << "Ajuda";
+    QTest::newRow("Down") << "Cad" << "Down Down" << "Ajuda";
+    QTest::newRow("Down wraps") << "Ajuda" << "Down" << "Digi";
+    QTest::newRow("Up wraps") << "Config" << "Up" << "Sair";
+    QTest::newRow("Right") << "Rec" << "Right" << "Exige";
+    QTest::newRow("Left") << "Licao" << "Left" << "Cad";
+}
+
+void TstMenu::tecladoMoveOFoco()
+{
+    QFETCH(QString, de);
+    QFETCH(QString, teclas);
+    QFETCH(QString, para);
+    iniciar();
+    menu_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu_));
+    QCOMPARE(QApplication::focusWidget(), botao("Digi"));  // the first choice has the focus
+    botao(de)->setFocus();
+    teclar(teclas);
+    QCOMPARE(QApplication::focusWidget(), botao(para));
+    // The focused button shows what the mouse over it shows.
+    QCOMPARE(menu_->Label1->text(), botao(para)->accessibleName());
+}
+
+// Enter, Space, the Alt letter of "Finalizar" and Escape all reach the exit question.
+void TstMenu::tecladoPressionaOBotao_data()
+{
+    QTest::addColumn<QString>("de");
+    QTest::addColumn<QString>("teclas");
+    QTest::newRow("Enter") << "Sair" << "Return";
+    QTest::newRow("Space") << "Sair" << "Space";
+    QTest::newRow("Alt letter") << "Digi" << "Alt+F";
+    QTest::newRow("Escape") << "Cad" << "Esc";
+}
+
+void TstMenu::tecladoPressionaOBotao()
+{
+    QFETCH(QString, de);
+    QFETCH(QString, teclas);
+    iniciar();
+    menu_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu_));
+    mensagens_.clear();
+    respostaSim_ = false;
+    botao(de)->setFocus();
+    teclar(teclas);
+    QCOMPARE(mensagens_.size(), 1);
+    QCOMPARE(mensagens_.first().second, QString("Finalizar o Tarvex?"));
+    respostaSim_ = true;
 }
 
 QTEST_MAIN(TstMenu)
