@@ -15,6 +15,7 @@
 #include "domain/Esquema.h"
 #include "FigurasTeclas.h"
 #include "Processo.h"
+#include "TravaAlheia.h"
 #include "xbase/Table.h"
 
 #include <QElapsedTimer>
@@ -104,6 +105,7 @@ private slots:
     void tabelaDeTrabalhoReparadaNaPartida_data();
     void tabelaDeTrabalhoReparadaNaPartida();
     void aberturaSomeQuandoUmPassoFalha();
+    void tabelaEmUsoOfereceTentarDeNovo();
     void copiaSoDeTabelasInteiras_data();
     void copiaSoDeTabelasInteiras();
     void copiaInterrompidaSeCompletaSemPergunta();
@@ -405,6 +407,23 @@ void TstMenu::tabelaDeTrabalhoReparadaNaPartida()
         QVERIFY(reparada.findKey("Básico  " + std::string("  2")));
         QCOMPARE(reparada.asString("TEXTO"), std::string("asdf"));
     }
+}
+
+// Another computer packing the students table as this one starts.
+void TstMenu::tabelaEmUsoOfereceTentarDeNovo()
+{
+    copiarParaTrabalho();
+    auto outro = std::make_unique<TravaAlheia>((trabalho_ + "/Usuario.dbf").toStdString(), TravaAlheia::Trava::Sozinho);
+    ui::definirRespondedor([&](ui::TipoMensagem, const QString& texto) {
+        mensagens_ << qMakePair(ui::TipoMensagem::Pergunta, texto);
+        outro.reset();  // the pack is over
+        return true;
+    });
+    partir();
+    QCOMPARE(mensagens_.size(), 1);
+    QCOMPARE(mensagens_.first().second,
+             QString("Usuario.dbf está em uso por outro computador; tente de novo.\n\nTentar de novo agora?"));
+    QVERIFY(dm_->TabAluno->active());
 }
 
 void TstMenu::aberturaSomeQuandoUmPassoFalha()
