@@ -81,7 +81,9 @@ TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
     connect(sessao, &SessaoDigitacao::linhaNova, this, &TFDigitacao::linhaNova);
     connect(sessao, &SessaoDigitacao::acertou, this, &TFDigitacao::acertou);
     connect(sessao, &SessaoDigitacao::errou, this, &TFDigitacao::errou);
-    connect(sessao, &SessaoDigitacao::terminou, this, &TFDigitacao::terminarLicao);
+    // The end of a lesson (its writes, its windows) runs once the key event that finished it
+    // has returned.
+    connect(sessao, &SessaoDigitacao::terminou, this, &TFDigitacao::terminarLicao, Qt::QueuedConnection);
     relogioTeclas_.start();
     connect(sessao, &SessaoDigitacao::julgada, this, [this](QChar esperada, QChar digitada) {
         if (!esperada.isNull()) teclas_.registrar(esperada.unicode(), digitada.unicode(), relogioTeclas_.elapsed());

@@ -209,14 +209,19 @@ void MundoPratica::licao(const QString& tipo, int numero, const QString& texto)
     licao(true, tipo, numero, texto);
 }
 
+void teclar(QWidget* campo, int key, const QString& texto, Qt::KeyboardModifiers mods)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, texto);
+    QApplication::sendEvent(campo, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, texto);
+    QApplication::sendEvent(campo, &release);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+}
+
 void digitar(QWidget* campo, const QString& texto)
 {
     for (QChar c : texto) {
         const int key = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
-        const Qt::KeyboardModifiers shift = c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier;
-        QKeyEvent press(QEvent::KeyPress, key, shift, QString(c));
-        QApplication::sendEvent(campo, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, shift, QString(c));
-        QApplication::sendEvent(campo, &release);
+        teclar(campo, key, QString(c), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
     }
 }

@@ -4,6 +4,7 @@
 // picture, and the data module pointing at all of it. Shared by the tests, the real-keyboard
 // test, the screenshots and the benchmark.
 #include <QString>
+#include <Qt>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -11,6 +12,9 @@ class QTimer;
 class QWidget;
 class Tdm1;
 
+// One keystroke into a field, press and release, then what the window queued after it (the
+// end of a lesson runs once the key event has returned).
+void teclar(QWidget* campo, int key, const QString& texto, Qt::KeyboardModifiers mods = Qt::NoModifier);
 // Types a text into a field as key presses and releases (Enter for "\r", Shift for capitals).
 void digitar(QWidget* campo, const QString& texto);
 

@@ -26,8 +26,7 @@ void digitar(TFDigitacao& w, const QString& s)
 {
     for (QChar c : s) {
         const int key = c == QLatin1Char('\r') ? int(Qt::Key_Return) : int(c.toUpper().unicode());
-        QKeyEvent press(QEvent::KeyPress, key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w.txtLetra, &press);
+        teclar(w.txtLetra, key, QString(c), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
     }
 }
 

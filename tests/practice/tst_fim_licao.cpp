@@ -243,6 +243,21 @@ private slots:
         QCOMPARE(mundo->dm->TabAluno->state(), TApTable::State::Browse);
     }
 
+    // The lesson ends after the key event of its last keystroke has returned.
+    void fimDepoisDoEventoDaTecla()
+    {
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        digitar(w, QStringLiteral("ab"));
+        w.Timer1Timer();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(w.txtLetra, &enter);
+        QVERIFY(mundo->janelas.isEmpty());
+        QVERIFY(mundo->dm->TabRelat->isEmpty());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+        QCOMPARE(mundo->janelas.size(), 2);  // the result and the new record
+        QCOMPARE(mundo->dm->TabRelat->recordCount(), 1);
+    }
+
     void empateMantemRecorde()
     {
         mundo->recorde(1, 11910);

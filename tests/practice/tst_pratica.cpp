@@ -38,10 +38,7 @@ const QString kNumerico = QString::fromUtf8("Numérico");
 
 void tecla(TFDigitacao& w, int key, const QString& texto, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    QKeyEvent press(QEvent::KeyPress, key, mods, texto);
-    QApplication::sendEvent(w.txtLetra, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, mods, texto);
-    QApplication::sendEvent(w.txtLetra, &release);
+    teclar(w.txtLetra, key, texto, mods);
 }
 
 // Types text as key presses ("\r" is Enter, "\b" Backspace).
@@ -189,6 +186,7 @@ private slots:
     {
         TFDigitacao& w = abrir(kBasico, QString());
         w.bIniciar->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);  // the end, queued
         QVERIFY(w.Recarregar);
         QVERIFY(!w.Timer1->isActive());
         QVERIFY(w.bIniciar->isEnabled());

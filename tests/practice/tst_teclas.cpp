@@ -318,9 +318,7 @@ private slots:
                 for (QChar c : p) QVERIFY2(QString::fromUtf8("abcdefghijlmnopqrstuvçz").contains(c), qPrintable(p));
             }
             for (QChar c : linha) {
-                QKeyEvent press(QEvent::KeyPress, c == QChar(13) ? int(Qt::Key_Return) : int(c.toUpper().unicode()),
-                                Qt::NoModifier, QString(c));
-                QApplication::sendEvent(w.txtLetra, &press);
+                teclar(w.txtLetra, c == QChar(13) ? int(Qt::Key_Return) : int(c.toUpper().unicode()), QString(c));
                 ++toques;
             }
         }
@@ -364,10 +362,7 @@ private slots:
             w.show();
             w.bIniciar->click();
             w.Timer1->stop();
-            auto tecla = [&w](int key, const QString& texto) {
-                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, texto);
-                QApplication::sendEvent(w.txtLetra, &press);
-            };
+            auto tecla = [&w](int key, const QString& texto) { teclar(w.txtLetra, key, texto); };
             tecla(Qt::Key_Dead_Acute, QString());  // the wrong accent
             tecla(Qt::Key_A, QStringLiteral("a"));
             tecla(Qt::Key_Dead_Grave, QString());
