@@ -240,6 +240,29 @@ private slots:
         QVERIFY2(j.mensagens.isEmpty(), qPrintable(j.mensagens.join(QLatin1Char('|'))));
     }
 
+    // The program's other text fields (a student's name, a lesson's text) take composed
+    // characters from the system's input context, as any text field does.
+    void campoDeTextoCompoe_data()
+    {
+        QTest::addColumn<QStringList>("sequencia");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("agudo") << teclas("J O S dead_acute E") << QString::fromUtf8("JOSÉ");
+        QTest::newRow("til e circunflexo") << teclas("dead_tilde a dead_circumflex o") << QString::fromUtf8("ãô");
+        QTest::newRow("cedilha") << teclas("ccedilla Ccedilla") << QString::fromUtf8("çÇ");
+    }
+
+    void campoDeTextoCompoe()
+    {
+        QFETCH(QStringList, sequencia);
+        QFETCH(QString, texto);
+        QLineEdit campo;
+        campo.show();
+        campo.activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return campo.hasFocus(); }));
+        QVERIFY(teclar(sequencia));
+        QTRY_COMPARE(campo.text(), texto);
+    }
+
     // The Caps and Num panels follow the keyboard's lock lights, typed or not.
     void travas()
     {
