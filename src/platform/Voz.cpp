@@ -4,7 +4,10 @@
 
 #include <libspeechd.h>
 
+#include <condition_variable>
 #include <mutex>
+#include <string>
+#include <thread>
 
 namespace plataforma {
 
@@ -19,6 +22,40 @@ struct VozSpeechd::Conexao {
     int (*notification)(SPDConnection*, SPDNotification) = nullptr;
     SPDConnection* spd = nullptr;
     std::function<void()> aoComecar;
+
+    // The daemon's replies are waited for on a thread of their own: a keystroke never waits
+    // for them. Only the latest request counts: a new phrase replaces one not yet sent.
+    std::thread trabalhador;
+    std::mutex trava;
+    std::condition_variable aviso;
+    enum class Pedido { Nenhum, Calar, Falar } pedido = Pedido::Nenhum;
+    std::string frase;
+    bool fim = false;
+
+    void pedir(Pedido p, std::string texto = {})
+    {
+        {
+            std::lock_guard<std::mutex> t(trava);
+            pedido = p;
+            frase = std::move(texto);
+        }
+        aviso.notify_one();
+    }
+
+    void trabalhar()
+    {
+        for (;;) {
+            std::unique_lock<std::mutex> t(trava);
+            aviso.wait(t, [this] { return fim || pedido != Pedido::Nenhum; });
+            if (fim) return;
+            const Pedido p = pedido;
+            const std::string texto = std::move(frase);
+            pedido = Pedido::Nenhum;
+            t.unlock();
+            cancel(spd);
+            if (p == Pedido::Falar) say(spd, SPD_TEXT, texto.c_str());
+        }
+    }
 };
 
 namespace {
@@ -39,6 +76,14 @@ VozSpeechd::VozSpeechd() : c_(std::make_unique<Conexao>()) {}
 
 VozSpeechd::~VozSpeechd()
 {
+    if (c_->trabalhador.joinable()) {
+        {
+            std::lock_guard<std::mutex> t(c_->trava);
+            c_->fim = true;
+        }
+        c_->aviso.notify_one();
+        c_->trabalhador.join();
+    }
     if (c_->spd) c_->close(c_->spd);
     std::lock_guard<std::mutex> t(travaComeco);
     if (comeco == &c_->aoComecar) comeco = nullptr;
@@ -80,21 +125,22 @@ bool VozSpeechd::abrir()
     c.setLanguage(c.spd, "pt-BR");
     c.spd->callback_begin = comecou;
     c.notification(c.spd, SPD_BEGIN);
-    std::lock_guard<std::mutex> t(travaComeco);
-    comeco = &c.aoComecar;
+    {
+        std::lock_guard<std::mutex> t(travaComeco);
+        comeco = &c.aoComecar;
+    }
+    c.trabalhador = std::thread([&c] { c.trabalhar(); });
     return true;
 }
 
 void VozSpeechd::falar(const QString& frase)
 {
-    if (!disponivel()) return;
-    c_->cancel(c_->spd);
-    c_->say(c_->spd, SPD_TEXT, frase.toUtf8().constData());
+    if (disponivel()) c_->pedir(Conexao::Pedido::Falar, frase.toStdString());
 }
 
 void VozSpeechd::calar()
 {
-    if (c_->spd) c_->cancel(c_->spd);
+    if (c_->spd) c_->pedir(Conexao::Pedido::Calar);
 }
 
 void VozSpeechd::aoComecar(std::function<void()> f)

@@ -4,6 +4,7 @@
 
 #include "data/Data1.h"
 #include "data/Gravacao.h"
+#include "domain/AjudasAluno.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
@@ -379,6 +380,8 @@ void TFDigitacao::FormShow()
     licao->open();
 
     SelecionarTeclado();
+    // The student's own aids, wherever he or she sits.
+    plataforma::ligarFala(dominio::lerAjudas(aluno->databaseName().toStdString(), NomeAluno.toStdString()).falar);
     locutor_.reset(plataforma::falando() ? new Locutor(plataforma::voz()) : nullptr);
 
     Recarregar = true;

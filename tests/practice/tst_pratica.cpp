@@ -5,6 +5,7 @@
 #include "data/Data1.h"
 #include "platform/Ajuda.h"
 #include "platform/Voz.h"
+#include "domain/AjudasAluno.h"
 #include "practice/SessaoDigitacao.h"
 #include "practice/Digitacao.h"
 #include "students/Selec.h"
@@ -595,8 +596,9 @@ private slots:
         };
         QStringList ditos;
         plataforma::definirVoz(std::make_unique<VozGravada>(&ditos));
-        plataforma::ligarFala(true);
+        dominio::gravarAjudas(mundo->pasta().toStdString(), "ANA", dominio::AjudasAluno{true});
         TFDigitacao& w = abrir(kBasico, QString::fromUtf8("Áb"), true, true);
+        QVERIFY(plataforma::falando());  // the student's own "Falar"
         w.bIniciar->click();
         tecla(w, Qt::Key_X, QStringLiteral("x"));
         tecla(w, Qt::Key_Dead_Acute, QString());
