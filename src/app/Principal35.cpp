@@ -275,14 +275,12 @@ void TForm1::FormShow()
     dm1->ProgramDir = StartDir;
     const QString pastaDados = caminho(StartDir, QStringLiteral("Dados"));
     const QString trabalho = plataforma::diretorioTrabalho();
-    // A lab's computers may start together on one empty shared folder: one fills it, the
-    // others wait and find it filled (and do not ask about the keyboard again).
-    bool primeiraVez = false;
-    {
-        const plataforma::TravaDaPasta trava(trabalho);
-        primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
-        copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
-    }
+    // A lab's computers may start together on one empty shared folder: one fills it and
+    // answers the keyboard question, the others wait for both and find the answer stored.
+    auto trava = std::make_unique<plataforma::TravaDaPasta>(trabalho);
+    const bool primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
+    copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
+    if (!primeiraVez) trava.reset();
 
     // Each table on its own: one damaged table leaves the others usable, and the windows that
     // need it say which one and why.
@@ -292,6 +290,7 @@ void TForm1::FormShow()
         if (primeiraVez) perguntarTecladoABNT2();
         dm1->Abnt2Keyboard = dm1->TabConfig->fieldByName(QStringLiteral("ABNT2")).asBoolean();
     }
+    trava.reset();
     for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec})
         abrirTabela(t, trabalho);
     // The tables the windows open themselves are checked now, while a repair can be offered.

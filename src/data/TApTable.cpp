@@ -66,6 +66,7 @@ TApTable::TApTable(QObject* parent) : QObject(parent), table_(std::make_unique<x
     table_->beforeInsert = [this](xbase::Table&) { if (beforeInsert) beforeInsert(*this); };
     table_->onNewRecord = [this](xbase::Table&) { if (onNewRecord) onNewRecord(*this); };
     table_->beforePost = [this](xbase::Table&) { return beforePost ? beforePost(*this) : true; };
+    table_->beforeWrite = [this](xbase::Table&) { if (beforeWrite) beforeWrite(*this); };
 }
 
 TApTable::~TApTable() = default;

@@ -83,9 +83,18 @@ void TFDigitacao::VerificarRecorde()
 }
 
 // The result row is posted first, then the next lesson unlocked: a failed post unlocks nothing.
+// All of it under the student's record lock, against the record as the file holds it: a
+// student removed on another computer meanwhile gets nothing stored.
 void TFDigitacao::gravarResultado()
 {
     TApTable* aluno = dm1->TabAluno;
+    Gravacao doAluno(aluno, Gravacao::Modo::Editar);
+    if (aluno->engine().isDeleted() || aluno->fieldByName(QStringLiteral("Nome")).asString() != NomeAluno)
+        throw xbase::Error(xbase::ErrorKind::Missing,
+                           (QStringLiteral("O aluno ") + NomeAluno
+                            + QStringLiteral(" foi removido em outro computador: o resultado desta lição não foi guardado."))
+                               .toUtf8()
+                               .toStdString());
     const SessaoDigitacao::Fim fim = sessao->fim(int(aluno->fieldByName(QStringLiteral("Licao")).asInteger()));
     TApTable* relat = dm1->TabRelat;
     {
@@ -98,13 +107,10 @@ void TFDigitacao::gravarResultado()
         relat->fieldByName(QStringLiteral("Resultado")).setAsString(fim.resultado());
         gravacao.gravar();
     }
-    if (fim.liberar) {
-        Gravacao gravacao(aluno, Gravacao::Modo::Editar);
-        // The edit re-reads the student: another computer may have unlocked further meanwhile.
-        if (aluno->fieldByName(QStringLiteral("Licao")).asInteger() < fim.liberar) {
-            aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
-            gravacao.gravar();
-        }
+    // The edit re-read the student: another computer may have unlocked further meanwhile.
+    if (fim.liberar && aluno->fieldByName(QStringLiteral("Licao")).asInteger() < fim.liberar) {
+        aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
+        doAluno.gravar();
     }
 }
 

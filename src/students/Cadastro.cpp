@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -74,9 +75,25 @@ TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
     ordenarTab();
     connect(DataSource1, &TDataSource::dataChange, this, &TfCadastro::DataSource1DataChange);
     connect(DBNavigator1, &TDBNavigator::click, this, &TfCadastro::DBNavigator1Click);
-    // The students as the file holds them now: other computers of a lab may have changed them.
+    // The students as the file holds them now, and from then on: other computers of a lab
+    // may change them while the window is open.
     if (dm1->TabAluno->active()) ui::protegido(this, [] { dm1->TabAluno->readFresh(); });
     DataSource1DataChange();
+    timerOutros = new QTimer(this);
+    timerOutros->setInterval(2000);
+    connect(timerOutros, &QTimer::timeout, this, &TfCadastro::seguirOutrosComputadores);
+    timerOutros->start();
+}
+
+void TfCadastro::seguirOutrosComputadores()
+{
+    TApTable* t = dm1->TabAluno;
+    if (!t->active() || t->editing()) return;
+    try {
+        t->readFresh();
+    } catch (const xbase::Error&) {
+        // Read again at the next tick; the window says nothing while no one asked for anything.
+    }
 }
 
 void TfCadastro::criarControles()
@@ -155,6 +172,18 @@ void TfCadastro::criarControles()
     DBEdit1->setFocus();
 }
 
+namespace {
+
+int posicaoEntreOsAlunos(TApTable& t)
+{
+    int posicao = 0;
+    for (const auto& registro : t.engine().storedTexts(0))
+        if (int(registro.first) <= t.recNo()) ++posicao;
+    return posicao;
+}
+
+} // namespace
+
 // Tab goes as the window is laid out: the bar at the top, the fields, the buttons at the foot.
 void TfCadastro::ordenarTab()
 {
@@ -183,9 +212,10 @@ void TfCadastro::DataSource1DataChange()
         return;
     }
     b1->setEnabled(true);
-    // A new record has no number yet; the display keeps what it showed.
+    // A new record has no number yet; the display keeps what it showed. The place counts the
+    // students only: rows another computer removed stay in the file until a pack.
     if (t->recNo() > 0)
-        Label1->setText(QStringLiteral("Aluno: %1 de %2").arg(t->recNo()).arg(t->recordCount()));
+        Label1->setText(QStringLiteral("Aluno: %1 de %2").arg(posicaoEntreOsAlunos(*t)).arg(t->recordCount()));
 }
 
 void TfCadastro::DBNavigator1Click(TDBNavigator::Botao botao)
@@ -228,7 +258,7 @@ void TfCadastro::BitBtn3Click()
 
 void TfCadastro::done(int resultado)
 {
-    bool pode = true;
+    bool pode = false;  // a refusal or a failure thrown out of the post keeps the change open
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     // A change that cannot be saved (a repeated name, a full disk) may be dropped instead of
     // keeping the user in the window.
@@ -260,14 +290,14 @@ void TfCadastro::criarBotoesTurma()
 void TfCadastro::bTurmaClick()
 {
     // A pending change is settled first, so the class view shows what the file holds.
-    bool pode = true;
+    bool pode = false;  // a refusal or a failure thrown out of the post keeps the change open
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     if (pode) abrirTurma(this);
 }
 
 void TfCadastro::bImportarClick()
 {
-    bool pode = true;
+    bool pode = false;  // a refusal or a failure thrown out of the post keeps the change open
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     if (!pode) return;
     const QString arquivo = ui::escolherArquivo(ui::criarDialogoArquivo(

@@ -14,6 +14,7 @@
 #include "domain/ArquivoTeclas.h"
 #include "domain/Esquema.h"
 #include "FigurasTeclas.h"
+#include "Processo.h"
 #include "xbase/Table.h"
 
 #include <QElapsedTimer>
@@ -79,6 +80,7 @@ private slots:
     void primeiraExecucaoCopiaNaOrdem();
     void respostaDoCedilhaGravadaNaHora_data();
     void respostaDoCedilhaGravadaNaHora();
+    void outrosEsperamARespostaDoCedilha();
     void pastaExistenteSemConfigGuardaOsArquivosDoUsuario();
     void tabelaDanificadaNaPartidaOferecidaParaReparo_data();
     void tabelaDanificadaNaPartidaOferecidaParaReparo();
@@ -224,6 +226,24 @@ void TstMenu::respostaDoCedilhaGravadaNaHora()
     xbase::Table config;
     config.open(trabalho_.toStdString(), "Config.dbf", true);
     QCOMPARE(config.asBoolean("ABNT2"), sim);
+}
+
+// Another computer starting on the same empty shared folder (another process) finds the
+// folder's start lock taken while the keyboard question waits for its answer.
+void TstMenu::outrosEsperamARespostaDoCedilha()
+{
+    QString outro;
+    ui::definirRespondedor([&](ui::TipoMensagem, const QString&) {
+        const QString teste = QStringLiteral(
+            "import fcntl\nf = open('%1/.tarvex3-inicio.lck', 'r+')\n"
+            "try:\n    fcntl.lockf(f, fcntl.LOCK_EX | fcntl.LOCK_NB)\n    print('livre')\n"
+            "except OSError:\n    print('esperando')\n").arg(trabalho_);
+        outro = QString::fromUtf8(executar("/usr/bin/python3", {"-c", teste}, trabalho_).out).trimmed();
+        return true;
+    });
+    iniciar();
+    QCOMPARE(outro, QString("esperando"));
+    QVERIFY(dm_->Abnt2Keyboard);
 }
 
 void TstMenu::pastaExistenteSemConfigGuardaOsArquivosDoUsuario()

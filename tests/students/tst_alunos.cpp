@@ -52,6 +52,7 @@ private slots:
     void renomeacaoInterrompidaRetomada_data();
     void renomeacaoInterrompidaRetomada();
     void posicaoDoAluno();
+    void contagemSegueOutroComputador();
 
     void removerLevaSoResultadosDoAluno();
     void removerRespondidoNao();
@@ -498,6 +499,24 @@ void TstAlunos::posicaoDoAluno()
     digitar(cad.DBEdit1, "davi");
     cad.DBNavigator1->clicar(TDBNavigator::Botao::Post);
     QCOMPARE(cad.Label1->text(), QString("Aluno: 4 de 4"));
+}
+
+// A student removed on another computer, whose pack waits while this one has the table open.
+void TstAlunos::contagemSegueOutroComputador()
+{
+    for (const char* nome : {"ANA", "BIA", "CAIO", "DAVI", "EVA", "FABIO"}) amb_->aluno(nome);
+    amb_->dm->TabAluno->last();
+    TfCadastro cad;
+    QCOMPARE(cad.Label1->text(), QString("Aluno: 6 de 6"));
+    cad.timerOutros->setInterval(10);
+    {
+        xbase::Table outro;
+        outro.open(amb_->dir.path().toStdString(), "Usuario.dbf");
+        QVERIFY(outro.locate("NOME", "BIA"));
+        outro.deleteRecord();
+    }
+    QTRY_COMPARE(cad.Label1->text(), QString("Aluno: 5 de 5"));
+    QCOMPARE(cad.DBEdit1->text(), QString("FABIO"));
 }
 
 // ---- Removal -----------------------------------------------------------------------------
