@@ -1,4 +1,5 @@
 #include "ArquivoTeclas.h"
+#include "LinhasDoAluno.h"
 
 #include "xbase/Codepage.h"
 #include "xbase/File.h"
@@ -14,15 +15,6 @@ using xbase::FieldType;
 enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
 
 std::string caminho(const std::string& dir) { return xbase::joinPath(dir, esquemaTeclas().arquivo); }
-
-// The name as the 20 characters of the field keep it.
-std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
-{
-    std::u32string s = xbase::utf8ToCodepoints(texto);
-    if (s.size() > std::size_t(campo.length)) s.resize(std::size_t(campo.length));
-    while (!s.empty() && s.back() == U' ') s.pop_back();
-    return xbase::codepointsToUtf8(s);
-}
 
 // One line per character: its code, right, wrong, milliseconds on the right ones, the code
 // of the character typed instead most often (0 when none) and how often.
@@ -83,21 +75,6 @@ std::string textoData(int ano, int mes, int dia)
     return r;
 }
 
-// Runs `acao` on each row of the student; without the table there is nothing to do.
-template <class Acao>
-void porAluno(const std::string& dir, const std::string& nome, Acao acao)
-{
-    if (!xbase::fileExists(caminho(dir))) return;
-    xbase::Table t;
-    t.open(dir, esquemaTeclas().arquivo);
-    const std::string alvo = comoGravado(nome, t.fieldDef(kNome));
-    t.first();
-    while (!t.eof()) {
-        if (t.asString(kNome) == alvo) acao(t);
-        else t.next();
-    }
-}
-
 } // namespace
 
 const EsquemaTabela& esquemaTeclas()
@@ -148,17 +125,12 @@ EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, con
 
 void removerTeclasDoAluno(const std::string& dir, const std::string& nome)
 {
-    porAluno(dir, nome, [](xbase::Table& t) { t.deleteRecord(); });  // the cursor moves on by itself
+    removerLinhasDoAluno(dir, esquemaTeclas().arquivo, kNome, nome);
 }
 
 void renomearTeclasDoAluno(const std::string& dir, const std::string& antigo, const std::string& novo)
 {
-    porAluno(dir, antigo, [&novo](xbase::Table& t) {
-        t.edit();
-        t.setString(kNome, novo);
-        t.post();
-        t.next();
-    });
+    renomearLinhasDoAluno(dir, esquemaTeclas().arquivo, kNome, antigo, novo);
 }
 
 } // namespace dominio
