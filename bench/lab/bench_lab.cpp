@@ -1,0 +1,220 @@
+// What each of five operations asks of a shared data folder, counted at the engine's file
+// calls: bytes read and written, and calls (on a file server every call is a round trip). The
+// tables hold the shipped layouts, 30 students sharing the rows; before each operation
+// "another computer" stores one more lesson, so that every fresh read has something new.
+// The estimate is a 100 Mbit share (about 11 MB/s) with 0.5 ms a round trip.
+#include "MundoPratica.h"
+
+#include "data/Data1.h"
+#include "domain/ArquivoTeclas.h"
+#include "domain/EstatisticaTeclas.h"
+#include "practice/Digitacao.h"
+#include "results/Teclas.h"
+#include "results/relat.h"
+#include "students/DadosTurma.h"
+#include "students/Selec.h"
+#include "ui/Mensagens.h"
+#include "xbase/Environment.h"
+#include "xbase/FileSystem.h"
+#include "xbase/Table.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kAlunos = 30;
+constexpr double kBytesPorSegundo = 11.0e6;
+constexpr double kIdaEVoltaMs = 0.5;
+
+class ContadorDeChamadas : public xbase::FileSystem {
+public:
+    long long lidos = 0, gravados = 0, chamadas = 0;
+    void zerar() { lidos = gravados = chamadas = 0; }
+    int open(const std::string& p, int f, mode_t m) override { return ++chamadas, FileSystem::open(p, f, m); }
+    int close(int fd) override { return ++chamadas, FileSystem::close(fd); }
+    ssize_t pread(int fd, void* d, size_t n, off_t o) override
+    {
+        ++chamadas;
+        const ssize_t r = FileSystem::pread(fd, d, n, o);
+        if (r > 0) lidos += r;
+        return r;
+    }
+    ssize_t pwrite(int fd, const void* d, size_t n, off_t o) override
+    {
+        ++chamadas;
+        const ssize_t r = FileSystem::pwrite(fd, d, n, o);
+        if (r > 0) gravados += r;
+        return r;
+    }
+    int fsync(int fd) override { return ++chamadas, FileSystem::fsync(fd); }
+    int ftruncate(int fd, off_t n) override { return ++chamadas, FileSystem::ftruncate(fd, n); }
+    int fstat(int fd, struct stat* s) override { return ++chamadas, FileSystem::fstat(fd, s); }
+    int stat(const std::string& p, struct stat* s) override { return ++chamadas, FileSystem::stat(p, s); }
+    int rename(const std::string& a, const std::string& b) override { return ++chamadas, FileSystem::rename(a, b); }
+    int unlink(const std::string& p) override { return ++chamadas, FileSystem::unlink(p); }
+    int link(const std::string& a, const std::string& b) override { return ++chamadas, FileSystem::link(a, b); }
+    int lock(int fd, int c, struct flock* r) override { return ++chamadas, FileSystem::lock(fd, c, r); }
+};
+
+ContadorDeChamadas contador;
+
+std::string nomeDoAluno(int i) { return i == 0 ? "ANA" : "ALUNO" + std::to_string(i); }
+
+// One lesson's key figures as the end of a lesson stores them: forty characters.
+dominio::EstatisticaTeclas figurasDeUmaLicao(int semente)
+{
+    const std::u32string caracteres = U"asdfgçlkjhqwertyuiopzxcvbnmáéíóúàãõâê ,.";
+    dominio::EstatisticaTeclas e;
+    e.retomar(0);
+    long long ms = 0;
+    for (int i = 0; i < 400; ++i) {
+        const char32_t c = caracteres[std::size_t((i * 7 + semente) % int(caracteres.size()))];
+        ms += 180 + (i * 13 + semente) % 90;
+        e.registrar(c, (i + semente) % 17 == 0 ? U'x' : c, ms);
+    }
+    return e;
+}
+
+void postarResultado(xbase::Table& relat, int linha)
+{
+    relat.insert();
+    relat.setString("NOME", nomeDoAluno(linha % kAlunos));
+    relat.setString("TIPO", "Básico");
+    relat.setInteger("LICAO", 1 + linha / kAlunos % 60);
+    relat.setInteger("VELOCIDADE", 80 + linha % 150);
+    relat.setInteger("PRECISAO", 70 + linha % 31);
+    relat.setString("RESULTADO", linha % 3 ? "Aprovado" : "Reprovado");
+    relat.post();
+}
+
+// The key-figures rows: the first through the program's own write, the rest copied from it.
+void encherTeclas(const std::string& dir, int linhas)
+{
+    dominio::gravarTeclas(dir, "ANA", "Básico", 1, 2026, 12, 9, figurasDeUmaLicao(0));
+    xbase::Table t;
+    t.open(dir, "Teclas.dbf");
+    t.goTo(1);
+    const std::string memo = t.asString("TECLAS");
+    for (int i = 1; i < linhas; ++i) {
+        t.insert();
+        t.setString("NOME", nomeDoAluno(i % kAlunos));
+        t.setString("TIPO", "Básico");
+        t.setInteger("LICAO", 1 + i / kAlunos % 60);
+        t.setString("DATA", "09/12/2026");
+        t.setString("TECLAS", memo);
+        t.post();
+    }
+}
+
+// Another computer of the lab ends a lesson: one more row in each table.
+void outroComputador(const std::string& dir, int& linha)
+{
+    xbase::Table relat;
+    relat.open(dir, "Relat.dbf");
+    postarResultado(relat, linha++);
+    dominio::gravarTeclas(dir, nomeDoAluno(1), "Básico", 1, 2026, 12, 9, figurasDeUmaLicao(linha));
+}
+
+void medir(const char* operacao, int linhas, const std::function<void()>& fazer)
+{
+    contador.zerar();
+    fazer();
+    const double ms = contador.chamadas * kIdaEVoltaMs + (contador.lidos + contador.gravados) / kBytesPorSegundo * 1000;
+    std::printf("%-28s %7d %11.1f %9.1f %8lld %10.0f\n", operacao, linhas, contador.lidos / 1000.0,
+                contador.gravados / 1000.0, contador.chamadas, ms);
+    std::fflush(stdout);
+}
+
+void terminarLicao(MundoPratica& mundo, int linhas)
+{
+    TApTable* aluno = mundo.dm->TabAluno;
+    aluno->first();
+    TFDigitacao w;
+    w.show();
+    w.bIniciar->click();
+    w.Timer1->stop();
+    digitar(w.txtLetra, QStringLiteral("ab"));
+    w.Timer1Timer();
+    const int janelas = mundo.janelas.size();
+    medir("fim de uma lição", linhas, [&] {
+              digitar(w.txtLetra, QStringLiteral("\r"));
+              while (mundo.janelas.size() == janelas) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+          });
+}
+
+void rodada(int linhas)
+{
+    xbase::environment().syncOnPost = false;  // a quick set-up; the figures count calls, not time
+    MundoPratica mundo;
+    const std::string dir = mundo.pasta().toStdString();
+    const QString basico = QString::fromUtf8("Básico");
+    for (int i = kAlunos - 1; i >= 0; --i) mundo.aluno(QString::fromStdString(nomeDoAluno(i)), basico, 1, true);
+    mundo.licao(basico, 1, QStringLiteral("ab"));
+    {
+        xbase::Table relat;
+        relat.open(dir, "Relat.dbf");
+        for (int i = 0; i < linhas; ++i) postarResultado(relat, i);
+    }
+    encherTeclas(dir, linhas);
+    xbase::environment().syncOnPost = true;
+    int linha = linhas;
+
+    Tdm1& dm = *mundo.dm;
+    outroComputador(dir, linha);
+    medir("partida até o menu", linhas, [&] {
+        for (TApTable* t : {dm.TabAluno, dm.TabRelat, dm.TabRec, dm.TabExig}) t->close();
+        for (TApTable* t : {dm.TabAluno, dm.TabRelat, dm.TabRec, dm.TabExig}) t->open();
+    });
+
+    outroComputador(dir, linha);
+    terminarLicao(mundo, linhas);
+
+    auto* lista = new TfRelat;
+    lista->NomeAluno = QStringLiteral("ANA");
+    lista->TipoLicao = basico;
+    lista->UltimaLicao = 60;
+    outroComputador(dir, linha);
+    medir("primeira lista do aluno", linhas, [&] {
+        lista->show();  // lists lessons 1 to 60 once
+        QApplication::processEvents();
+    });
+    outroComputador(dir, linha);
+    medir("lista do aluno outra vez", linhas, [&] { lista->ListarLicoes(); });
+
+    outroComputador(dir, linha);
+    medir("janela \"Teclas\"", linhas, [&] {
+        TfTeclas teclas;
+        teclas.mostrar(QStringLiteral("ANA"), basico, 1, 60, true);
+    });
+    lista->close();
+    delete lista;
+
+    outroComputador(dir, linha);
+    medir("visão da turma", linhas, [] { lerTurma(); });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ui::definirRespondedor([](ui::TipoMensagem, const QString&) { return true; });
+    std::vector<int> tamanhos;
+    for (int i = 1; i < argc; ++i) tamanhos.push_back(std::max(1, atoi(argv[i])));
+    if (tamanhos.empty()) tamanhos = {1000, 10000, 100000};
+    xbase::setFileSystem(&contador);
+    FSelec = new TFSelec;
+    std::printf("%-28s %7s %11s %9s %8s %10s\n", "operação", "linhas", "lidos (KB)", "gravados", "chamadas",
+                "100 Mbit (ms)");
+    for (int linhas : tamanhos) rodada(linhas);
+    return 0;
+}
