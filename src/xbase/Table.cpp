@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace xbase {
 namespace {
@@ -82,22 +83,30 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     dbfPath = path;
     const bool packFinished = openShared(path);
     header = readHeaderLayout(dbf);
-    // No post of another process runs while the records and the tags are read and checked.
-    const locks::Lock appending = lockAppend(readOnly);
+    // No post of another process runs while the count and the tags are read and checked, and
+    // any number of opens read together; only mending what a cut post left keeps them out.
+    std::optional<AppendHold> appending;
+    appending.emplace(*this, true);
     header = readHeaderLayout(dbf);
+    if (!readOnly && cutPostLeftBehind()) {
+        appending.reset();
+        appending.emplace(*this, false);
+        header = readHeaderLayout(dbf);
+    }
     const uint64_t bytes = uint64_t(header.count) * header.recordLength;
     if (bytes > kMaxTableBytes)
         throw Error(ErrorKind::Damaged, tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
                     + " registros no cabeçalho)");
     lowerCountPastRecords();
     try {
-        records.assign(std::size_t(header.count) * header.recordLength, 0);
+        records.clear();
+        pageLoaded.clear();
+        resizeRecords(header.count);
     } catch (const std::bad_alloc&) {
         throw Error(ErrorKind::System, tableName + ": memória insuficiente para abrir a tabela ("
                     + std::to_string(header.count) + " registros)");
     }
-    if (!records.empty())
-        dbf.readAt(header.headerLength, records.data(), records.size());
+    dbfChanges = header.changes;
     dropCutAppend();
     finishCutChange();
     blankRecord.assign(header.recordLength, ' ');
@@ -113,6 +122,18 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     if (hasCdx())
         loadCheckedTags(packFinished);
     orderChanged();
+}
+
+bool Table::Impl::cutPostLeftBehind() const
+{
+    if (header.headerLength + uint64_t(header.count) * recordLength() > dbf.size())
+        return true;
+    if (header.count > 0) {
+        const char mark = dbf.readAt(recordOffset(header.count), 1)[0];
+        if (mark != kLiveMark && mark != kDeletedMark)
+            return true;
+    }
+    return fileExists(redo::pathFor(dbfPath));
 }
 
 // A count past the records the file holds: an append of an older writer that a power cut
@@ -140,7 +161,7 @@ void Table::Impl::dropCutAppend()
     if (mark == kLiveMark || mark == kDeletedMark)
         return;
     setCount(header.count - 1);
-    records.resize(std::size_t(header.count) * header.recordLength);
+    resizeRecords(header.count);
 }
 
 void Table::Impl::setCount(uint32_t newCount)
@@ -184,6 +205,8 @@ void Table::Impl::unload()
     dbf.close();
     memo.close();
     records.clear();
+    pageLoaded.clear();
+    dbfChanges = 0;
     tags.clear();
     index.close();
     activeTag = -1;
@@ -493,6 +516,7 @@ uint32_t Table::physicalCount() const { return d_->count(); }
 uint32_t Table::count() const
 {
     const Impl& d = *d_;
+    d.needAllRecords();
     const bool hideDeleted = environment().deleted;
     const bool filtered = d.filter.isValid();
     const std::size_t length = d.recordLength();
@@ -880,7 +904,7 @@ bool Table::post()
     Impl& d = *d_;
     // Posts of all processes follow each other, each seeing every record the others appended
     // (an append goes after them, a rebuild of the tags lists them).
-    const locks::Lock appending = d.lockAppend();
+    const Impl::AppendHold appending(d, false);
     d.readAppendedRecords();
     // The record and its tags change under the index lock, a failed post's rollback too.
     const locks::Lock indexing = d.lockIndex();
@@ -905,6 +929,7 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
     mark.count = header.count;
     mark.current = current;
     mark.cdxChanges = cdxChanges;
+    mark.dbfChanges = dbfChanges;
     if (memo.isOpen())
         mark.memo = memo.mark();
     if (state == State::Edit) {
@@ -948,8 +973,8 @@ void Table::Impl::writePending()
     std::vector<uint8_t> old;
     if (inserting) {
         appendRecord(recno, image);
-        records.insert(records.end(), image.begin(), image.end());
-        header.count = recno;
+        resizeRecords(recno);
+        std::copy(image.begin(), image.end(), records.begin() + std::ptrdiff_t(recno - 1) * std::ptrdiff_t(recordLength()));
         current = recno;
     } else {
         writeInPlace(recno, image.data());
@@ -1013,15 +1038,17 @@ void Table::Impl::writeInPlace(uint32_t recno, const uint8_t* image)
     const uint64_t offset = recordOffset(recno) + first;
     const std::string bytes(reinterpret_cast<const char*>(image + first), end - first);
     const bool crossesSector = offset / kSectorSize != (offset + bytes.size() - 1) / kSectorSize;
+    noteRecordsChanging();
     if (crossesSector && environment().syncOnPost) {
         redo::write(dbfPath, offset, bytes);
         dbf.writeAt(offset, bytes);
         dbf.sync();
         redo::clear(dbfPath);
-        return;
+    } else {
+        dbf.writeAt(offset, bytes);
+        syncDbf();
     }
-    dbf.writeAt(offset, bytes);
-    syncDbf();
+    noteRecordsChanged();
 }
 
 // A redo note a power cut left behind: the change it holds is written (or, read-only, only
@@ -1035,11 +1062,14 @@ void Table::Impl::finishCutChange()
     const uint64_t begin = header.headerLength;
     const uint64_t end = begin + records.size();
     if (offset >= begin && offset + bytes.size() <= end) {
+        needAllRecords();
         std::copy(bytes.begin(), bytes.end(), records.begin() + std::ptrdiff_t(offset - begin));
         if (readOnly)
             return;
+        noteRecordsChanging();
         dbf.writeAt(offset, bytes);
         dbf.sync();
+        noteRecordsChanged();
     }
     if (!readOnly)
         redo::clear(dbfPath);
@@ -1059,6 +1089,11 @@ void Table::Impl::rollbackPost(const PostMark& mark)
             dbf.truncate(mark.dbfSize);
         } else {
             dbf.writeAt(recordOffset(mark.current), mark.oldRecord.data(), mark.oldRecord.size());
+            // The record as it was, and so the counter: no other process read in between.
+            if (dbfChanges != mark.dbfChanges) {
+                dbfChanges = mark.dbfChanges;
+                dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
+            }
         }
         dbf.sync();
     } catch (const Error&) {
@@ -1071,8 +1106,7 @@ void Table::Impl::rollbackPost(const PostMark& mark)
     const bool memoryChanged = state == State::Browse;
     if (memoryChanged) {
         if (wasInsert) {
-            records.resize(std::size_t(mark.count) * recordLength());
-            header.count = mark.count;
+            resizeRecords(mark.count);
             state = State::Insert;
         } else {
             std::copy(mark.oldRecord.begin(), mark.oldRecord.end(), record(mark.current));
@@ -1133,9 +1167,14 @@ void Table::deleteRecord()
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
     const locks::Lock locked = d.lockRecord(recno);
+    // A write in place, as a post's: the change counter moves under the append lock.
+    const Impl::AppendHold appending(d, false);
+    d.readAppendedRecords();
+    d.noteRecordsChanging();
     d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
     if (environment().syncOnPost)
         d.dbf.sync();
+    d.noteRecordsChanged();
     d.record(recno)[0] = mark;
 
     // The cursor goes to the next visible record, else the previous one.
@@ -1177,6 +1216,16 @@ void Table::Impl::writePacked(const std::vector<uint8_t>& live, uint32_t liveCou
 
 bool Table::pack()
 {
+    return packAlone(false);
+}
+
+bool Table::packDeletedIfAlone()
+{
+    return packAlone(true);
+}
+
+bool Table::packAlone(bool onlyWithDeleted)
+{
     d_->requireOpen();
     d_->requireWritable();
     if (!leaveEditing(*this))
@@ -1186,20 +1235,26 @@ bool Table::pack()
     // go on with the replaced files: the deleted records stay, invisible, until it is alone.
     if (!d.openLock.change(false))
         return false;
+    bool packed = false;
     try {
-        d.packAlone();
+        if (!onlyWithDeleted || deletedCount() > 0) {
+            d.packAlone();
+            packed = true;
+        }
     } catch (...) {
         d.openLock.change(true);
         throw;
     }
     d.openLock.change(true);
-    first();
-    return true;
+    if (packed)
+        first();
+    return packed;
 }
 
 void Table::Impl::packAlone()
 {
     readFresh();  // what the others wrote before they closed the table
+    needAllRecords();
     const std::size_t length = recordLength();
     std::vector<uint8_t> live;
     live.reserve(records.size());
@@ -1237,8 +1292,8 @@ void Table::Impl::packAlone()
 
     if (header.hasMemo())
         memo.open(fptPath, false);
-    records = std::move(live);
-    header.count = liveCount;
+    recordsReplaced(std::move(live), liveCount);
+    dbfChanges = header.changes;
     if (!tags.empty()) {
         rebuildAllTags();
     } else {
@@ -1253,6 +1308,7 @@ void Table::Impl::packAlone()
 uint32_t Table::deletedCount() const
 {
     const Impl& d = *d_;
+    d.needAllRecords();
     uint32_t n = 0;
     for (uint32_t r = 1; r <= d.count(); ++r)
         n += d.record(r)[0] == kDeletedMark;
