@@ -4,6 +4,9 @@
 #include "xbase/File.h"
 #include "xbase/Table.h"
 
+#include <map>
+#include <tuple>
+
 
 namespace dominio {
 namespace {
@@ -12,8 +15,11 @@ using xbase::FieldDef;
 using xbase::FieldType;
 
 enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
+// The sums per student, course type and lesson share the first three fields' places.
+enum CampoSoma { kLicoes = 3, kSomadas = 4 };
 
 std::string caminho(const std::string& dir) { return xbase::joinPath(dir, esquemaTeclas().arquivo); }
+std::string caminhoSomas(const std::string& dir) { return xbase::joinPath(dir, esquemaSomasTeclas().arquivo); }
 
 // The name as the 20 characters of the field keep it.
 std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
@@ -24,40 +30,65 @@ std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
     return xbase::codepointsToUtf8(s);
 }
 
+void somarNumeros(std::string& r, std::initializer_list<long long> numeros)
+{
+    for (long long n : numeros) {
+        r += std::to_string(n);
+        r += ' ';
+    }
+}
+
 // One line per character: its code, right, wrong, milliseconds on the right ones, the code
 // of the character typed instead most often (0 when none) and how often.
 std::string textoFiguras(const EstatisticaTeclas& figuras)
 {
     std::string r;
     for (const auto& [c, f] : figuras.figuras()) {
-        for (long long n : {(long long)c, f.acertos, f.erros, f.tempoMs, (long long)f.trocaMaisComum(), f.vezesTroca()}) {
-            r += std::to_string(n);
-            r += ' ';
-        }
+        somarNumeros(r, {(long long)c, f.acertos, f.erros, f.tempoMs, (long long)f.trocaMaisComum(), f.vezesTroca()});
         r.back() = '\n';
     }
     return r;
 }
 
-// Reads the lines back; a damaged line is skipped. Digits are read by hand: the library's
-// locale-aware reading was most of the time of the "Teclas" window.
+// The same for a sum of lessons, with every character typed instead and how often: the one
+// typed most often over many lessons is not always the most often of each.
+std::string textoSomado(const EstatisticaTeclas& figuras)
+{
+    std::string r;
+    for (const auto& [c, f] : figuras.figuras()) {
+        somarNumeros(r, {(long long)c, f.acertos, f.erros, f.tempoMs});
+        for (const auto& [troca, vezes] : f.trocas) somarNumeros(r, {(long long)troca, vezes});
+        r.back() = '\n';
+    }
+    return r;
+}
+
+bool lerNumero(const char*& p, unsigned long long& n)
+{
+    while (*p == ' ') ++p;
+    if (*p < '0' || *p > '9') return false;
+    n = 0;
+    while (*p >= '0' && *p <= '9') n = n * 10 + (unsigned long long)(*p++ - '0');
+    return true;
+}
+
+// Reads the lines back, a lesson's or a sum's; a damaged line is skipped. Digits are read by
+// hand: the library's locale-aware reading was most of the time of the "Teclas" window.
 void somarTexto(const std::string& texto, EstatisticaTeclas& r)
 {
     const char* p = texto.c_str();
     while (*p) {
-        unsigned long long n[6] = {};  // unsigned: absurd digits in a damaged file wrap, never overflow
+        unsigned long long n[4] = {};  // unsigned: absurd digits in a damaged file wrap, never overflow
         int lidos = 0;
-        for (; lidos < 6; ++lidos) {
-            while (*p == ' ') ++p;
-            if (*p < '0' || *p > '9') break;
-            while (*p >= '0' && *p <= '9') n[lidos] = n[lidos] * 10 + (*p++ - '0');
-        }
-        if (lidos == 6 && n[0] > 0) {
+        while (lidos < 4 && lerNumero(p, n[lidos])) ++lidos;
+        if (lidos == 4 && n[0] > 0) {
             FiguraTecla& f = r.figura(char32_t(n[0]));
             f.acertos += (long long)n[1];
             f.erros += (long long)n[2];
             f.tempoMs += (long long)n[3];
-            if (n[4] > 0 && n[5] > 0) f.trocas[char32_t(n[4])] += (long long)n[5];
+            unsigned long long troca = 0, vezes = 0;
+            while (lerNumero(p, troca) && lerNumero(p, vezes))
+                if (troca > 0 && vezes > 0) f.trocas[char32_t(troca)] += (long long)vezes;
         }
         while (*p && *p != '\n') ++p;
         if (*p) ++p;
@@ -83,19 +114,99 @@ std::string textoData(int ano, int mes, int dia)
     return r;
 }
 
-// Runs `acao` on each row of the student; without the table there is nothing to do.
+// Runs `acao` on each row of the student in one of the two tables; without the table there
+// is nothing to do.
 template <class Acao>
-void porAluno(const std::string& dir, const std::string& nome, Acao acao)
+void porAluno(const std::string& dir, const EsquemaTabela& esquema, const std::string& nome, Acao acao)
 {
-    if (!xbase::fileExists(caminho(dir))) return;
+    if (!xbase::fileExists(xbase::joinPath(dir, esquema.arquivo))) return;
     xbase::Table t;
-    t.open(dir, esquemaTeclas().arquivo);
+    t.open(dir, esquema.arquivo);
     const std::string alvo = comoGravado(nome, t.fieldDef(kNome));
     t.first();
     while (!t.eof()) {
         if (t.asString(kNome) == alvo) acao(t);
         else t.next();
     }
+}
+
+// Each row of the student's lessons `de`..`ate` of the type in the sums table.
+template <class Acao>
+void porLicao(xbase::Table& somas, const std::string& nome, const std::string& tipo, int de, int ate, Acao acao)
+{
+    const std::string alvoNome = comoGravado(nome, somas.fieldDef(kNome));
+    const std::string alvoTipo = comoGravado(tipo, somas.fieldDef(kTipo));
+    for (somas.first(); !somas.eof(); somas.next()) {
+        if (somas.asString(kNome) != alvoNome || somas.asString(kTipo) != alvoTipo) continue;
+        const long long licao = somas.asInteger(kLicao);
+        if (licao >= de && licao <= ate && acao(somas)) return;
+    }
+}
+
+struct Soma {
+    EstatisticaTeclas figuras;
+    long long licoes = 0;
+};
+
+// A working folder of an older version has the lessons' rows and no sums: they are summed
+// once, from the rows as they stand before this computer adds any. Of two computers doing it
+// at once, only the one whose table is put in place fills it; every lesson stored after that
+// moment is added by the computer that stores it, so none is counted twice.
+void prepararSomas(const std::string& dir)
+{
+    if (xbase::fileExists(caminhoSomas(dir))) return;
+    std::map<std::tuple<std::string, std::string, long long>, Soma> somas;
+    if (xbase::fileExists(caminho(dir))) {
+        xbase::Table t;
+        t.open(dir, esquemaTeclas().arquivo, true);
+        for (t.first(); !t.eof(); t.next()) {
+            Soma& soma = somas[{t.asString(kNome), t.asString(kTipo), t.asInteger(kLicao)}];
+            somarTexto(t.asString(kTeclas), soma.figuras);
+            ++soma.licoes;
+        }
+    }
+    const EsquemaTabela& e = esquemaSomasTeclas();
+    if (!xbase::Table::createIfMissing(dir, e.arquivo, e.campos, e.tags) || somas.empty()) return;
+    xbase::Table t;
+    t.open(dir, e.arquivo);
+    for (const auto& [chave, soma] : somas) {
+        t.insert();
+        t.setString(kNome, std::get<0>(chave));
+        t.setString(kTipo, std::get<1>(chave));
+        t.setInteger(kLicao, std::get<2>(chave));
+        t.setInteger(kLicoes, soma.licoes);
+        t.setString(kSomadas, textoSomado(soma.figuras));
+        t.post();
+    }
+}
+
+// The lesson joins its sum: the row of the student, type and lesson when there is one (its
+// edit reads it again under its lock: a sum another computer changed meanwhile is kept), a
+// new row when not. Two rows of one lesson, made by two computers at once, add up when read.
+void somarLicao(const std::string& dir, const std::string& nome, const std::string& tipo, int licao,
+                const EstatisticaTeclas& figuras)
+{
+    xbase::Table t;
+    t.open(dir, esquemaSomasTeclas().arquivo);
+    bool somada = false;
+    porLicao(t, nome, tipo, licao, licao, [&](xbase::Table& linha) {
+        linha.edit();
+        EstatisticaTeclas soma;
+        somarTexto(linha.asString(kSomadas), soma);
+        somarTexto(textoSomado(figuras), soma);
+        linha.setString(kSomadas, textoSomado(soma));
+        linha.setInteger(kLicoes, linha.asInteger(kLicoes) + 1);
+        linha.post();
+        return somada = true;
+    });
+    if (somada) return;
+    t.insert();
+    t.setString(kNome, nome);
+    t.setString(kTipo, tipo);
+    t.setInteger(kLicao, licao);
+    t.setInteger(kLicoes, 1);
+    t.setString(kSomadas, textoSomado(figuras));
+    t.post();
 }
 
 } // namespace
@@ -112,10 +223,23 @@ const EsquemaTabela& esquemaTeclas()
     return e;
 }
 
+const EsquemaTabela& esquemaSomasTeclas()
+{
+    static const EsquemaTabela e{"TecSoma.dbf",
+                                 {{"NOME", FieldType::Character, 20, 0, 0},
+                                  {"TIPO", FieldType::Character, 8, 0, 0},
+                                  {"LICAO", FieldType::Numeric, 3, 0, 0},
+                                  {"LICOES", FieldType::Numeric, 6, 0, 0},
+                                  {"TECLAS", FieldType::Memo, 10, 0, 0}},
+                                 {}};
+    return e;
+}
+
 void gravarTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int licao, int ano,
                   int mes, int dia, const EstatisticaTeclas& figuras)
 {
     if (figuras.vazia()) return;
+    prepararSomas(dir);  // before this lesson's row, which its own sum takes in below
     // Two computers of a lab may make the table at the same moment: the engine makes it whole
     // beside and puts it in place only where none is yet.
     xbase::Table::createIfMissing(dir, esquemaTeclas().arquivo, esquemaTeclas().campos, esquemaTeclas().tags);
@@ -128,37 +252,38 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
     t.setString(kData, textoData(ano, mes, dia));
     t.setString(kTeclas, textoFiguras(figuras));
     t.post();
+    somarLicao(dir, nome, tipo, licao, figuras);
 }
 
 EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
 {
     EstatisticaTeclas r;
-    if (!xbase::fileExists(caminho(dir))) return r;
+    if (!xbase::fileExists(caminho(dir)) && !xbase::fileExists(caminhoSomas(dir))) return r;
+    prepararSomas(dir);
     xbase::Table t;
-    t.open(dir, esquemaTeclas().arquivo, true);
-    const std::string alvoNome = comoGravado(nome, t.fieldDef(kNome));
-    const std::string alvoTipo = comoGravado(tipo, t.fieldDef(kTipo));
-    for (t.first(); !t.eof(); t.next()) {
-        if (t.asString(kNome) != alvoNome || t.asString(kTipo) != alvoTipo) continue;
-        const long long licao = t.asInteger(kLicao);
-        if (licao >= de && licao <= ate) somarTexto(t.asString(kTeclas), r);
-    }
+    t.open(dir, esquemaSomasTeclas().arquivo, true);
+    porLicao(t, nome, tipo, de, ate, [&r](xbase::Table& linha) {
+        somarTexto(linha.asString(kSomadas), r);
+        return false;
+    });
     return r;
 }
 
 void removerTeclasDoAluno(const std::string& dir, const std::string& nome)
 {
-    porAluno(dir, nome, [](xbase::Table& t) { t.deleteRecord(); });  // the cursor moves on by itself
+    for (const EsquemaTabela* e : {&esquemaTeclas(), &esquemaSomasTeclas()})
+        porAluno(dir, *e, nome, [](xbase::Table& t) { t.deleteRecord(); });  // the cursor moves on by itself
 }
 
 void renomearTeclasDoAluno(const std::string& dir, const std::string& antigo, const std::string& novo)
 {
-    porAluno(dir, antigo, [&novo](xbase::Table& t) {
-        t.edit();
-        t.setString(kNome, novo);
-        t.post();
-        t.next();
-    });
+    for (const EsquemaTabela* e : {&esquemaTeclas(), &esquemaSomasTeclas()})
+        porAluno(dir, *e, antigo, [&novo](xbase::Table& t) {
+            t.edit();
+            t.setString(kNome, novo);
+            t.post();
+            t.next();
+        });
 }
 
 } // namespace dominio

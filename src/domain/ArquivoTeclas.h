@@ -12,8 +12,16 @@ namespace dominio {
 // One row per lesson keeps the end of a lesson and the reading of thousands of lessons quick.
 // Kept in the working folder beside the results; the results never depend on it.
 const EsquemaTabela& esquemaTeclas();  // Teclas.dbf
+// Beside them, their sums per student, course type and lesson (TecSoma.dbf: the lessons
+// summed in LICOES, the figures in TECLAS with every character typed instead), kept with each
+// lesson's row: the "Teclas" window reads one row per lesson of the course, not one per lesson
+// ever typed, however long the school keeps the rows. A plain table with a memo, as the other
+// xBase programs read. A working folder without it gets it, summed from the rows, when first
+// needed.
+const EsquemaTabela& esquemaSomasTeclas();
 
-// Adds the lesson's rows, making the table when it is missing. Throws xbase::Error.
+// Adds the lesson's row and its part of the sums, making the tables when they are missing.
+// Throws xbase::Error.
 void gravarTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int licao,
                   int ano, int mes, int dia, const EstatisticaTeclas& figuras);
 // The figures of the student's lessons `de`..`ate` of the type, summed per character. No

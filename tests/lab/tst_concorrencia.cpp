@@ -3,6 +3,7 @@
 // Nothing may be lost or doubled, the record must hold the true best and every table must
 // stay sound. Once more with the teacher's computer listing the class again and again and
 // removing a student in the middle.
+#include "ContadorDeChamadas.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
 #include "domain/Esquema.h"
@@ -233,6 +234,7 @@ void conferirArquivos(const QTemporaryDir& tmp, QMap<QString, int>* vivos)
 class TestConcorrencia : public QObject {
     Q_OBJECT
 private slots:
+    void partidasAoMesmoTempo();
     void fimDeLicaoEmMuitosComputadores_data();
     void fimDeLicaoEmMuitosComputadores();
     void travaDoRegistroEmEdicao_data();
@@ -312,6 +314,62 @@ void TestConcorrencia::travaDoRegistroEmEdicao()
     um.cancel();
     QVERIFY(!travado(arquivo, registro3));
     xbase::environment().lockWaitMilliseconds = 5000;
+}
+
+// A morning in the lab: every computer starts at once on a share of the school's network and
+// opens the results of years as the start does (open, the pack that needs the table alone,
+// the first row). None may be told the table is in use: an open reads under a lock that any
+// number of opens share, and not the rows it does not need.
+void TestConcorrencia::partidasAoMesmoTempo()
+{
+    QTemporaryDir tmp;
+    const std::string pasta = tmp.path().toStdString();
+    xbase::environment().syncOnPost = false;
+    dominio::criarTabela(pasta, dominio::esquemaRelat());
+    {
+        xbase::Table relat;
+        relat.open(pasta, "Relat.dbf");
+        for (int n = 0; n < 20000; ++n) postarResultado(relat, aluno(n % kProcessos), 1 + n % 60, 100 + n % 900);
+    }
+    xbase::environment().syncOnPost = true;
+    std::vector<pid_t> filhos;
+    for (int i = 0; i < kProcessos; ++i) {
+        const pid_t pid = fork();
+        QVERIFY(pid >= 0);
+        if (pid == 0) {
+            int saida = 0;
+            try {
+                RedeLenta rede;
+                xbase::setFileSystem(&rede);
+                xbase::environment().lockWaitMilliseconds = 2000;
+                xbase::Table relat;
+                relat.open(pasta, "Relat.dbf");
+                relat.packDeletedIfAlone();
+                relat.first();
+                QFile f(tmp.filePath(QString("espera%1").arg(i)));
+                if (f.open(QIODevice::WriteOnly)) f.write(QByteArray::number(qulonglong(xbase::locks::longestWaitMicroseconds())));
+                relat.close();
+                xbase::setFileSystem(nullptr);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "computador %d: %s\n", i, e.what());
+                saida = 1;
+            }
+            _exit(saida);
+        }
+        filhos.push_back(pid);
+    }
+    int recusados = 0;
+    for (pid_t pid : filhos) {
+        int status = 0;
+        QCOMPARE(waitpid(pid, &status, 0), pid);
+        recusados += !(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    uint64_t maiorEspera = 0;
+    for (int i = 0; i < kProcessos; ++i)
+        maiorEspera = std::max<uint64_t>(maiorEspera, lerNumero(tmp.filePath(QString("espera%1").arg(i)).toStdString()));
+    qInfo("%d starts at once on a 100 Mbit share, 20,000 results: %d refused, longest lock wait %.1f ms", kProcessos,
+          recusados, maiorEspera / 1000.0);
+    QCOMPARE(recusados, 0);
 }
 
 void TestConcorrencia::fimDeLicaoEmMuitosComputadores_data()
