@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -95,12 +96,21 @@ void outroComputador(const std::string& dir, int& linha)
     dominio::gravarTeclas(dir, nomeDoAluno(1), "Básico", 1, 2026, 12, 9, figurasDeUmaLicao(linha));
 }
 
+// The operation's name padded to its column, counted in characters, not bytes.
+std::string coluna(const char* texto)
+{
+    std::string s = texto;
+    const auto caracteres = QString::fromUtf8(texto).size();
+    if (caracteres < 28) s.append(std::size_t(28 - caracteres), ' ');
+    return s;
+}
+
 void medir(const char* operacao, int linhas, const std::function<void()>& fazer)
 {
     contador.zerar();
     fazer();
     const double ms = contador.chamadas * kIdaEVoltaMs + (contador.lidos + contador.gravados) / kBytesPorSegundo * 1000;
-    std::printf("%-28s %7d %11.1f %9.1f %8lld %10.0f\n", operacao, linhas, contador.lidos / 1000.0,
+    std::printf("%s %7d %11.1f %10.1f %8lld %10.0f\n", coluna(operacao).c_str(), linhas, contador.lidos / 1000.0,
                 contador.gravados / 1000.0, contador.chamadas, ms);
     std::fflush(stdout);
 }
@@ -161,17 +171,19 @@ void rodada(int linhas)
     outroComputador(dir, linha);
     terminarLicao(mundo, linhas);
 
-    auto* lista = new TfRelat;
-    lista->NomeAluno = QStringLiteral("ANA");
-    lista->TipoLicao = basico;
-    lista->UltimaLicao = 60;
+    TfRelat* lista = nullptr;
     outroComputador(dir, linha);
     medir("primeira lista do aluno", linhas, [&] {
+        lista = new TfRelat;
+        lista->NomeAluno = QStringLiteral("ANA");
+        lista->TipoLicao = basico;
+        lista->UltimaLicao = 60;
         lista->show();  // lists lessons 1 to 60 once
         QApplication::processEvents();
     });
     outroComputador(dir, linha);
     medir("lista do aluno outra vez", linhas, [&] { lista->ListarLicoes(); });
+    std::printf("  (%s)\n", qPrintable(lista->lTotal->text()));
 
     outroComputador(dir, linha);
     medir("janela \"Teclas\"", linhas, [&] {
@@ -197,7 +209,7 @@ int main(int argc, char** argv)
     if (tamanhos.empty()) tamanhos = {1000, 10000, 100000};
     xbase::setFileSystem(&contador);
     FSelec = new TFSelec;
-    std::printf("%-28s %7s %11s %9s %8s %10s\n", "operação", "linhas", "lidos (KB)", "gravados", "chamadas",
+    std::printf("%s %7s %11s %10s %8s %10s\n", coluna("operação").c_str(), "linhas", "lidos (KB)", "grav. (KB)", "chamadas",
                 "100 Mbit (ms)");
     for (int linhas : tamanhos) rodada(linhas);
     return 0;

@@ -1,6 +1,7 @@
 #include "ArquivoTeclas.h"
 
 #include "xbase/Codepage.h"
+#include "xbase/Error.h"
 #include "xbase/File.h"
 #include "xbase/Table.h"
 
@@ -16,10 +17,9 @@ using xbase::FieldType;
 
 enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
 // The sums per student, course type and lesson share the first three fields' places.
-enum CampoSoma { kLicoes = 3, kSomadas = 4 };
+enum CampoSoma { kLicoes = 3, kAte = 4, kSomadas = 5 };
 
 std::string caminho(const std::string& dir) { return xbase::joinPath(dir, esquemaTeclas().arquivo); }
-std::string caminhoSomas(const std::string& dir) { return xbase::joinPath(dir, esquemaSomasTeclas().arquivo); }
 
 // The name as the 20 characters of the field keep it.
 std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
@@ -143,70 +143,101 @@ void porLicao(xbase::Table& somas, const std::string& nome, const std::string& t
     }
 }
 
-struct Soma {
-    EstatisticaTeclas figuras;
-    long long licoes = 0;
-};
+// Record 1 of the sums holds no student: its ATE says up to which row of the lessons' table
+// every row is summed. Its lock keeps two computers from summing at once.
+constexpr uint32_t kMarca = 1;
 
-// A working folder of an older version has the lessons' rows and no sums: they are summed
-// once, from the rows as they stand before this computer adds any. Of two computers doing it
-// at once, only the one whose table is put in place fills it; every lesson stored after that
-// moment is added by the computer that stores it, so none is counted twice.
-void prepararSomas(const std::string& dir)
+void criarSomas(const std::string& dir)
 {
-    if (xbase::fileExists(caminhoSomas(dir))) return;
-    std::map<std::tuple<std::string, std::string, long long>, Soma> somas;
-    if (xbase::fileExists(caminho(dir))) {
-        xbase::Table t;
-        t.open(dir, esquemaTeclas().arquivo, true);
-        for (t.first(); !t.eof(); t.next()) {
-            Soma& soma = somas[{t.asString(kNome), t.asString(kTipo), t.asInteger(kLicao)}];
-            somarTexto(t.asString(kTeclas), soma.figuras);
-            ++soma.licoes;
-        }
-    }
     const EsquemaTabela& e = esquemaSomasTeclas();
-    if (!xbase::Table::createIfMissing(dir, e.arquivo, e.campos, e.tags) || somas.empty()) return;
+    xbase::Table::createIfMissing(dir, e.arquivo, e.campos, e.tags);
     xbase::Table t;
     t.open(dir, e.arquivo);
-    for (const auto& [chave, soma] : somas) {
-        t.insert();
-        t.setString(kNome, std::get<0>(chave));
-        t.setString(kTipo, std::get<1>(chave));
-        t.setInteger(kLicao, std::get<2>(chave));
-        t.setInteger(kLicoes, soma.licoes);
-        t.setString(kSomadas, textoSomado(soma.figuras));
-        t.post();
-    }
+    if (t.physicalCount() > 0) return;
+    t.insert();  // two computers may both add one: the first is the mark, a row of no one the other
+    t.setInteger(kAte, 0);
+    t.post();
 }
 
-// The lesson joins its sum: the row of the student, type and lesson when there is one (its
-// edit reads it again under its lock: a sum another computer changed meanwhile is kept), a
-// new row when not. Two rows of one lesson, made by two computers at once, add up when read.
-void somarLicao(const std::string& dir, const std::string& nome, const std::string& tipo, int licao,
-                const EstatisticaTeclas& figuras)
+struct LinhaNova {
+    uint32_t registro;
+    std::string figuras;
+};
+using Chave = std::tuple<std::string, std::string, long long>;
+
+// The lesson rows stored since the mark, by student, type and lesson; deleted ones (a student
+// removed) are left out.
+std::map<Chave, std::vector<LinhaNova>> linhasDesde(const std::string& dir, uint32_t desde, uint32_t& ate)
 {
+    std::map<Chave, std::vector<LinhaNova>> novas;
     xbase::Table t;
-    t.open(dir, esquemaSomasTeclas().arquivo);
-    bool somada = false;
-    porLicao(t, nome, tipo, licao, licao, [&](xbase::Table& linha) {
+    t.open(dir, esquemaTeclas().arquivo, true);
+    ate = t.physicalCount();
+    for (uint32_t r = desde + 1; r <= ate; ++r) {
+        t.goTo(r);
+        if (t.isDeleted()) continue;
+        novas[{t.asString(kNome), t.asString(kTipo), t.asInteger(kLicao)}].push_back({r, t.asString(kTeclas)});
+    }
+    return novas;
+}
+
+// The rows past the sum's own ATE join it: a sum cut short by a crash is not summed twice.
+void somarLinhas(xbase::Table& somas, const Chave& chave, const std::vector<LinhaNova>& linhas)
+{
+    const auto& [nome, tipo, licao] = chave;
+    bool achou = false;
+    porLicao(somas, nome, tipo, int(licao), int(licao), [&](xbase::Table& linha) {
         linha.edit();
         EstatisticaTeclas soma;
         somarTexto(linha.asString(kSomadas), soma);
-        somarTexto(textoSomado(figuras), soma);
+        long long licoes = linha.asInteger(kLicoes);
+        const long long ate = linha.asInteger(kAte);
+        for (const LinhaNova& l : linhas)
+            if (l.registro > ate) somarTexto(l.figuras, soma), ++licoes;
         linha.setString(kSomadas, textoSomado(soma));
-        linha.setInteger(kLicoes, linha.asInteger(kLicoes) + 1);
+        linha.setInteger(kLicoes, licoes);
+        linha.setInteger(kAte, linhas.back().registro);
         linha.post();
-        return somada = true;
+        return achou = true;
     });
-    if (somada) return;
-    t.insert();
-    t.setString(kNome, nome);
-    t.setString(kTipo, tipo);
-    t.setInteger(kLicao, licao);
-    t.setInteger(kLicoes, 1);
-    t.setString(kSomadas, textoSomado(figuras));
-    t.post();
+    if (achou) return;
+    EstatisticaTeclas soma;
+    for (const LinhaNova& l : linhas) somarTexto(l.figuras, soma);
+    somas.insert();
+    somas.setString(kNome, nome);
+    somas.setString(kTipo, tipo);
+    somas.setInteger(kLicao, licao);
+    somas.setInteger(kLicoes, (long long)linhas.size());
+    somas.setInteger(kAte, linhas.back().registro);
+    somas.setString(kSomadas, textoSomado(soma));
+    somas.post();
+}
+
+// The sums brought up to the lessons stored since they last were: the end of a lesson only
+// adds its row, and whoever reads the figures next sums what came since (a working folder of
+// an older version, with rows and no sums, gets every row summed once). When another computer
+// is summing, the sums are read as they stand.
+void atualizarSomas(const std::string& dir, xbase::Table& somas)
+{
+    xbase::Table marca;
+    marca.open(dir, esquemaSomasTeclas().arquivo);
+    marca.goTo(kMarca);
+    try {
+        marca.edit();
+    } catch (const xbase::Error& e) {
+        if (e.kind() == xbase::ErrorKind::Busy) return;
+        throw;
+    }
+    uint32_t ate = 0;
+    const auto novas = linhasDesde(dir, uint32_t(marca.asInteger(kAte)), ate);
+    if (ate <= uint32_t(marca.asInteger(kAte))) {
+        marca.cancel();
+        return;
+    }
+    somas.readFresh();  // the sums as the last computer to sum left them
+    for (const auto& [chave, linhas] : novas) somarLinhas(somas, chave, linhas);
+    marca.setInteger(kAte, ate);
+    marca.post();
 }
 
 } // namespace
@@ -230,6 +261,7 @@ const EsquemaTabela& esquemaSomasTeclas()
                                   {"TIPO", FieldType::Character, 8, 0, 0},
                                   {"LICAO", FieldType::Numeric, 3, 0, 0},
                                   {"LICOES", FieldType::Numeric, 6, 0, 0},
+                                  {"ATE", FieldType::Numeric, 10, 0, 0},
                                   {"TECLAS", FieldType::Memo, 10, 0, 0}},
                                  {}};
     return e;
@@ -239,7 +271,6 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
                   int mes, int dia, const EstatisticaTeclas& figuras)
 {
     if (figuras.vazia()) return;
-    prepararSomas(dir);  // before this lesson's row, which its own sum takes in below
     // Two computers of a lab may make the table at the same moment: the engine makes it whole
     // beside and puts it in place only where none is yet.
     xbase::Table::createIfMissing(dir, esquemaTeclas().arquivo, esquemaTeclas().campos, esquemaTeclas().tags);
@@ -252,16 +283,16 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
     t.setString(kData, textoData(ano, mes, dia));
     t.setString(kTeclas, textoFiguras(figuras));
     t.post();
-    somarLicao(dir, nome, tipo, licao, figuras);
 }
 
 EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
 {
     EstatisticaTeclas r;
-    if (!xbase::fileExists(caminho(dir)) && !xbase::fileExists(caminhoSomas(dir))) return r;
-    prepararSomas(dir);
+    if (!xbase::fileExists(caminho(dir))) return r;
+    criarSomas(dir);
     xbase::Table t;
-    t.open(dir, esquemaSomasTeclas().arquivo, true);
+    t.open(dir, esquemaSomasTeclas().arquivo);
+    atualizarSomas(dir, t);
     porLicao(t, nome, tipo, de, ate, [&r](xbase::Table& linha) {
         somarTexto(linha.asString(kSomadas), r);
         return false;

@@ -60,8 +60,7 @@ TfRelat::TfRelat(QWidget* parent) : QDialog(parent)
     DataSource1 = new TDataSource(dm1->TabRelat, this);
     DBGrid1 = new TDBGrid(this);
     DBGrid1->setGeometry(0, 82, 560, 239);
-    DBGrid1->setFundoDica(true);
-    DBGrid1->setDataSource(DataSource1);
+    DBGrid1->setFundoDica(true);  // its rows come when the window shows, the student's only
 
     criarResumo();
 
@@ -157,6 +156,8 @@ void TfRelat::FormShow()
     se2->setMaxValue(licoes);
     ajustarValor(se2, UltimaLicao);
     ListarLicoes();
+    // Only now, filtered to the student: bound before, the grid would read every student's rows.
+    if (!DBGrid1->dataSource()) DBGrid1->setDataSource(DataSource1);
 }
 
 void TfRelat::ListarLicoes()

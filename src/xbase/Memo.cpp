@@ -160,7 +160,7 @@ bool MemoFile::isOpen() const
 // server every read is a round trip.
 std::string MemoFile::read(uint32_t block) const
 {
-    constexpr uint64_t kFirstRead = 4096;
+    constexpr uint64_t kFirstRead = 2048;
     if (block == 0)
         return {};
     const uint64_t offset = uint64_t(block) * d_->blockSize;

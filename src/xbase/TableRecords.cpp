@@ -7,7 +7,7 @@ namespace xbase {
 namespace {
 
 constexpr std::size_t kPageBytes = 4096;
-// Pages read one by one before the rest are read at once: a cursor walking through the table.
+// Pages read alone, away from any other read, before every page is read at once.
 constexpr int kPagesAloneBeforeScan = 8;
 
 } // namespace
@@ -30,16 +30,28 @@ void Table::Impl::AppendHold::release()
     table_.holdingAppend = taken_ = false;
 }
 
+// A page next to one read is a cursor walking on: the pages from there to the next one read
+// (or the end) come in one read. Many pages read alone are a scan in another order: every
+// page comes in.
 void Table::Impl::loadPage(std::size_t page) const
 {
-    // A page next to one read walks on: the rest are read in one go.
-    const bool walking = (page > 0 && pageLoaded[page - 1]) || (page + 1 < pageLoaded.size() && pageLoaded[page + 1]);
-    if (walking || ++pagesLoadedAlone > kPagesAloneBeforeScan) {
-        needAllRecords();
-        return;
-    }
     const AppendHold noPostUnderWay(*this, true);
-    readPages(page, page + 1);
+    const std::size_t pages = pageLoaded.size();
+    if (page > 0 && pageLoaded[page - 1]) {
+        std::size_t end = page;
+        while (end < pages && !pageLoaded[end])
+            ++end;
+        readPages(page, end);
+    } else if (page + 1 < pages && pageLoaded[page + 1]) {
+        std::size_t begin = page;
+        while (begin > 0 && !pageLoaded[begin - 1])
+            --begin;
+        readPages(begin, page + 1);
+    } else if (++pagesLoadedAlone > kPagesAloneBeforeScan) {
+        needAllRecords();
+    } else {
+        readPages(page, page + 1);
+    }
 }
 
 void Table::Impl::needAllRecords() const

@@ -260,9 +260,9 @@ private slots:
         QCOMPARE(dominio::lerTeclas(d, "Bia", "Básico", 1, 99).figuras().at(U'ç').erros, 1);
     }
 
-    // The window reads the sums; a working folder of an older version, with the rows and no
-    // sums, gets them summed from the rows once, and the next lesson is added once. Over many
-    // lessons the character typed instead most often is the one of the whole sum.
+    // The window reads the sums, brought up to the rows stored since; a working folder of an
+    // older version, with rows and no sums, gets every row summed once. Over many lessons the
+    // character typed instead most often is the one of the whole sum.
     void somasDasLicoes()
     {
         QTemporaryDir dir;
@@ -275,17 +275,20 @@ private slots:
         };
         dominio::gravarTeclas(d, "ANA", "Básico", 4, 2026, 12, 8, licao(U'c', 3));
         dominio::gravarTeclas(d, "ANA", "Básico", 4, 2026, 12, 9, licao(U'x', 2));
+        QCOMPARE(dominio::lerTeclas(d, "ANA", "Básico", 4, 4).figuras().at(U'ç').erros, 5);
         for (const char* arquivo : {"TecSoma.dbf", "TecSoma.fpt"}) QVERIFY(QFile::remove(dir.filePath(arquivo)));
         dominio::gravarTeclas(d, "ANA", "Básico", 4, 2026, 12, 10, licao(U'x', 2));
         dominio::gravarTeclas(d, "ANA", "Básico", 5, 2026, 12, 10, licao(U'ç', 1));
-        const dominio::FiguraTecla f = dominio::lerTeclas(d, "ANA", "Básico", 4, 4).figuras().at(U'ç');
-        QCOMPARE(f.erros, 7);
-        QCOMPARE(f.trocaMaisComum(), U'x');
-        QCOMPARE(f.vezesTroca(), 4);
+        for (int vez = 0; vez < 2; ++vez) {  // read twice: nothing summed twice
+            const dominio::FiguraTecla f = dominio::lerTeclas(d, "ANA", "Básico", 4, 4).figuras().at(U'ç');
+            QCOMPARE(f.erros, 7);
+            QCOMPARE(f.trocaMaisComum(), U'x');
+            QCOMPARE(f.vezesTroca(), 4);
+        }
         QCOMPARE(dominio::lerTeclas(d, "ANA", "Básico", 1, 9).figuras().at(U'ç').acertos, 1);
         xbase::Table somas;
         somas.open(d, "TecSoma.dbf", true);
-        QCOMPARE(somas.count(), 2u);  // one row per lesson
+        QCOMPARE(somas.count(), 3u);  // the mark and one row per lesson
     }
 
     // Two computers ending their first lessons at once both make the table: neither empties
