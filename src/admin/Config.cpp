@@ -2,6 +2,7 @@
 
 #include "Fontes.h"
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "platform/Ajuda.h"
 #include "ui/Mensagens.h"
 #include "ui/Botoes.h"
@@ -101,17 +102,18 @@ void TfConfig::FormClose()
 {
     fechado_ = true;
     // Always saved, changed or not: the table and the data module end up holding the same values.
-    TApTable* config = dm1->TabConfig;
-    const bool gravado = ui::protegido(this, [this, config] {
-        config->edit();
-        config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(RadioButton1->isChecked());
-        config->fieldByName(QStringLiteral("Musica")).setAsBoolean(CheckBox1->isChecked());
-        dm1->MusicOn = CheckBox1->isChecked();
-        config->fieldByName(QStringLiteral("Som")).setAsBoolean(CheckBox2->isChecked());
-        dm1->SoundOn = CheckBox2->isChecked();
-        dm1->Abnt2Keyboard = RadioButton1->isChecked();
-        config->post();
+    // The data module takes the values only once they are stored: a failed write leaves the
+    // settings as the table holds them, and nothing half-edited.
+    ui::protegido(this, [this] {
+        const bool abnt2 = RadioButton1->isChecked(), musica = CheckBox1->isChecked(), som = CheckBox2->isChecked();
+        TApTable* config = dm1->TabConfig;
+        Gravacao gravacao(config, Gravacao::Modo::Editar);
+        config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(abnt2);
+        config->fieldByName(QStringLiteral("Musica")).setAsBoolean(musica);
+        config->fieldByName(QStringLiteral("Som")).setAsBoolean(som);
+        if (!gravacao.gravar()) return;
+        dm1->MusicOn = musica;
+        dm1->SoundOn = som;
+        dm1->Abnt2Keyboard = abnt2;
     });
-    // A failed write leaves nothing half-edited for the next opening.
-    if (!gravado) ui::protegido(this, [config] { if (config->editing()) config->cancel(); });
 }

@@ -1,4 +1,5 @@
 #include "Editor.h"
+#include "ui/Acessibilidade.h"
 
 #include "Fontes.h"
 #include "data/Data1.h"
@@ -91,6 +92,7 @@ void TfEditor::criarControles()
     Label1->setGeometry(8, 52, 84, 16);
 
     cb1 = new QComboBox(this);
+    ui::rotular(Label1, cb1);
     cb1->setFont(admin::fontePixels(QStringLiteral("Arial"), 11));
     QPalette pc = cb1->palette();
     pc.setColor(QPalette::Text, admin::kMarinho);
@@ -101,6 +103,7 @@ void TfEditor::criarControles()
     cb1->setGeometry(96, 48, 150, 24);
 
     DBMemo1 = new TDBMemo(this);
+    ui::nomear(DBMemo1, QStringLiteral("Texto da lição"));
     const int larguraMemo = larguraDoMemo(DBMemo1);
     DBMemo1->setGeometry(qMax(0, (kLargura - larguraMemo) / 2), 80, larguraMemo, 219);
     // A word wider than the line is broken, as the typing lines break it.

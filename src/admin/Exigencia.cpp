@@ -1,4 +1,5 @@
 #include "Exigencia.h"
+#include "ui/Acessibilidade.h"
 
 #include "Fontes.h"
 #include "data/Data1.h"
@@ -31,6 +32,7 @@ TfExig::TfExig(QWidget* parent) : QDialog(parent)
 
     DataSource1 = new TDataSource(dm1->TabExig, this);
     DBGrid1 = new TDBGrid(this);
+    ui::nomear(DBGrid1, QStringLiteral("Exigências de cada curso e nível"));
     DBGrid1->setGeometry(138, 8, 377, 265);
     DBGrid1->setFundoDica(true);
     DBGrid1->setDataSource(DataSource1);

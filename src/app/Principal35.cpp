@@ -7,6 +7,8 @@
 #include "ArquivosIniciais.h"
 
 #include "data/Data1.h"
+#include "data/Gravacao.h"
+#include "domain/Esquema.h"
 #include "platform/Ajuda.h"
 #include "platform/CopiaArquivo.h"
 #include "platform/Diretorios.h"
@@ -34,7 +36,10 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QKeyEvent>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 QString StartDir;
@@ -88,6 +93,7 @@ TQelImage* TForm1::criarBotao(const QString& lista, int x, int y, const QString&
     auto* botao = new TQelImage(Panel1);
     botao->setObjectName(lista);
     botao->setGeometry(x, y, 250, 100);
+    botao->setAccessibleName(dica);  // what a screen reader says is what the mouse shows
     // The highlighted picture is decoded at the first hover (then kept in Qt's pixmap cache),
     // not while the menu is being built.
     connect(botao, &TQelImage::OnMouseEnter, this, [this, lista, dica](TQelImage* b) {
@@ -176,6 +182,61 @@ void TForm1::montarMenu()
 
     for (TQelImage* b : {ExigeImage, DigiImage, CadImage, LicaoImage, RecImage, ConfigImage, SairImage, AjudaImage})
         b->setPicture(QPixmap::fromImage(ui::lerFiguraPng(recursoBotao(b->objectName(), 1))));
+    prepararTeclado();
+}
+
+void TForm1::prepararTeclado()
+{
+    colunas_ = {{DigiImage, CadImage, RecImage, AjudaImage}, {ConfigImage, LicaoImage, ExigeImage, SairImage}};
+    // Tab goes down the left column, then down the right one.
+    const QList<TQelImage*> ordem = colunas_[0] + colunas_[1];
+    for (int i = 1; i < ordem.size(); ++i) setTabOrder(ordem[i - 1], ordem[i]);
+    const struct {
+        TQelImage* botao;
+        Qt::Key letra;
+        const char* descricao;
+    } atalhos[] = {
+        {DigiImage, Qt::Key_I, "Escolher o aluno e praticar (Alt+I)"},
+        {CadImage, Qt::Key_C, "Cadastrar, editar e remover alunos (Alt+C)"},
+        {RecImage, Qt::Key_R, "Ver os recordes de cada curso (Alt+R)"},
+        {AjudaImage, Qt::Key_A, "Abrir a ajuda (Alt+A ou F1)"},
+        {ConfigImage, Qt::Key_G, "Som, música e modelo de teclado (Alt+G)"},
+        {LicaoImage, Qt::Key_L, "Editar o texto das lições (Alt+L)"},
+        {ExigeImage, Qt::Key_E, "Velocidade e precisão exigidas em cada nível (Alt+E)"},
+        {SairImage, Qt::Key_F, "Fechar o Tarvex (Alt+F ou Esc)"},
+    };
+    for (const auto& a : atalhos) {
+        TQelImage* botao = a.botao;
+        botao->setAccessibleDescription(QString::fromUtf8(a.descricao));
+        auto* atalho = new QShortcut(QKeySequence(Qt::ALT | a.letra), this);
+        connect(atalho, &QShortcut::activated, botao, [botao] {
+            botao->setFocus(Qt::ShortcutFocusReason);
+            botao->clicar();
+        });
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, AjudaImage, &TQelImage::clicar);
+    DigiImage->setFocus();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // The arrows move through the two columns as they are drawn; Escape is "Finalizar".
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    int coluna = -1, linha = -1;
+    for (int c = 0; c < colunas_.size(); ++c)
+        if (int l = colunas_[c].indexOf(focusWidget()); l >= 0) coluna = c, linha = l;
+    if (coluna < 0) return QWidget::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up: linha = (linha + 3) % 4; break;
+    case Qt::Key_Down: linha = (linha + 1) % 4; break;
+    case Qt::Key_Left:
+    case Qt::Key_Right: coluna = 1 - coluna; break;
+    default: return QWidget::keyPressEvent(event);
+    }
+    colunas_[coluna][linha]->setFocus(Qt::TabFocusReason);
 }
 
 void TForm1::posicionarPainel()
@@ -209,17 +270,17 @@ void TForm1::executarAdiado()
 
 void TForm1::FormShow()
 {
+    // Whatever a step throws, the splash (always on top) goes before the error box shows.
+    const auto semAbertura = qScopeGuard([this] { esconderAbertura(); });
     dm1->ProgramDir = StartDir;
     const QString pastaDados = caminho(StartDir, QStringLiteral("Dados"));
     const QString trabalho = plataforma::diretorioTrabalho();
-    // A lab's computers may start together on one empty shared folder: one fills it, the
-    // others wait and find it filled (and do not ask about the keyboard again).
-    bool primeiraVez = false;
-    {
-        const plataforma::TravaDaPasta trava(trabalho);
-        primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
-        copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
-    }
+    // A lab's computers may start together on one empty shared folder: one fills it and
+    // answers the keyboard question, the others wait for both and find the answer stored.
+    auto trava = std::make_unique<plataforma::TravaDaPasta>(trabalho);
+    const bool primeiraVez = !QFileInfo::exists(caminho(trabalho, QStringLiteral("Config.dbf")));
+    copiarArquivosIniciais(pastaDados, trabalho, primeiraVez);
+    if (!primeiraVez) trava.reset();
 
     // Each table on its own: one damaged table leaves the others usable, and the windows that
     // need it say which one and why.
@@ -229,44 +290,75 @@ void TForm1::FormShow()
         if (primeiraVez) perguntarTecladoABNT2();
         dm1->Abnt2Keyboard = dm1->TabConfig->fieldByName(QStringLiteral("ABNT2")).asBoolean();
     }
+    trava.reset();
     for (TApTable* t : {dm1->TabAluno, dm1->TabRelat, dm1->TabRec})
         abrirTabela(t, trabalho);
+    // The tables the windows open themselves are checked now, while a repair can be offered.
+    for (const QString& nome : {QStringLiteral("LicaoA.dbf"), QStringLiteral("LicaoB.dbf"), QStringLiteral("Teclas.dbf")})
+        verificarTabela(nome, trabalho);
     dm1->retomarRenomeacao();
     if (dm1->MusicOn) Timer3->start();
     abrirTabela(dm1->TabExig, pastaDados);
+}
 
+void TForm1::esconderAbertura()
+{
+    if (!splash_) return;
     splash_->hide();
     splash_->deleteLater();
     splash_ = nullptr;
+}
+
+void TForm1::verificarTabela(const QString& nome, const QString& pasta)
+{
+    if (!QFileInfo::exists(caminho(pasta, nome))) return;  // a missing lesson table is reported by the copy
+    TApTable tabela;
+    tabela.setTableName(nome);
+    abrirTabela(&tabela, pasta);
 }
 
 bool TForm1::abrirTabela(TApTable* tabela, const QString& pasta)
 {
     falhas_.remove(tabela->tableName());
     tabela->setDatabaseName(pasta);
+    xbase::ErrorKind tipo = xbase::ErrorKind::System;
     try {
         tabela->open();
         return true;
     } catch (const xbase::Error& e) {
         falhas_[tabela->tableName()] = QString::fromUtf8(e.what());
+        tipo = e.kind();
     }
-    if (oferecerReparo(tabela->tableName(), pasta)) return abrirTabela(tabela, pasta);
+    if (remediar(tabela->tableName(), pasta, tipo)) return abrirTabela(tabela, pasta);
+    return false;
+}
+
+bool TForm1::remediar(const QString& nomeTabela, const QString& pasta, xbase::ErrorKind tipo)
+{
+    switch (remedioPara(tipo, QFileInfo::exists(caminho(pasta, nomeTabela)))) {
+    case Remedio::Reparar: return oferecerReparo(nomeTabela, pasta);
+    case Remedio::TentarDeNovo:
+        return ui::pergunta(this, falhas_.value(nomeTabela) + QStringLiteral(".\n\nTentar de novo agora?"));
+    case Remedio::Desistir: break;
+    }
     return false;
 }
 
 bool TForm1::oferecerReparo(const QString& nomeTabela, const QString& pasta)
 {
     const QString motivo = falhas_.value(nomeTabela);
-    // Only a damaged file can be repaired; a missing file or a folder without permission cannot.
-    if (!motivo.contains(QStringLiteral("danificad"), Qt::CaseInsensitive)) return false;
     if (!ui::pergunta(this, nomeTabela + QStringLiteral(" está danificado: ") + motivo + QStringLiteral("\n\nReparar?")))
         return false;
     const QString arquivo = caminho(pasta, nomeTabela);
+    // The shipped index gives the tags when the table's own is gone; the layout the program
+    // made the table with gives a header whose counts are garbage.
     const QString modelo = caminho(caminho(StartDir, QStringLiteral("Dados")),
                                    QFileInfo(nomeTabela).completeBaseName() + QStringLiteral(".cdx"));
+    const dominio::EsquemaTabela* esquema = dominio::esquemaDoArquivo(nomeTabela.toStdString());
     try {
         const xbase::RepairReport r = xbase::repairTable(arquivo.toStdString(),
-                                                         QFileInfo::exists(modelo) ? modelo.toStdString() : std::string());
+                                                         QFileInfo::exists(modelo) ? modelo.toStdString() : std::string(),
+                                                         esquema ? esquema->campos : std::vector<xbase::FieldDef>{});
         ui::aviso(this, nomeTabela + QStringLiteral(" foi reparado: %1 registros mantidos. Uma cópia dos arquivos "
                                                     "danificados ficou em %2.")
                                          .arg(r.recordsKept)
@@ -345,10 +437,10 @@ void TForm1::copiarArquivosIniciais(const QString& pastaDados, const QString& tr
 void TForm1::perguntarTecladoABNT2()
 {
     TApTable* config = dm1->TabConfig;
-    config->edit();
+    Gravacao gravacao(config, Gravacao::Modo::Editar);
     const bool abnt2 = ui::pergunta(this, QStringLiteral("Seu teclado possui tecla \"Ç\"?"));
     config->fieldByName(QStringLiteral("ABNT2")).setAsBoolean(abnt2);
-    config->post();
+    gravacao.gravar();
 }
 
 void TForm1::Esperar(int ms)

@@ -1,4 +1,6 @@
 #pragma once
+#include "xbase/Error.h"
+
 #include <QHash>
 #include <QImage>
 #include <QString>
@@ -88,6 +90,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();
@@ -98,7 +101,12 @@ private:
     // Opens a table, offering to repair it when it is damaged; false (and the reason kept for
     // the windows that need it) when it could not be opened.
     bool abrirTabela(TApTable* tabela, const QString& pasta);
+    // What the kind of the failure allows: a repair, another try; true when the table may be
+    // opened again.
+    bool remediar(const QString& nomeTabela, const QString& pasta, xbase::ErrorKind tipo);
     bool oferecerReparo(const QString& nomeTabela, const QString& pasta);
+    void verificarTabela(const QString& nome, const QString& pasta);  // opened and closed, when it is there
+    void esconderAbertura();
     // False, after saying which table and why, when one of them is not open.
     bool tabelasProntas(std::initializer_list<TApTable*> tabelas);
     bool tabelaDeLicoesPronta();  // the lesson table of the keyboard in use opens
@@ -107,6 +115,8 @@ private:
     void posicionarPainel();
     void executarAdiado();
     void montarMenu();  // the menu's widgets, pictures and window
+    void prepararTeclado();  // focus order, the arrows' grid, Alt letters, F1 and Escape
+    QList<QList<TQelImage*>> colunas_;  // the buttons as laid out: two columns of four
 
     TfAbertura* splash_ = nullptr;
     std::unique_ptr<plataforma::TocadorMidi> mp1_;

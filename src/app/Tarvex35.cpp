@@ -8,6 +8,7 @@
 #include "results/Rel.h"
 #include "students/AbrirNome.h"
 #include "students/Selec.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Mensagens.h"
 #include "ui/Traducao.h"
 
@@ -27,6 +28,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));
     QApplication::setWindowIcon(QIcon(new IconeSobDemanda(QStringLiteral(":/imagens/icone.png"))));
     ui::instalarTraducaoPortugues(app);
+    ui::instalarTeclasDeBotao();
 
     // A lab's shared data folder: the machine's setting, or this user's option or variable.
     const QString pastaDados = plataforma::pastaDadosEscolhida(QApplication::arguments());

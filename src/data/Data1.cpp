@@ -1,9 +1,9 @@
 #include "Data1.h"
+#include "Gravacao.h"
 
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
-#include "ui/Mensagens.h"
 #include "xbase/Codepage.h"
 #include "xbase/Error.h"
 #include "xbase/File.h"
@@ -19,6 +19,14 @@ namespace {
 
 // Placeholder of the empty name-cache slots; only slots just filled are ever compared.
 const QString kMarcador = QStringLiteral("X");
+
+// A record rule's refusal: the window that asked for the write shows it.
+[[noreturn]] void recusar(const QString& texto)
+{
+    throw xbase::Error(xbase::ErrorKind::Invalid, texto.toUtf8().toStdString());
+}
+
+QString jaExiste(const QString& nome) { return QStringLiteral("Este nome<") + nome + QStringLiteral("> já existe!"); }
 
 } // namespace
 
@@ -47,6 +55,7 @@ Tdm1::Tdm1(QObject* parent) : QObject(parent)
     TabAluno->beforeInsert = [this](TApTable& t) { TabAlunoBeforeInsert(t); };
     TabAluno->onNewRecord = [this](TApTable& t) { TabAlunoNewRecord(t); };
     TabAluno->beforePost = [this](TApTable& t) { return TabAlunoBeforePost(t); };
+    TabAluno->beforeWrite = [this](TApTable& t) { TabAlunoBeforeWrite(t); };
     TabAluno->afterPost = [this](TApTable&) { TabAlunoAfterPost(); };
 
     dm1Create();
@@ -86,28 +95,18 @@ void Tdm1::TabAlunoNewRecord(TApTable& table)
 bool Tdm1::TabAlunoBeforePost(TApTable& table)
 {
     nomeAntigo_.clear();
+    nomeAVerificar_.clear();
     const QString nome = table.fields(0).asString();
 
     // A quote would end the filter text built from the name early (removing one student could
     // then delete another's results); a character outside Windows-1252 would be stored mangled.
-    if (nome.contains(QLatin1Char('"'))) {
-        ui::erro(nullptr, QStringLiteral("O nome do aluno não pode conter aspas (\")."));
-        return false;
-    }
-    if (!xbase::isRepresentable(nome.toStdString())) {
-        ui::erro(nullptr, QStringLiteral("O nome do aluno contém caracteres que não podem ser gravados."));
-        return false;
-    }
+    if (nome.contains(QLatin1Char('"'))) recusar(QStringLiteral("O nome do aluno não pode conter aspas (\")."));
+    if (!xbase::isRepresentable(nome.toStdString()))
+        recusar(QStringLiteral("O nome do aluno contém caracteres que não podem ser gravados."));
 
-    if (table.state() == TApTable::State::Insert) {
-        const int n = std::min(table.recordCount(), kMaxAlunos);
-        for (int k = 1; k <= n; ++k) {
-            if (nome == NameCache[k]) {
-                ui::erro(nullptr, QStringLiteral("Este nome<") + nome + QStringLiteral("> já existe!"));
-                return false;
-            }
-        }
-    }
+    // A new name is compared with the names on disk inside the post; an empty one becomes
+    // NONAME below and is not compared.
+    if (table.state() == TApTable::State::Insert) nomeAVerificar_ = nome;
 
     const int maximo = dominio::maxLicoesAluno(table.fieldByName(QStringLiteral("Tipo")).asString().toStdString());
     if (table.fields(2).asInteger() > maximo) table.fields(2).setAsInteger(maximo);
@@ -115,18 +114,12 @@ bool Tdm1::TabAlunoBeforePost(TApTable& table)
     if (nome.isEmpty()) table.fields(0).setAsString(QStringLiteral("NONAME"));
 
     // A rename: refused onto another student's name (their results would mix), otherwise noted
-    // on disk so that it finishes even when the program stops half-way.
+    // on disk so that it finishes even when the program stops half-way (both inside the post).
     if (table.state() == TApTable::State::Edit) {
         const QString antigo = QString::fromStdString(table.engine().storedString(0));
         const QString novo = table.fields(0).asString();
         if (antigo != novo) {
-            if (nomeDeOutroAluno(novo, table.recNo())) {
-                ui::erro(nullptr, QStringLiteral("Este nome<") + novo + QStringLiteral("> já existe!"));
-                return false;
-            }
-            // Whole on disk, under its name, before the record changes.
-            xbase::replaceFileDurably(arquivoRenomeacao().toStdString(),
-                                      (antigo + QLatin1Char('\n') + novo).toUtf8().toStdString());
+            nomeAVerificar_ = novo;
             nomeAntigo_ = antigo;
             nomeNovo_ = novo;
         }
@@ -138,14 +131,17 @@ bool Tdm1::TabAlunoBeforePost(TApTable& table)
     return true;
 }
 
-bool Tdm1::nomeDeOutroAluno(const QString& nome, int recno) const
+void Tdm1::TabAlunoBeforeWrite(TApTable& table)
 {
-    // Read from the file beside the cursor, which stays on the record being edited.
-    xbase::Table alunos;
-    alunos.open(TabAluno->databaseName().toStdString(), TabAluno->engine().tableName(), true);
-    for (alunos.first(); !alunos.eof(); alunos.next())
-        if (int(alunos.recNo()) != recno && QString::fromStdString(alunos.asString(0)) == nome) return true;
-    return false;
+    if (nomeAVerificar_.isEmpty()) return;
+    const std::string nome = nomeAVerificar_.toUtf8().toStdString();
+    const uint32_t proprio = table.state() == TApTable::State::Edit ? uint32_t(table.recNo()) : 0;
+    for (const auto& [recno, outro] : table.engine().storedTexts(0))
+        if (recno != proprio && outro == nome) recusar(jaExiste(nomeAVerificar_));
+    if (nomeAntigo_.isEmpty()) return;
+    // Whole on disk, under its name, before the record changes.
+    xbase::replaceFileDurably(arquivoRenomeacao().toStdString(),
+                              (nomeAntigo_ + QLatin1Char('\n') + nomeNovo_).toUtf8().toStdString());
 }
 
 QString Tdm1::arquivoRenomeacao() const
@@ -170,9 +166,9 @@ void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
         for (int r = 1; r <= n; ++r) {
             t->go(r);
             if (t->fieldByName(QStringLiteral("Nome")).asString() != antigo) continue;
-            t->edit();
+            Gravacao gravacao(t, Gravacao::Modo::Editar);
             t->fieldByName(QStringLiteral("Nome")).setAsString(novo);
-            t->post();
+            gravacao.gravar();
         }
         t->first();
     }

@@ -8,6 +8,8 @@
 
 // The data module: the shared tables, the settings every window reads, and the rules on
 // student records. One instance, dm1, created at start-up right after the main menu.
+// It shows no window: a rule that refuses a write throws its refusal (xbase::Error, kind
+// Invalid, the text for the user) out of the post, and the window that asked shows it.
 class Tdm1 : public QObject {
     Q_OBJECT
 public:
@@ -28,7 +30,7 @@ public:
     QString ProgramDir;
 
     // Names of the existing students, slots 1 to 31 (index 0 unused), filled before a new
-    // student is started.
+    // student is started. The names are checked against the file itself, inside the post.
     static constexpr int kMaxAlunos = 31;
     std::array<QString, kMaxAlunos + 1> NameCache;
 
@@ -40,10 +42,12 @@ public:
     void TabAlunoBeforeInsert(TApTable& table);
     void TabAlunoNewRecord(TApTable& table);
     bool TabAlunoBeforePost(TApTable& table);
+    // Inside the post, where no other computer can post: a new name, or a student's new name,
+    // that another student has on disk is refused ("Este nome<...> já existe!").
+    void TabAlunoBeforeWrite(TApTable& table);
 
 private:
     void dm1Create();
-    bool nomeDeOutroAluno(const QString& nome, int recno) const;
     void TabAlunoAfterPost();
     void renomearNasTabelas(const QString& antigo, const QString& novo);
     QString arquivoRenomeacao() const;
@@ -51,6 +55,7 @@ private:
     // The rename under way: written to a file (old and new name) before the student's row is
     // posted, so that the start can finish it; the results and the record follow the row.
     QString nomeAntigo_, nomeNovo_;
+    QString nomeAVerificar_;  // the name no other student may hold, empty when none is checked
 };
 
 // The one data module of the program (null until created).

@@ -66,6 +66,7 @@ TApTable::TApTable(QObject* parent) : QObject(parent), table_(std::make_unique<x
     table_->beforeInsert = [this](xbase::Table&) { if (beforeInsert) beforeInsert(*this); };
     table_->onNewRecord = [this](xbase::Table&) { if (onNewRecord) onNewRecord(*this); };
     table_->beforePost = [this](xbase::Table&) { return beforePost ? beforePost(*this) : true; };
+    table_->beforeWrite = [this](xbase::Table&) { if (beforeWrite) beforeWrite(*this); };
 }
 
 TApTable::~TApTable() = default;
@@ -172,7 +173,13 @@ void TApTable::insert() { table_->insert(); changed(); }
 
 bool TApTable::post()
 {
-    const bool gravou = table_->post();
+    bool gravou = false;
+    try {
+        gravou = table_->post();
+    } catch (...) {
+        changed();  // the controls show what the table holds, a failed post too
+        throw;
+    }
     changed();
     if (gravou && afterPost) afterPost(*this);
     return gravou;

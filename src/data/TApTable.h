@@ -105,6 +105,9 @@ public:
     std::function<void(TApTable&)> onNewRecord;
     std::function<bool(TApTable&)> beforePost;  // false aborts the write silently
     std::function<void(TApTable&)> afterPost;   // after a write that went through
+    // Inside the post, where no other computer can post: a rule on the table as the file holds
+    // it. Throwing refuses the write (see xbase::Table::beforeWrite).
+    std::function<void(TApTable&)> beforeWrite;
 
     // Tells the data-aware controls that the record's data changed (after a field write).
     void notifyDataChanged();

@@ -1,6 +1,10 @@
 #include "Esquema.h"
 
+#include "ArquivoTeclas.h"
+
 #include "xbase/Table.h"
+
+#include <cctype>
 
 
 namespace dominio {
@@ -72,6 +76,20 @@ const EsquemaTabela& esquemaTeclado()
                                   texto("PROXL", 2)},
                                  {{"LETRA", "LETRA"}}};
     return e;
+}
+
+const EsquemaTabela* esquemaDoArquivo(const std::string& arquivo)
+{
+    const auto minusculas = [](std::string s) {
+        for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    std::string nome = minusculas(arquivo);
+    if (nome.size() < 4 || nome.compare(nome.size() - 4, 4, ".dbf") != 0) nome += ".dbf";
+    if (nome == "licaoa.dbf" || nome == "licaob.dbf") return &esquemaLicao();
+    for (const EsquemaTabela* e : {&esquemaUsuario(), &esquemaRelat(), &esquemaRecorde(), &esquemaConfig(), &esquemaTeclas()})
+        if (minusculas(e->arquivo) == nome) return e;
+    return nullptr;
 }
 
 void criarTabela(const std::string& dir, const EsquemaTabela& esquema, const std::string& arquivo)

@@ -24,6 +24,10 @@ const EsquemaTabela& esquemaConfig();
 const EsquemaTabela& esquemaLicao();    // LicaoA.dbf, LicaoB.dbf
 const EsquemaTabela& esquemaTeclado();  // TecladoA.dbf, TecladoB.dbf, TecladoN.dbf
 
+// The layout of a table of the working folder by its file name, case aside ("LICAOA.DBF"):
+// the shipped ones and the key figures the program makes. Null for any other file.
+const EsquemaTabela* esquemaDoArquivo(const std::string& arquivo);
+
 // Makes the empty table in `dir` (under `arquivo`, or the layout's own file name).
 void criarTabela(const std::string& dir, const EsquemaTabela& esquema, const std::string& arquivo = {});
 

@@ -1,37 +1,12 @@
 #include "EstatisticaTeclas.h"
 
 #include "DesenhoTeclado.h"
+#include "NomesTeclas.h"
 #include "xbase/Codepage.h"
 
 #include <algorithm>
 
 namespace dominio {
-namespace {
-
-// The accented letters of the keyboards' dead keys: letter, bare letter, accent.
-const std::u32string kAcentuadas = U"áàâãäéèêëíìîïóòôõöúùûüñýÿ";
-const std::u32string kBases = U"aaaaaeeeeiiiiooooouuuunyy";
-const std::u32string kAcentos = U"´`^~¨´`^¨´`^¨´`^~¨´`^¨~´¨";
-
-// Latin-1 capitals to small letters; other characters unchanged.
-char32_t minuscula(char32_t c)
-{
-    if (c >= U'A' && c <= U'Z') return c + 32;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-    return c;
-}
-
-// The letter's accent and bare letter, when it is one of the accented letters.
-bool decompor(char32_t c, char32_t& base, char32_t& acento)
-{
-    const std::size_t i = kAcentuadas.find(minuscula(c));
-    if (i == std::u32string::npos) return false;
-    base = kBases[i];
-    acento = kAcentos[i];
-    return true;
-}
-
-} // namespace
 
 char32_t FiguraTecla::trocaMaisComum() const
 {
@@ -115,7 +90,7 @@ std::string nomeTecla(char32_t c)
 std::string textoTroca(char32_t esperada, char32_t digitada)
 {
     char32_t baseE = 0, acentoE = 0, baseD = 0, acentoD = 0;
-    if (decompor(esperada, baseE, acentoE) && decompor(digitada, baseD, acentoD) && baseE == baseD)
+    if (decomporAcento(esperada, baseE, acentoE) && decomporAcento(digitada, baseD, acentoD) && baseE == baseD)
         return utf8(acentoD) + " em vez de " + utf8(acentoE);
     return nomeTecla(esperada) + " → " + nomeTecla(digitada);
 }
@@ -138,7 +113,7 @@ std::map<int, FiguraTecla> figurasPorTecla(const EstatisticaTeclas& figuras, con
             const std::u32string u = xbase::utf8ToCodepoints(c);
             if (u.size() == 1) teclaDe.emplace(u[0], tecla);
         }
-    auto achar = [&teclaDe](std::initializer_list<char32_t> opcoes) {
+    auto achar = [&teclaDe](const std::vector<char32_t>& opcoes) {
         for (char32_t c : opcoes)
             if (const auto t = teclaDe.find(c); t != teclaDe.end()) return t->second;
         return 0;
@@ -155,12 +130,12 @@ std::map<int, FiguraTecla> figurasPorTecla(const EstatisticaTeclas& figuras, con
         // Keyboards without the letter type it with a dead key: US-International's quote key
         // gives the acute, the double quote the diaeresis, and acute + c the cedilla.
         char32_t base = 0, acento = 0;
-        if (minuscula(c) == U'ç') {
+        if (minusculaLatin1(c) == U'ç') {
             acento = U'´';
-        } else if (!decompor(c, base, acento)) {
+        } else if (!decomporAcento(c, base, acento)) {
             continue;
         }
-        somar(achar({acento, acento == U'´' ? U'\'' : acento == U'¨' ? U'"' : acento}), f);
+        somar(achar(caracteresDoAcento(acento)), f);
     }
     return r;
 }

@@ -2,6 +2,7 @@
 #include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
@@ -14,6 +15,7 @@
 #include "ui/TStatusBar.h"
 #include "ui/Mensagens.h"
 #include "ui/Fontes.h"
+#include "ui/Acessibilidade.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -108,16 +111,38 @@ void TFDigitacao::montarJanela()
         auto* b = new QPushButton(style()->standardIcon(icone), legenda, Panel4);
         b->setGeometry(x, 6, 96, 28);
         b->setAutoDefault(false);
-        // A click leaves the focus where it was: during a run, on the lesson.
-        b->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches the buttons between runs; a click leaves the focus where it was: during
+        // a run, on the lesson.
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
-    bIniciar = botao(QStringLiteral("Iniciar"), QStyle::SP_MediaPlay, 8);
-    bPausar = botao(QStringLiteral("Pausar"), QStyle::SP_MediaPause, 108);
-    bPesquisa = botao(QStringLiteral("Pesquisar"), QStyle::SP_FileDialogContentsView, 208);
-    bTeclado = botao(QStringLiteral("Teclado"), QStyle::SP_ComputerIcon, 308);
+    bIniciar = botao(QStringLiteral("&Iniciar"), QStyle::SP_MediaPlay, 8);
+    bPausar = botao(QStringLiteral("&Pausar"), QStyle::SP_MediaPause, 108);
+    bPesquisa = botao(QStringLiteral("P&esquisar"), QStyle::SP_FileDialogContentsView, 208);
+    bTeclado = botao(QStringLiteral("&Teclado"), QStyle::SP_ComputerIcon, 308);
     fcShapeBtn4 = botao(QStringLiteral("&Sair"), QStyle::SP_DialogCloseButton, 428);
-    fcShapeBtn5 = botao(QStringLiteral("Ajuda"), QStyle::SP_DialogHelpButton, 528);
+    fcShapeBtn5 = botao(QStringLiteral("&Ajuda"), QStyle::SP_DialogHelpButton, 528);
+    // Function keys that no lesson types reach the commands during a run too: the typed keys
+    // belong to the lesson, shortcuts are handled before it sees them.
+    const struct {
+        QPushButton* botao;
+        Qt::Key tecla;
+        const char* descricao;
+    } comandos[] = {
+        {bIniciar, Qt::Key_F2, "Começar ou continuar a lição (Alt+I ou F2)"},
+        {bPausar, Qt::Key_F3, "Parar o relógio e esconder o texto (Alt+P ou F3)"},
+        {bPesquisa, Qt::Key_F4, "Ver os resultados do aluno (Alt+E ou F4)"},
+        {bTeclado, Qt::Key_F5, "Mostrar ou esconder o teclado guia (Alt+T ou F5)"},
+        {fcShapeBtn4, Qt::Key_Escape, "Fechar a janela (Alt+S ou Esc)"},
+        {fcShapeBtn5, Qt::Key_F1, "Abrir a ajuda desta janela (Alt+A ou F1)"},
+    };
+    for (const auto& c : comandos) {
+        c.botao->setAccessibleDescription(QString::fromUtf8(c.descricao));
+        QPushButton* b = c.botao;
+        connect(new QShortcut(QKeySequence(c.tecla), this), &QShortcut::activated, b, [b] {
+            if (b->isEnabled()) b->click();
+        });
+    }
 
     auto protegida = [this](void (TFDigitacao::*metodo)()) {
         return [this, metodo] { ui::protegido(this, [this, metodo] { (this->*metodo)(); }); };
@@ -145,6 +170,10 @@ void TFDigitacao::montarJanela()
     PrecL = rotuloInfo(Panel5, QString(), 128, 26, 70);
     DuracaoL = rotuloInfo(Panel5, QString(), 204, 26, 70);
     lLicao = rotuloInfo(Panel5, QString(), 10, 52, 110);
+    ui::nomearFigura(VelL, QStringLiteral("Velocidade"));
+    ui::nomearFigura(PrecL, texto("Precisão"));
+    ui::nomearFigura(DuracaoL, texto("Duração"));
+    ui::nomearFigura(lLicao, texto("Lição"));
     pSeg = new QProgressBar(Panel5);
     pSeg->setGeometry(128, 56, 140, 10);
     pSeg->setRange(0, 60);
@@ -205,6 +234,8 @@ void TFDigitacao::montarJanela()
     }
     lblTexto = rotuloTexto(pLic, Qt::blue, 8, 8);
     lblCopy1 = rotuloTexto(pLic, Qt::black, 8, 36);
+    ui::tornarTextoAcessivel(lblTexto);
+    ui::nomear(lblTexto, QStringLiteral("Linha a digitar"));
     ajustarRotulo(lblTexto);
     ajustarRotulo(lblCopy1);
     lblCursor = new QLabel(QStringLiteral(" "), pLic);
@@ -218,6 +249,9 @@ void TFDigitacao::montarJanela()
     // keys arrive as key presses (the guide lights the letter on the accent key) and the
     // accented letter is composed here, as one keystroke.
     txtLetra = new QLineEdit(pLic);
+    // A screen reader follows the copy and its caret here, where the focus is while typing.
+    ui::tornarTextoAcessivel(txtLetra);
+    ui::nomear(txtLetra, texto("Sua cópia"));
     txtLetra->setObjectName(QStringLiteral("txtLetra"));
     txtLetra->setFrame(false);
     txtLetra->setMaxLength(1);
@@ -350,10 +384,16 @@ bool TFDigitacao::FormCloseQuery()
     if (Timer1->isActive()
         && !ui::pergunta(this, texto("Você não concluiu a lição. Deseja realmente abandonar a lição?")))
         return false;
-    TApTable* aluno = dm1->TabAluno;
-    aluno->edit();
-    aluno->fieldByName(QStringLiteral("Teclado")).setAsBoolean(TecladoLigado);
-    aluno->post();
+    // The window closes all the same; a choice that cannot be stored is said, and the
+    // student's record is left unlocked for the other computers.
+    try {
+        TApTable* aluno = dm1->TabAluno;
+        Gravacao gravacao(aluno, Gravacao::Modo::Editar);
+        aluno->fieldByName(QStringLiteral("Teclado")).setAsBoolean(TecladoLigado);
+        gravacao.gravar();
+    } catch (const xbase::Error& e) {
+        ui::erro(this, QStringLiteral("A escolha do teclado não pôde ser guardada: ") + QString::fromUtf8(e.what()));
+    }
     dm1->TabLicao->close();
     return true;
 }

@@ -131,6 +131,8 @@ public:
     void txtLetraKeyPress(QChar& Key);
     void txtLetraKeyDown(int Key, Qt::KeyboardModifiers Shift);
     void TimerCursorTimer();
+    // The next key by name, finger and hand ("F, indicador esquerdo"); empty at a line's end.
+    QString proximaTecla() const;
     // One key press, whichever child of the window has the focus: the key-down step, then
     // the session composes and evaluates the character(s).
     void teclaPressionada(int key, const QString& texto, Qt::KeyboardModifiers mods);
@@ -214,6 +216,7 @@ private:
         QLabel* shiftEsq = nullptr;
         QLabel* shiftDir = nullptr;
         QVector<QLabel*> dedos[5];             // the panels of each finger
+        dominio::DesenhoTeclado desenho;       // where each key is, and its finger
     };
 
     void montarJanela();
@@ -231,6 +234,7 @@ private:
     void alternarGrupo(int pagina, int grupo);
 
     void mostrarCopia(bool erro);
+    void anunciarCopia(int cursor);
     void tocarErro();
     void linhaNova();
     void acertou();

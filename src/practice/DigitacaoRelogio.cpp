@@ -4,6 +4,7 @@
 #include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "data/TApolloEnv.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
@@ -19,23 +20,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
-
-namespace {
-
-// A write that fails leaves no record in insert or edit state behind it.
-template <typename Escrita>
-void tudoOuNada(TApTable* tabela, Escrita escrever)
-{
-    try {
-        escrever();
-    } catch (...) {
-        if (tabela->state() == TApTable::State::Insert || tabela->state() == TApTable::State::Edit)
-            tabela->cancel();
-        throw;
-    }
-}
-
-} // namespace
 
 void TFDigitacao::Timer1Timer()
 {
@@ -98,32 +82,34 @@ void TFDigitacao::VerificarRecorde()
 }
 
 // The result row is posted first, then the next lesson unlocked: a failed post unlocks nothing.
+// All of it under the student's record lock, against the record as the file holds it: a
+// student removed on another computer meanwhile gets nothing stored.
 void TFDigitacao::gravarResultado()
 {
     TApTable* aluno = dm1->TabAluno;
+    Gravacao doAluno(aluno, Gravacao::Modo::Editar);
+    if (aluno->engine().isDeleted() || aluno->fieldByName(QStringLiteral("Nome")).asString() != NomeAluno)
+        throw xbase::Error(xbase::ErrorKind::Missing,
+                           (QStringLiteral("O aluno ") + NomeAluno
+                            + QStringLiteral(" foi removido em outro computador: o resultado desta lição não foi guardado."))
+                               .toUtf8()
+                               .toStdString());
     const SessaoDigitacao::Fim fim = sessao->fim(int(aluno->fieldByName(QStringLiteral("Licao")).asInteger()));
     TApTable* relat = dm1->TabRelat;
-    tudoOuNada(relat, [&] {
-        relat->insert();
+    {
+        Gravacao gravacao(relat, Gravacao::Modo::Incluir);
         relat->fieldByName(QStringLiteral("Nome")).setAsString(NomeAluno);
         relat->fieldByName(QStringLiteral("Tipo")).setAsString(TipoLicao);
         relat->fieldByName(QStringLiteral("Licao")).setAsInteger(sessao->NumLicao);
         relat->fieldByName(QStringLiteral("Velocidade")).setAsInteger(fim.velocidade);
         relat->fieldByName(QStringLiteral("Precisao")).setAsInteger(fim.precisao);
         relat->fieldByName(QStringLiteral("Resultado")).setAsString(fim.resultado());
-        relat->post();
-    });
-    if (fim.liberar) {
-        tudoOuNada(aluno, [&] {
-            aluno->edit();
-            // The edit re-reads the student: another computer may have unlocked further meanwhile.
-            if (aluno->fieldByName(QStringLiteral("Licao")).asInteger() >= fim.liberar) {
-                aluno->cancel();
-                return;
-            }
-            aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
-            aluno->post();
-        });
+        gravacao.gravar();
+    }
+    // The edit re-read the student: another computer may have unlocked further meanwhile.
+    if (fim.liberar && aluno->fieldByName(QStringLiteral("Licao")).asInteger() < fim.liberar) {
+        aluno->fieldByName(QStringLiteral("Licao")).setAsInteger(fim.liberar);
+        doAluno.gravar();
     }
 }
 
@@ -145,24 +131,18 @@ long long TFDigitacao::gravarRecorde()
     const long long pontos = sessao->fim(0).pontos;
     TApTable* recordes = dm1->TabRec;
     recordes->go(dominio::slotRecorde(TipoLicao.toStdString()));
-    bool bateu = false;
-    tudoOuNada(recordes, [&] {
-        // Compared with the record as the file holds it now, under its lock: another computer
-        // may have beaten it since it was read.
-        recordes->edit();
-        if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos) {  // a tie keeps the old record
-            recordes->cancel();
-            return;
-        }
-        recordes->fields(1).setAsString(NomeAluno);
-        recordes->fields(2).setAsInteger(pontos);
-        recordes->fields(3).setAsInteger(sessao->VelAtual);
-        recordes->fields(4).setAsInteger(sessao->PrecAtual);
-        recordes->fields(5).setAsInteger(sessao->NumLicao);
-        recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
-        bateu = recordes->post();
-    });
-    return bateu ? pontos : 0;
+    // Compared with the record as the file holds it now, under its lock: another computer
+    // may have beaten it since it was read.
+    Gravacao gravacao(recordes, Gravacao::Modo::Editar);
+    if (recordes->fieldByName(QStringLiteral("Pontuacao")).asInteger() >= pontos)  // a tie keeps the old record
+        return 0;
+    recordes->fields(1).setAsString(NomeAluno);
+    recordes->fields(2).setAsInteger(pontos);
+    recordes->fields(3).setAsInteger(sessao->VelAtual);
+    recordes->fields(4).setAsInteger(sessao->PrecAtual);
+    recordes->fields(5).setAsInteger(sessao->NumLicao);
+    recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
+    return gravacao.gravar() ? pontos : 0;
 }
 
 void TFDigitacao::mostrarRecorde(long long pontos)

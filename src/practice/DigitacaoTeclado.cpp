@@ -102,7 +102,8 @@ void TFDigitacao::montarTeclados()
 {
     const QHash<QString, dominio::DesenhoTeclado> todos = desenhos();
     for (PaginaTeclado& p : paginas_) {
-        for (const dominio::PainelTecla& t : todos.value(p.pagina->objectName()).paineis) novaTecla(p, t);
+        p.desenho = todos.value(p.pagina->objectName());
+        for (const dominio::PainelTecla& t : p.desenho.paineis) novaTecla(p, t);
         p.shiftEsq = p.teclas.value(kShiftEsq).value(0);
         p.shiftDir = p.teclas.value(kShiftDir).value(0);
     }
@@ -153,8 +154,9 @@ QVector<QPushButton*> TFDigitacao::montarBotoesDedos(PaginaTeclado& p, bool nume
         auto* b = new QPushButton(QString::fromUtf8(nomes[i]), p.pagina);
         b->setGeometry(532, (numerico ? 26 : 12) + (i - primeiro) * 36, 90, 24);
         b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(i))));
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
+        b->setAccessibleDescription(QStringLiteral("Mostra as teclas deste dedo"));
         botoes.append(b);
     }
     return botoes;

@@ -4,6 +4,8 @@
 #include "data/Data1.h"
 #include "platform/SomWave.h"
 #include "platform/TravasTeclado.h"
+#include "domain/NomesTeclas.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Mensagens.h"
 
 #include <QApplication>
@@ -16,6 +18,8 @@
 #include <QTimer>
 
 namespace {
+
+QString texto(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // The keys that carry accent marks: the dead keys of the layout, and the keys that are
 // accent keys on other layouts ("6", the bracket key and the quote key), whose character
@@ -102,6 +106,24 @@ void TFDigitacao::linhaNova()
     sb1Panels[0]->setText(QString::number(sessao->Linha) + QLatin1Char(':')
                           + QString::number(sessao->linhas().size()));
     sb1Panels[1]->setText(QStringLiteral("1:") + QString::number(sessao->TamLinha));
+    ui::anunciarTexto(lblTexto, lblTexto->text(), 0);
+    anunciarCopia(0);
+}
+
+// What a screen reader follows: the copy, its caret and the next key with its finger.
+void TFDigitacao::anunciarCopia(int cursor)
+{
+    ui::anunciarTexto(txtLetra, lblCopy1->text(), cursor);
+    txtLetra->setAccessibleDescription(texto("Próxima tecla: ") + proximaTecla());
+}
+
+QString TFDigitacao::proximaTecla() const
+{
+    QString c = sessao->LinhaAtual.mid(sessao->Coluna - 1, 1);
+    if (c.isEmpty()) return QString();
+    if (LicaoNumerica && c == QLatin1String(" ")) c = QStringLiteral("\r");
+    const int guia = (dm1->Abnt2Keyboard ? 2 : 0) + (LicaoNumerica ? 1 : 0);
+    return QString::fromStdString(dominio::dedoDaTecla(paginas_[guia].desenho, c.toUcs4().at(0)));
 }
 
 // ---- Keystrokes --------------------------------------------------------------------------
@@ -163,6 +185,7 @@ void TFDigitacao::mostrarCopia(bool erro)
     QPalette pal = lblCursor->palette();
     pal.setColor(QPalette::WindowText, erro ? QColor(255, 0, 0) : QColor(0, 0, 0));
     lblCursor->setPalette(pal);
+    anunciarCopia(int(mostrada.size()) - (erro && !mostrada.isEmpty() ? 1 : 0));
 }
 
 void TFDigitacao::tocarErro()

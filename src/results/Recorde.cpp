@@ -1,4 +1,5 @@
 #include "Recorde.h"
+#include "ui/Acessibilidade.h"
 
 #include "data/Data1.h"
 #include "platform/Ajuda.h"
@@ -20,6 +21,7 @@ TfRecorde::TfRecorde(QWidget* parent) : QDialog(parent)
 
     DataSource1 = new TDataSource(dm1->TabRec, this);
     DBGrid1 = new TDBGrid(this);
+    ui::nomear(DBGrid1, QStringLiteral("Recordes de cada curso"));
     DBGrid1->setGeometry(138, 8, 377, 201);
     DBGrid1->setFundoDica(true);
     DBGrid1->setDataSource(DataSource1);

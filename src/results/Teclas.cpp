@@ -1,4 +1,5 @@
 #include "Teclas.h"
+#include "ui/Acessibilidade.h"
 
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
@@ -143,6 +144,7 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
 
     coluna->addWidget(new QLabel(QStringLiteral("Teclas mais fracas:"), this));
     lista_ = new QTableWidget(this);
+    ui::nomear(lista_, QStringLiteral("Teclas mais fracas"));
     lista_->setColumnCount(4);
     lista_->setHorizontalHeaderLabels(kCabecalhoLista);
     lista_->verticalHeader()->hide();

@@ -1,4 +1,5 @@
 #include "relat.h"
+#include "ui/Acessibilidade.h"
 
 #include "PlanilhaResultados.h"
 #include "Rel.h"
@@ -59,6 +60,7 @@ TfRelat::TfRelat(QWidget* parent) : QDialog(parent)
 
     DataSource1 = new TDataSource(dm1->TabRelat, this);
     DBGrid1 = new TDBGrid(this);
+    ui::nomear(DBGrid1, QStringLiteral("Resultados do aluno"));
     DBGrid1->setGeometry(0, 82, 560, 239);
     DBGrid1->setFundoDica(true);  // its rows come when the window shows, the student's only
 
@@ -90,11 +92,13 @@ void TfRelat::criarFaixa()
     Label1 = new QLabel(QStringLiteral("Listar da lição"), barra);
     Label1->setGeometry(8, 9, 96, 23);
     se1 = new TSpinEdit(barra);
+    ui::rotular(Label1, se1);
     se1->setGeometry(104, 9, 56, 23);
     Label2 = new QLabel(QStringLiteral("até"), barra);
     Label2->setGeometry(168, 9, 28, 23);
     Label2->setAlignment(Qt::AlignCenter);
     se2 = new TSpinEdit(barra);
+    ui::nomear(se2, QStringLiteral("Listar até a lição"));
     se2->setGeometry(200, 9, 56, 23);
     for (TSpinEdit* s : {se1, se2}) {
         s->setMinValue(1);

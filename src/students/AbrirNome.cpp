@@ -1,4 +1,5 @@
 #include "AbrirNome.h"
+#include "ui/Acessibilidade.h"
 
 #include "Fontes.h"
 #include "data/Data1.h"
@@ -23,6 +24,7 @@ TFAbrir::TFAbrir(QWidget* parent) : QDialog(parent)
     Label1->setGeometry(27, 18, 233, 18);
 
     dl1 = new TDBLookupComboBox(this);
+    ui::rotular(Label1, dl1);
     dl1->setGeometry(27, 40, 233, 24);
     dl1->setListSource(DataSource1);
     dl1->setKeyField(QStringLiteral("Nome"));

@@ -11,15 +11,19 @@
 #include "ui/TDBEdit.h"
 #include "ui/TDataSource.h"
 #include "ui/ValidadorTexto.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Botoes.h"
 #include "ui/DialogoArquivo.h"
 #include "ImportarLista.h"
 #include "Turma.h"
 
 #include <QFrame>
+#include <QKeyEvent>
+#include <QToolButton>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolTip>
 
 namespace {
@@ -68,11 +72,28 @@ TfCadastro::TfCadastro(QWidget* parent) : QDialog(parent)
     DataSource1 = new TDataSource(dm1->TabAluno, this);
     criarControles();
     criarBotoesTurma();
+    ordenarTab();
     connect(DataSource1, &TDataSource::dataChange, this, &TfCadastro::DataSource1DataChange);
     connect(DBNavigator1, &TDBNavigator::click, this, &TfCadastro::DBNavigator1Click);
-    // The students as the file holds them now: other computers of a lab may have changed them.
+    // The students as the file holds them now, and from then on: other computers of a lab
+    // may change them while the window is open.
     if (dm1->TabAluno->active()) ui::protegido(this, [] { dm1->TabAluno->readFresh(); });
     DataSource1DataChange();
+    timerOutros = new QTimer(this);
+    timerOutros->setInterval(2000);
+    connect(timerOutros, &QTimer::timeout, this, &TfCadastro::seguirOutrosComputadores);
+    timerOutros->start();
+}
+
+void TfCadastro::seguirOutrosComputadores()
+{
+    TApTable* t = dm1->TabAluno;
+    if (!t->active() || t->editing()) return;
+    try {
+        t->readFresh();
+    } catch (const xbase::Error&) {
+        // Read again at the next tick; the window says nothing while no one asked for anything.
+    }
 }
 
 void TfCadastro::criarControles()
@@ -91,7 +112,7 @@ void TfCadastro::criarControles()
     b1 = new QPushButton(QIcon(QStringLiteral(":/imagens/remover.png")), QStringLiteral("Remover"), this);
     b1->setGeometry(358, 9, 100, 32);
     b1->setToolTip(QStringLiteral("Remover o aluno"));
-    b1->setFocusPolicy(Qt::ClickFocus);
+    b1->setFocusPolicy(Qt::TabFocus);
     b1->setAutoDefault(false);
     connect(b1, &QPushButton::clicked, this, &TfCadastro::b1Click);
 
@@ -144,12 +165,43 @@ void TfCadastro::criarControles()
     connect(BitBtn3, &QPushButton::clicked, this, &TfCadastro::BitBtn3Click);
     BitBtn1 = ui::botaoSair(this, QRect(370, 272, 88, 32), this);
 
-    setTabOrder(DBEdit1, DBEdit2);
-    setTabOrder(DBEdit2, DBComboBox1);
-    setTabOrder(DBComboBox1, DBComboBox2);
-    setTabOrder(DBComboBox2, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn3);
+    ui::rotular(Label4, DBEdit1);
+    ui::rotular(Label6, DBEdit2);
+    ui::rotular(Label8, DBComboBox1);
+    ui::rotular(Label9, DBComboBox2);
     DBEdit1->setFocus();
+}
+
+namespace {
+
+int posicaoEntreOsAlunos(TApTable& t)
+{
+    int posicao = 0;
+    for (const auto& registro : t.engine().storedTexts(0))
+        if (int(registro.first) <= t.recNo()) ++posicao;
+    return posicao;
+}
+
+} // namespace
+
+// Tab goes as the window is laid out: the bar at the top, the fields, the buttons at the foot.
+void TfCadastro::ordenarTab()
+{
+    using B = TDBNavigator::Botao;
+    QList<QWidget*> ordem;
+    for (B b : {B::First, B::Prior, B::Next, B::Last, B::Insert, B::Edit, B::Post}) ordem << DBNavigator1->botao(b);
+    ordem << b1 << DBEdit1 << DBEdit2 << DBComboBox1 << DBComboBox2 << bTurma << bImportar << BitBtn3 << BitBtn1;
+    for (int i = 1; i < ordem.size(); ++i) setTabOrder(ordem[i - 1], ordem[i]);
+}
+
+// Enter in a field saves the student being typed, as "Salvar" does.
+void TfCadastro::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && DataSource1->editando()) {
+        DBNavigator1->clicar(TDBNavigator::Botao::Post);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfCadastro::DataSource1DataChange()
@@ -160,9 +212,10 @@ void TfCadastro::DataSource1DataChange()
         return;
     }
     b1->setEnabled(true);
-    // A new record has no number yet; the display keeps what it showed.
+    // A new record has no number yet; the display keeps what it showed. The place counts the
+    // students only: rows another computer removed stay in the file until a pack.
     if (t->recNo() > 0)
-        Label1->setText(QStringLiteral("Aluno: %1 de %2").arg(t->recNo()).arg(t->recordCount()));
+        Label1->setText(QStringLiteral("Aluno: %1 de %2").arg(posicaoEntreOsAlunos(*t)).arg(t->recordCount()));
 }
 
 void TfCadastro::DBNavigator1Click(TDBNavigator::Botao botao)
@@ -205,7 +258,7 @@ void TfCadastro::BitBtn3Click()
 
 void TfCadastro::done(int resultado)
 {
-    bool pode = true;
+    bool pode = false;  // a refusal or a failure thrown out of the post keeps the change open
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     // A change that cannot be saved (a repeated name, a full disk) may be dropped instead of
     // keeping the user in the window.
@@ -237,14 +290,14 @@ void TfCadastro::criarBotoesTurma()
 void TfCadastro::bTurmaClick()
 {
     // A pending change is settled first, so the class view shows what the file holds.
-    bool pode = true;
+    bool pode = false;  // a refusal or a failure thrown out of the post keeps the change open
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     if (pode) abrirTurma(this);
 }
 
 void TfCadastro::bImportarClick()
 {
-    bool pode = true;
+    bool pode = false;  // a refusal or a failure thrown out of the post keeps the change open
     ui::protegido(this, [&] { pode = DataSource1->checkBrowseMode(); });
     if (!pode) return;
     const QString arquivo = ui::escolherArquivo(ui::criarDialogoArquivo(

@@ -6,6 +6,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QTimer;
 class TDataSource;
 class TDBComboBox;
 class TDBEdit;
@@ -47,8 +48,15 @@ public:
 
     // Closing saves a pending change through the record rules; a refused one keeps the window.
     void done(int resultado) override;
+    // What other computers changed in the students, taken in while nothing is being typed.
+    void seguirOutrosComputadores();
+    QTimer* timerOutros = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void ordenarTab();
     void criarControles();
     void criarBotoesTurma();
     void removerAluno();

@@ -2,6 +2,7 @@
 
 #include "DadosTurma.h"
 #include "data/Data1.h"
+#include "data/Gravacao.h"
 #include "domain/ListaAlunos.h"
 #include "ui/Mensagens.h"
 
@@ -16,11 +17,11 @@ QString qs(const std::string& s) { return QString::fromUtf8(s.data(), int(s.size
 // Posts one student; false when the record rules refused it.
 bool registrar(TApTable* t, const dominio::AlunoDaLista& a)
 {
-    t->insert();
+    Gravacao gravacao(t, Gravacao::Modo::Incluir);
     t->fieldByName(QStringLiteral("Nome")).setAsString(qs(a.nome));
     if (!a.tipo.empty()) t->fieldByName(QStringLiteral("Tipo")).setAsString(qs(a.tipo));
     if (!a.nivel.empty()) t->fieldByName(QStringLiteral("Nivel")).setAsString(qs(a.nivel));
-    return t->post();
+    return gravacao.gravar();
 }
 
 // Takes back the students of this import after a failed write.

@@ -1,4 +1,5 @@
 #include "Selec.h"
+#include "ui/Acessibilidade.h"
 
 #include "Fontes.h"
 #include "ui/Mensagens.h"
@@ -20,6 +21,7 @@ TFSelec::TFSelec(QWidget* parent) : QDialog(parent)
     Label1->setGeometry(24, 30, 160, 20);
 
     se1 = new TSpinEdit(this);
+    ui::rotular(Label1, se1);
     se1->setGeometry(24, 56, 80, 28);
     se1->setMinValue(1);
     se1->setMaxValue(1);

@@ -1,4 +1,5 @@
 #include "Turma.h"
+#include "ui/Acessibilidade.h"
 
 #include "DadosTurma.h"
 #include "Fontes.h"
@@ -98,6 +99,7 @@ TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
     ordem_->setSortLocaleAware(true);
 
     Grade = new QTableView(this);
+    ui::nomear(Grade, QStringLiteral("Alunos da turma"));
     Grade->setGeometry(8, 8, 884, 368);
     Grade->setModel(ordem_);
     Grade->setSortingEnabled(true);

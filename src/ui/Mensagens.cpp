@@ -27,6 +27,9 @@ bool mostrar(QWidget* pai, TipoMensagem tipo, const QString& texto)
     QMessageBox caixa(pai);
     caixa.setWindowTitle(titulo());
     caixa.setText(texto);
+    // A screen reader reads the whole message when the box opens.
+    caixa.setAccessibleName(titulo());
+    caixa.setAccessibleDescription(texto);
     if (tipo == TipoMensagem::Pergunta) {
         caixa.setIcon(QMessageBox::Question);
         QPushButton* sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);

@@ -98,8 +98,9 @@ void TDBNavigator::setBotoes(const QList<Botao>& botoes, const QStringList& dica
         auto* botao = new QToolButton(this);
         botao->setIcon(desenhar(b));
         botao->setToolTip(dicas.value(i));
-        // Like the rest of the bar, the buttons are reached by the mouse, not by Tab.
-        botao->setFocusPolicy(Qt::NoFocus);
+        botao->setAccessibleName(dicas.value(i));
+        // Tab reaches each button; a click leaves the focus on the field being edited.
+        botao->setFocusPolicy(Qt::TabFocus);
         botao->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         connect(botao, &QToolButton::clicked, this, [this, b] { clicar(b); });
         layout()->addWidget(botao);

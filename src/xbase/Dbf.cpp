@@ -210,6 +210,27 @@ DbfHeader readHeaderLayout(const File& file)
     return h;
 }
 
+DbfHeader readHeaderAs(const File& file, const std::vector<FieldDef>& fields)
+{
+    const std::string& path = file.path();
+    DbfHeader h = layoutHeader(path, fields, false);
+    if (file.size() < h.headerLength)
+        throw Error(ErrorKind::Damaged, damaged(path, "arquivo truncado no cabeçalho"));
+    const std::string bytes = file.readAt(0, h.headerLength);
+    const auto* u = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0; i < h.fields.size(); ++i) {
+        const FieldDef f = readDescriptor(u + kFixedHeader + i * kDescriptorSize);
+        const FieldDef& e = h.fields[i];
+        if (upper(f.name) != e.name || f.type != e.type || f.length != e.length || f.decimals != e.decimals)
+            throw Error(ErrorKind::Damaged, damaged(path, "os campos não conferem com os da tabela original"));
+    }
+    if (u[h.headerLength - 1] != kHeaderEnd)
+        throw Error(ErrorKind::Damaged, damaged(path, "fim do cabeçalho não encontrado"));
+    h.flags = u[28] & kFlagStructuralCdx;
+    h.codePage = u[29];
+    return h;
+}
+
 uint32_t readCount(const File& file)
 {
     unsigned char bytes[4];

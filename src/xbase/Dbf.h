@@ -44,6 +44,11 @@ DbfHeader readHeader(const File& file);
 // The same without the check of the record count against the file size (for a repair).
 DbfHeader readHeaderLayout(const File& file);
 
+// The header of a file whose counts and lengths (bytes 4 to 15) may be garbage, rebuilt from
+// the fields the table was made with, when the file's field list is that one. The count is 0:
+// the caller counts the records. Throws Error (Damaged) when the field list differs.
+DbfHeader readHeaderAs(const File& file, const std::vector<FieldDef>& fields);
+
 // The record count the header holds now (another process may have appended since the open).
 uint32_t readCount(const File& file);
 constexpr uint64_t kChangesOffset = 16;

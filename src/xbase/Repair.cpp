@@ -60,7 +60,7 @@ std::string backupFolder(const std::string& dbfPath)
 
 } // namespace
 
-RepairReport repairTable(const std::string& dbfPath, const std::string& tagSource)
+RepairReport repairTable(const std::string& dbfPath, const std::string& tagSource, const std::vector<FieldDef>& layout)
 {
     RepairReport report;
     // The files are replaced: no other computer may have the table open meanwhile.
@@ -75,7 +75,14 @@ RepairReport repairTable(const std::string& dbfPath, const std::string& tagSourc
         try {
             header = readHeaderLayout(dbf);
         } catch (const Error& e) {
-            throw Error(ErrorKind::Damaged, std::string(e.what()) + ". O cabeçalho está danificado: a tabela não pode ser reparada.");
+            const std::string refused = std::string(e.what()) + ". O cabeçalho está danificado: a tabela não pode ser reparada.";
+            if (layout.empty())
+                throw Error(ErrorKind::Damaged, refused);
+            try {
+                header = readHeaderAs(dbf, layout);  // every record is then checked by its mark
+            } catch (const Error&) {
+                throw Error(ErrorKind::Damaged, refused);
+            }
         }
         size = dbf.size();
     }

@@ -671,6 +671,21 @@ std::string Table::storedString(int index) const
     return toUtf8(fieldText(d_->record(d_->current), f));
 }
 
+std::vector<std::pair<uint32_t, std::string>> Table::storedTexts(int index) const
+{
+    const FieldDef& f = fieldDef(index);
+    const uint32_t count = readCount(d_->dbf);
+    const std::size_t length = d_->recordLength();
+    const std::string bytes = count ? d_->dbf.readAt(d_->header.headerLength, std::size_t(count) * length) : std::string();
+    std::vector<std::pair<uint32_t, std::string>> texts;
+    for (uint32_t r = 0; r < count; ++r) {
+        const auto* rec = reinterpret_cast<const uint8_t*>(bytes.data()) + std::size_t(r) * length;
+        if (rec[0] != kDeletedMark)
+            texts.emplace_back(r + 1, toUtf8(fieldText(rec, f)));
+    }
+    return texts;
+}
+
 double Table::asFloat(int index) const
 {
     const FieldDef& f = fieldDef(index);
@@ -906,6 +921,8 @@ bool Table::post()
     // (an append goes after them, a rebuild of the tags lists them).
     const Impl::AppendHold appending(d, false);
     d.readAppendedRecords();
+    if (beforeWrite)
+        beforeWrite(*this);
     // The record and its tags change under the index lock, a failed post's rollback too.
     const locks::Lock indexing = d.lockIndex();
     const Impl::PostMark mark = d.markBeforePost();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace xbase {
@@ -110,6 +111,9 @@ public:
     std::string asString(const std::string& name) const;
     // A character field of the current record as the file holds it, a pending edit aside.
     std::string storedString(int index) const;
+    // The records not marked deleted, each with its number and the text of a character field,
+    // read from the file now: for beforeWrite, when no other process can change them.
+    std::vector<std::pair<uint32_t, std::string>> storedTexts(int index) const;
     long long asInteger(const std::string& name) const;
     double asFloat(const std::string& name) const;
     bool asBoolean(const std::string& name) const;
@@ -164,6 +168,10 @@ public:
     std::function<void(Table&)> beforeInsert;
     std::function<void(Table&)> onNewRecord;
     std::function<bool(Table&)> beforePost;  // false aborts the write silently
+    // Runs inside post() after beforePost, under the append lock (no other process can post)
+    // and once the records they appended are read, before anything is written: a rule that
+    // must see the table as the file holds it. Throwing refuses the write; the state stays.
+    std::function<void(Table&)> beforeWrite;
 
 private:
     bool packAlone(bool onlyWithDeleted);

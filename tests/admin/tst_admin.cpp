@@ -1,6 +1,7 @@
 // The administration windows: the lesson editor, the settings window and the requirements viewer,
 // on copies of the shipped tables in a temporary working directory.
 #include "admin/Config.h"
+#include "TravaAlheia.h"
 #include "admin/Editor.h"
 #include "admin/Exigencia.h"
 #include "data/Data1.h"
@@ -44,6 +45,7 @@ private slots:
     void caractereSemCodigoRecusado();
     void configuracoes_data();
     void configuracoes();
+    void configuracaoNaoGravadaNaoMudaAMemoria();
     void exigenciasSemFiltro();
 
 private:
@@ -361,6 +363,24 @@ void TstAdmin::configuracoes()
     QCOMPARE(t.asBoolean("ABNT2"), abnt2);
     QCOMPARE(t.asBoolean("MUSICA"), musica);
     QCOMPARE(t.asBoolean("SOM"), som);
+}
+
+void TstAdmin::configuracaoNaoGravadaNaoMudaAMemoria()
+{
+    dm1->SoundOn = dm1->TabConfig->fieldByName("Som").asBoolean();
+    const bool som = dm1->SoundOn;
+    auto* c = new TfConfig;
+    c->show();
+    c->CheckBox2->click();
+    {
+        const TravaAlheia outroComputador((pasta_ + "/Config.dbf").toStdString());
+        fechar(c);
+    }
+    QCOMPARE(mensagens_.size(), 1);
+    QVERIFY2(mensagens_.first().contains("Config.dbf"), qPrintable(mensagens_.first()));
+    QCOMPARE(dm1->SoundOn, som);
+    QVERIFY(!dm1->TabConfig->editing());
+    QCOMPARE(dm1->TabConfig->fieldByName("Som").asBoolean(), som);
 }
 
 void TstAdmin::exigenciasSemFiltro()

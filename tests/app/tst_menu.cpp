@@ -1,15 +1,20 @@
 // The start-up of the main menu: first-run copy, settings, the keyboard question, music, exit.
+#include "Acessivel.h"
 #include "app/ArquivosIniciais.h"
 #include "app/IconeSobDemanda.h"
 #include "app/Principal35.h"
 #include "app/QelImage.h"
+#include "app/abertura.h"
 #include "app/TabelaMusicas.h"
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
 #include "platform/TocadorMidi.h"
 #include "ui/Mensagens.h"
 #include "ui/TLabel3D.h"
+#include "domain/ArquivoTeclas.h"
 #include "domain/Esquema.h"
+#include "FigurasTeclas.h"
+#include "Processo.h"
 #include "xbase/Table.h"
 
 #include <QElapsedTimer>
@@ -17,6 +22,9 @@
 #include <QtTest>
 
 #include <ctime>
+
+Q_DECLARE_METATYPE(Remedio)
+Q_DECLARE_METATYPE(xbase::ErrorKind)
 
 namespace {
 
@@ -72,9 +80,15 @@ private slots:
     void primeiraExecucaoCopiaNaOrdem();
     void respostaDoCedilhaGravadaNaHora_data();
     void respostaDoCedilhaGravadaNaHora();
+    void outrosEsperamARespostaDoCedilha();
     void pastaExistenteSemConfigGuardaOsArquivosDoUsuario();
     void tabelaDanificadaNaPartidaOferecidaParaReparo_data();
     void tabelaDanificadaNaPartidaOferecidaParaReparo();
+    void remedioPeloTipoDaFalha_data();
+    void remedioPeloTipoDaFalha();
+    void tabelaDeTrabalhoReparadaNaPartida_data();
+    void tabelaDeTrabalhoReparadaNaPartida();
+    void aberturaSomeQuandoUmPassoFalha();
     void copiaSoDeTabelasInteiras_data();
     void copiaSoDeTabelasInteiras();
     void copiaInterrompidaSeCompletaSemPergunta();
@@ -88,9 +102,17 @@ private slots:
     void trabalhoAdiadoRodaUmaVez();
     void iconeLidoSobDemanda();
     void menuProntoAoSerCriado();
+    void tecladoMoveOFoco_data();
+    void tecladoMoveOFoco();
+    void tecladoPressionaOBotao_data();
+    void tecladoPressionaOBotao();
 
 private:
     void iniciar(bool musica = false);
+    TQelImage* botao(const QString& nome) const { return menu_->Panel1->findChild<TQelImage*>(nome); }
+    void teclar(const QString& teclas) { ::teclar(menu_, teclas); }
+    void copiarParaTrabalho();
+    void partir();
     QTemporaryDir tmp_;
     QString inicio_, trabalho_;
     TForm1* menu_ = nullptr;
@@ -135,6 +157,24 @@ void TstMenu::cleanup()
 void TstMenu::iniciar(bool musica)
 {
     criarTabelas(inicio_ + "/Dados", musica);
+    menu_ = new TForm1;
+    dm_ = new Tdm1;
+    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
+    menu_->show();
+    QVERIFY(pronto.wait(5000));
+}
+
+// The working folder as a later start finds it: every shipped table copied.
+void TstMenu::copiarParaTrabalho()
+{
+    criarTabelas(inicio_ + "/Dados", false);
+    QDir().mkpath(trabalho_);
+    for (const ArquivoCopia& a : kListaCopia)
+        QVERIFY(QFile::copy(inicio_ + "/Dados/" + a.nome, trabalho_ + "/" + a.nome));
+}
+
+void TstMenu::partir()
+{
     menu_ = new TForm1;
     dm_ = new Tdm1;
     QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
@@ -188,6 +228,24 @@ void TstMenu::respostaDoCedilhaGravadaNaHora()
     QCOMPARE(config.asBoolean("ABNT2"), sim);
 }
 
+// Another computer starting on the same empty shared folder (another process) finds the
+// folder's start lock taken while the keyboard question waits for its answer.
+void TstMenu::outrosEsperamARespostaDoCedilha()
+{
+    QString outro;
+    ui::definirRespondedor([&](ui::TipoMensagem, const QString&) {
+        const QString teste = QStringLiteral(
+            "import fcntl\nf = open('%1/.tarvex3-inicio.lck', 'r+')\n"
+            "try:\n    fcntl.lockf(f, fcntl.LOCK_EX | fcntl.LOCK_NB)\n    print('livre')\n"
+            "except OSError:\n    print('esperando')\n").arg(trabalho_);
+        outro = QString::fromUtf8(executar("/usr/bin/python3", {"-c", teste}, trabalho_).out).trimmed();
+        return true;
+    });
+    iniciar();
+    QCOMPARE(outro, QString("esperando"));
+    QVERIFY(dm_->Abnt2Keyboard);
+}
+
 void TstMenu::pastaExistenteSemConfigGuardaOsArquivosDoUsuario()
 {
     QDir().mkpath(trabalho_);
@@ -217,13 +275,7 @@ void TstMenu::tabelaDanificadaNaPartidaOferecidaParaReparo_data()
 void TstMenu::tabelaDanificadaNaPartidaOferecidaParaReparo()
 {
     QFETCH(bool, reparar);
-    criarTabelas(inicio_ + "/Dados", false);
-    QDir().mkpath(trabalho_);
-    for (const char* nome : {"Config.dbf", "Usuario.dbf", "Recorde.dbf", "Relat.dbf"})
-        QVERIFY(QFile::copy(inicio_ + "/Dados/" + nome, trabalho_ + "/" + nome));
-    for (const char* nome : {"LicaoA", "LicaoB"})
-        for (const char* ext : {".dbf", ".cdx", ".fpt"})
-            QVERIFY(QFile::copy(inicio_ + "/Dados/" + nome + ext, trabalho_ + "/" + nome + ext));
+    copiarParaTrabalho();
     {
         xbase::Table relat;  // two results, then the count says five
         relat.open(trabalho_.toStdString(), "Relat.dbf");
@@ -240,11 +292,7 @@ void TstMenu::tabelaDanificadaNaPartidaOferecidaParaReparo()
     relat.close();
 
     respostaSim_ = reparar;
-    menu_ = new TForm1;
-    dm_ = new Tdm1;
-    QSignalSpy pronto(menu_, &TForm1::inicioConcluido);
-    menu_->show();
-    QVERIFY(pronto.wait(5000));
+    partir();
     QVERIFY2(mensagens_.first().second.startsWith("Relat.dbf está danificado: "), qPrintable(mensagens_.first().second));
     QVERIFY(mensagens_.first().second.endsWith("Reparar?"));
     QVERIFY(dm_->TabAluno->active() && dm_->TabRec->active() && dm_->TabExig->active());
@@ -260,6 +308,107 @@ void TstMenu::tabelaDanificadaNaPartidaOferecidaParaReparo()
     }
 }
 
+void TstMenu::remedioPeloTipoDaFalha_data()
+{
+    QTest::addColumn<xbase::ErrorKind>("tipo");
+    QTest::addColumn<bool>("dbfExiste");
+    QTest::addColumn<Remedio>("remedio");
+    QTest::newRow("danificada") << xbase::ErrorKind::Damaged << true << Remedio::Reparar;
+    QTest::newRow("sem índice ou memo") << xbase::ErrorKind::Missing << true << Remedio::Reparar;
+    QTest::newRow("sem a tabela") << xbase::ErrorKind::Missing << false << Remedio::Desistir;
+    QTest::newRow("em uso") << xbase::ErrorKind::Busy << true << Remedio::TentarDeNovo;
+    QTest::newRow("sistema") << xbase::ErrorKind::System << true << Remedio::Desistir;
+    QTest::newRow("inválida") << xbase::ErrorKind::Invalid << true << Remedio::Desistir;
+}
+
+void TstMenu::remedioPeloTipoDaFalha()
+{
+    QFETCH(xbase::ErrorKind, tipo);
+    QFETCH(bool, dbfExiste);
+    QFETCH(Remedio, remedio);
+    QCOMPARE(remedioPara(tipo, dbfExiste), remedio);
+}
+
+void TstMenu::tabelaDeTrabalhoReparadaNaPartida_data()
+{
+    QTest::addColumn<QString>("tabela");
+    QTest::addColumn<int>("registros");  // kept by the repair
+    QTest::newRow("índice das lições apagado") << "LicaoB.dbf" << 2;
+    QTest::newRow("cabeçalho dos alunos com lixo") << "Usuario.dbf" << 2;
+    QTest::newRow("memo das figuras esvaziado") << "Teclas.dbf" << 1;
+}
+
+void TstMenu::tabelaDeTrabalhoReparadaNaPartida()
+{
+    QFETCH(QString, tabela);
+    QFETCH(int, registros);
+    copiarParaTrabalho();
+    const std::string pasta = trabalho_.toStdString();
+    {
+        xbase::Table licoes, alunos;
+        licoes.open(pasta, "LicaoB.dbf");
+        alunos.open(pasta, "Usuario.dbf");
+        for (int n : {1, 2}) {
+            licoes.insert();
+            licoes.setString("TIPO", "Básico");
+            licoes.setInteger("LICAO", n);
+            licoes.setString("TEXTO", "asdf");
+            licoes.post();
+            alunos.insert();
+            alunos.setString("NOME", n == 1 ? "ANA" : "BIA");
+            alunos.post();
+        }
+    }
+    dominio::EstatisticaTeclas figuras;
+    somarFigura(figuras, U'a', 3, 1, 900);
+    dominio::gravarTeclas(pasta, "ANA", "Básico", 1, 2024, 3, 1, figuras);
+
+    if (tabela == "LicaoB.dbf") {
+        QVERIFY(QFile::remove(trabalho_ + "/LicaoB.cdx"));
+    } else if (tabela == "Usuario.dbf") {
+        QFile f(trabalho_ + "/Usuario.dbf");
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(4);
+        f.write(QByteArray(12, '\xA7'));  // count, header and record lengths
+    } else {
+        QFile f(trabalho_ + "/Teclas.fpt");
+        QVERIFY(f.resize(0));
+    }
+    partir();
+    QVERIFY(!mensagens_.isEmpty());
+    QVERIFY2(mensagens_.first().second.startsWith(tabela + " está danificado: "), qPrintable(mensagens_.first().second));
+    QVERIFY(mensagens_.first().second.endsWith("Reparar?"));
+    QVERIFY2(mensagens_.at(1).second.contains(" foi reparado"), qPrintable(mensagens_.at(1).second));
+    QCOMPARE(mensagens_.size(), 2);
+    QVERIFY(dm_->TabAluno->active());
+    xbase::Table reparada;
+    reparada.open(pasta, tabela.toStdString());
+    QCOMPARE(int(reparada.count()), registros);
+    if (tabela == "LicaoB.dbf") {
+        reparada.setIndexName("TIPO");
+        QVERIFY(reparada.findKey("Básico  " + std::string("  2")));
+        QCOMPARE(reparada.asString("TEXTO"), std::string("asdf"));
+    }
+}
+
+void TstMenu::aberturaSomeQuandoUmPassoFalha()
+{
+    copiarParaTrabalho();
+    QVERIFY(QFile::remove(trabalho_ + "/Config.dbf"));
+    xbase::Table::create(trabalho_.toStdString(), "Config.dbf", {{"OUTRO", xbase::FieldType::Logical, 1, 0, 0}});
+    {
+        xbase::Table config;
+        config.open(trabalho_.toStdString(), "Config.dbf");
+        config.insert();
+        config.post();
+    }
+    partir();
+    QVERIFY(!mensagens_.isEmpty());
+    QVERIFY2(mensagens_.last().second.contains("Som"), qPrintable(mensagens_.last().second));  // the field it lacks
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<TfAbertura*>(w) || !w->isVisible());
+}
+
 void TstMenu::copiaSoDeTabelasInteiras_data()
 {
     QTest::addColumn<QStringList>("presentes");
@@ -268,8 +417,9 @@ void TstMenu::copiaSoDeTabelasInteiras_data()
     const QStringList todos{"Config.dbf", "LicaoB.dbf", "LicaoB.cdx", "LicaoB.fpt", "Relat.dbf"};
     QTest::newRow("nada presente") << QStringList() << todos << QStringList();
     QTest::newRow("tudo presente") << todos << QStringList() << QStringList();
+    // A table whose .dbf is there is offered the repair when it opens.
     QTest::newRow("memo apagado") << QStringList{"Config.dbf", "LicaoB.dbf", "LicaoB.cdx", "Relat.dbf"}
-                                  << QStringList() << QStringList{"LicaoB.dbf (falta LicaoB.fpt)"};
+                                  << QStringList() << QStringList();
     QTest::newRow("só o índice") << QStringList{"LicaoB.cdx"} << QStringList{"Config.dbf", "Relat.dbf"}
                                  << QStringList{"LicaoB.dbf (falta LicaoB.dbf, LicaoB.fpt)"};
 }
@@ -504,6 +654,65 @@ void TstMenu::menuProntoAoSerCriado()
         QVERIFY2(!esperada.isNull() && figura == esperada, qPrintable(botao->objectName()));
     }
     QVERIFY(menu_->Label1 && menu_->Label1->text().isEmpty());
+}
+
+// Tab goes down the left column and then the right one; the arrows move as the buttons are drawn.
+void TstMenu::tecladoMoveOFoco_data()
+{
+    QTest::addColumn<QString>("de");
+    QTest::addColumn<QString>("teclas");
+    QTest::addColumn<QString>("para");
+    QTest::newRow("Tab") << "Digi" << "Tab" << "Cad";
+    QTest::newRow("Tab to the right column") << "Ajuda" << "Tab" << "Config";
+    QTest::newRow("Shift+Tab") << "Config" << "Shift+Tab" << "Ajuda";
+    QTest::newRow("Down") << "Cad" << "Down Down" << "Ajuda";
+    QTest::newRow("Down wraps") << "Ajuda" << "Down" << "Digi";
+    QTest::newRow("Up wraps") << "Config" << "Up" << "Sair";
+    QTest::newRow("Right") << "Rec" << "Right" << "Exige";
+    QTest::newRow("Left") << "Licao" << "Left" << "Cad";
+}
+
+void TstMenu::tecladoMoveOFoco()
+{
+    QFETCH(QString, de);
+    QFETCH(QString, teclas);
+    QFETCH(QString, para);
+    iniciar();
+    menu_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu_));
+    QCOMPARE(QApplication::focusWidget(), botao("Digi"));  // the first choice has the focus
+    botao(de)->setFocus();
+    teclar(teclas);
+    QCOMPARE(QApplication::focusWidget(), botao(para));
+    // The focused button shows what the mouse over it shows.
+    QCOMPARE(menu_->Label1->text(), botao(para)->accessibleName());
+}
+
+// Enter, Space, the Alt letter of "Finalizar" and Escape all reach the exit question.
+void TstMenu::tecladoPressionaOBotao_data()
+{
+    QTest::addColumn<QString>("de");
+    QTest::addColumn<QString>("teclas");
+    QTest::newRow("Enter") << "Sair" << "Return";
+    QTest::newRow("Space") << "Sair" << "Space";
+    QTest::newRow("Alt letter") << "Digi" << "Alt+F";
+    QTest::newRow("Escape") << "Cad" << "Esc";
+}
+
+void TstMenu::tecladoPressionaOBotao()
+{
+    QFETCH(QString, de);
+    QFETCH(QString, teclas);
+    iniciar();
+    menu_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(menu_));
+    mensagens_.clear();
+    respostaSim_ = false;
+    botao(de)->setFocus();
+    teclar(teclas);
+    QCOMPARE(mensagens_.size(), 1);
+    QCOMPARE(mensagens_.first().second, QString("Finalizar o Tarvex?"));
+    respostaSim_ = true;
 }
 
 QTEST_MAIN(TstMenu)

@@ -3,6 +3,8 @@
 #include "domain/Estatisticas.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
+#include "domain/DesenhoTeclado.h"
+#include "domain/NomesTeclas.h"
 
 #include <QtTest>
 
@@ -24,6 +26,10 @@ private slots:
     void faixaVelocidade_data();
     void faixaVelocidade();
     void pontuacaoNaoDaAVolta();
+    void soletrar_data();
+    void soletrar();
+    void dedoDaTecla_data();
+    void dedoDaTecla();
 };
 
 void TstDominio::dividirLinhas_data()
@@ -167,6 +173,66 @@ void TstDominio::pontuacaoNaoDaAVolta()
 {
     QCOMPARE(dominio::pontuacao(200, 95, 4), 19040LL);
     QCOMPARE(dominio::pontuacao(700, 100, 1), 70010LL);  // would have wrapped to 4,474 in 16 bits
+}
+
+// What is said of a character: capitals, accents (the dead key first), Space and Enter.
+void TstDominio::soletrar_data()
+{
+    QTest::addColumn<QString>("caractere");
+    QTest::addColumn<QString>("dito");
+    QTest::newRow("letra") << "a" << "a";
+    QTest::newRow("maiúscula") << "A" << "A maiúsculo";
+    QTest::newRow("agudo") << "á" << "acento agudo, depois a";
+    QTest::newRow("circunflexo maiúsculo") << "Ê" << "acento circunflexo, depois E maiúsculo";
+    QTest::newRow("til") << "õ" << "til, depois o";
+    QTest::newRow("espaço") << " " << "espaço";
+    QTest::newRow("Enter") << "\r" << "Enter";
+    QTest::newRow("cedilha") << "ç" << "cê-cedilha";
+    QTest::newRow("pontuação") << ";" << "ponto e vírgula";
+}
+
+void TstDominio::soletrar()
+{
+    QFETCH(QString, caractere);
+    QFETCH(QString, dito);
+    QCOMPARE(QString::fromStdString(dominio::soletrar(caractere.toUcs4().at(0))), dito);
+}
+
+// The key, finger and hand of a character on the shipped drawings; the hands are told apart
+// by the gap between them, B (at the gap's left) included.
+void TstDominio::dedoDaTecla_data()
+{
+    QTest::addColumn<QString>("arquivo");
+    QTest::addColumn<QString>("desenho");
+    QTest::addColumn<QString>("caractere");
+    QTest::addColumn<QString>("dica");
+    const QString b = "TecladoB.txt", a = "TecladoA.txt", n = "TecladoN.txt";
+    QTest::newRow("f") << b << "ABNT2" << "f" << "F, indicador esquerdo";
+    QTest::newRow("j") << b << "ABNT2" << "j" << "J, indicador direito";
+    QTest::newRow("b") << b << "ABNT2" << "b" << "B, indicador esquerdo";
+    QTest::newRow("y") << b << "ABNT2" << "y" << "Y, indicador direito";
+    QTest::newRow("F") << b << "ABNT2" << "F" << "F, indicador esquerdo, com o Shift direito";
+    QTest::newRow("espaço") << b << "ABNT2" << " " << "espaço, polegar";
+    QTest::newRow("ç") << b << "ABNT2" << "ç" << "Ç, mínimo direito";
+    QTest::newRow("á") << b << "ABNT2" << "á" << "acento agudo, mínimo direito; depois A, mínimo esquerdo";
+    QTest::newRow("á sem ABNT2") << a << "EUA" << "á" << "apóstrofo, mínimo direito; depois A, mínimo esquerdo";
+    QTest::newRow("teclado numérico") << n << "ABNT2n" << "5" << "5, médio direito";
+}
+
+void TstDominio::dedoDaTecla()
+{
+    QFETCH(QString, arquivo);
+    QFETCH(QString, desenho);
+    QFETCH(QString, caractere);
+    QFETCH(QString, dica);
+    QFile f(QStringLiteral(TARVEX_SOURCE_DIR "/assets/dados/teclados/") + arquivo);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    for (const dominio::DesenhoTeclado& d : dominio::lerDesenhos(f.readAll().toStdString()))
+        if (d.nome == desenho.toStdString()) {
+            QCOMPARE(QString::fromStdString(dominio::dedoDaTecla(d, caractere.toUcs4().at(0))), dica);
+            return;
+        }
+    QFAIL("drawing not found");
 }
 
 QTEST_APPLESS_MAIN(TstDominio)

@@ -213,6 +213,33 @@ private slots:
         QCOMPARE(aluno.asInteger("LICAO"), 5);
     }
 
+    // Removed on another computer while typing (the row deleted, the pack put off): no result,
+    // no unlock, no key figures; the window says why.
+    void alunoRemovidoEmOutroComputadorNadaGuarda()
+    {
+        QStringList erros;
+        ui::definirRespondedor([&](ui::TipoMensagem tipo, const QString& texto) {
+            if (tipo == ui::TipoMensagem::Erro) erros << texto;
+            return true;
+        });
+        TFDigitacao& w = iniciar(kBasico, 1, 1);
+        {
+            xbase::Table outro;
+            outro.open(mundo->pasta().toStdString(), "Usuario.dbf");
+            QVERIFY(outro.locate("NOME", "ANA"));
+            outro.deleteRecord();
+        }
+        terminarComUmTique(w);
+        xbase::Table relat;
+        relat.open(mundo->pasta().toStdString(), "Relat.dbf", true);
+        QCOMPARE(relat.count(), 0u);
+        QVERIFY(!QFile::exists(mundo->pasta() + QStringLiteral("/Teclas.dbf")));
+        QVERIFY(mundo->janelas.isEmpty());
+        QCOMPARE(erros, QStringList{QString::fromUtf8(
+                            "O aluno ANA foi removido em outro computador: o resultado desta lição não foi guardado.")});
+        QCOMPARE(mundo->dm->TabAluno->state(), TApTable::State::Browse);
+    }
+
     void empateMantemRecorde()
     {
         mundo->recorde(1, 11910);

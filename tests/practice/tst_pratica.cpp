@@ -1,4 +1,5 @@
 // The practice window: lesson set-up, keystroke evaluation, keyboard guide and clock.
+#include "Acessivel.h"
 #include "MundoPratica.h"
 
 #include "data/Data1.h"
@@ -11,6 +12,7 @@
 #include "ui/TStatusBar.h"
 #include "ui/Fontes.h"
 
+#include "TravaAlheia.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -234,6 +236,28 @@ private slots:
         QVERIFY(!w.isVisible());
         QVERIFY(!mundo->dm->TabAluno->fieldByName(QStringLiteral("Teclado")).asBoolean());
         QVERIFY(!mundo->dm->TabLicao->active());
+    }
+
+    // Another computer posting to the students table while the window closes.
+    void escolhaDoTecladoNaoGravadaSoltaOAluno()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bTecladoClick();
+        {
+            const TravaAlheia outroComputador((mundo->pasta() + QStringLiteral("/Usuario.dbf")).toStdString());
+            w.fcShapeBtn4->click();
+        }
+        QVERIFY(!w.isVisible());
+        const QStringList ditos = erros;
+        erros.clear();
+        QCOMPARE(mundo->dm->TabAluno->state(), TApTable::State::Browse);
+        xbase::Table outro;  // the student's record is free for the other computers
+        outro.open(mundo->pasta().toStdString(), "Usuario.dbf");
+        outro.edit();
+        outro.cancel();
+        QCOMPARE(ditos.size(), 1);
+        QVERIFY2(ditos.first().startsWith(QStringLiteral("A escolha do teclado não pôde ser guardada: Usuario.dbf")),
+                 qPrintable(ditos.first()));
     }
 
     void abandonoSim()
@@ -520,6 +544,40 @@ private slots:
         QCOMPARE(perguntas.size(), botao == QLatin1String("Sair") ? 1 : 0);
         QVERIFY(w.isVisible());
         QVERIFY(w.Timer1->isActive());
+    }
+
+    // The commands are reached by their Alt letters and by function keys no lesson types, also
+    // while every typed key belongs to the lesson.
+    void comandosPeloTeclado_data()
+    {
+        QTest::addColumn<QString>("iniciar");
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<bool>("pausou");
+        QTest::addColumn<int>("perguntas");
+        QTest::newRow("F3 pausa") << "F2" << "F3" << true << 0;
+        QTest::newRow("Alt+P pausa") << "Alt+I" << "Alt+P" << true << 0;
+        QTest::newRow("Esc pergunta") << "F2" << "Esc" << false << 1;
+        QTest::newRow("Alt+S pergunta") << "Alt+I" << "Alt+S" << false << 1;
+        QTest::newRow("F5 nada no meio da lição") << "F2" << "F5" << false << 0;
+    }
+
+    void comandosPeloTeclado()
+    {
+        QFETCH(QString, iniciar);
+        QFETCH(QString, comando);
+        QFETCH(bool, pausou);
+        QFETCH(int, perguntas);
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        teclar(&w, iniciar);
+        QVERIFY(w.Timer1->isActive());
+        digitar(w, QStringLiteral("a"));
+        teclar(&w, comando);
+        QCOMPARE(w.Timer1->isActive(), !pausou);
+        QCOMPARE(this->perguntas.size(), perguntas);
+        QCOMPARE(w.sessao->Acertos + w.sessao->Erros, 1);  // the command was not typed
+        QCOMPARE(w.Notebook2->currentWidget()->objectName(), QStringLiteral("EUA"));
     }
 
     // The results list moves the shared lesson table; the run keeps the lesson it set up.

@@ -1,18 +1,22 @@
 // The student windows: the opening flow, the lesson chooser and the registration window.
+#include "Acessivel.h"
 #include "AmbienteAlunos.h"
 #include "domain/ArquivoTeclas.h"
 #include "students/AbrirNome.h"
 #include "students/Cadastro.h"
 #include "students/Selec.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBComboBox.h"
 #include "ui/TDBEdit.h"
 #include "ui/TDBLookupComboBox.h"
 #include "ui/TSpinEdit.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -47,10 +51,12 @@ private slots:
     void renomeacaoInterrompidaRetomada_data();
     void renomeacaoInterrompidaRetomada();
     void posicaoDoAluno();
+    void contagemSegueOutroComputador();
 
     void removerLevaSoResultadosDoAluno();
     void removerRespondidoNao();
     void removerUltimoAluno();
+    void cadastroSoPeloTeclado();
 
 private:
     // Runs the opening flow; acao acts on the open dialog and closes it.
@@ -490,6 +496,24 @@ void TstAlunos::posicaoDoAluno()
     QCOMPARE(cad.Label1->text(), QString("Aluno: 4 de 4"));
 }
 
+// A student removed on another computer, whose pack waits while this one has the table open.
+void TstAlunos::contagemSegueOutroComputador()
+{
+    for (const char* nome : {"ANA", "BIA", "CAIO", "DAVI", "EVA", "FABIO"}) amb_->aluno(nome);
+    amb_->dm->TabAluno->last();
+    TfCadastro cad;
+    QCOMPARE(cad.Label1->text(), QString("Aluno: 6 de 6"));
+    cad.timerOutros->setInterval(10);
+    {
+        xbase::Table outro;
+        outro.open(amb_->dir.path().toStdString(), "Usuario.dbf");
+        QVERIFY(outro.locate("NOME", "BIA"));
+        outro.deleteRecord();
+    }
+    QTRY_COMPARE(cad.Label1->text(), QString("Aluno: 5 de 5"));
+    QCOMPARE(cad.DBEdit1->text(), QString("FABIO"));
+}
+
 // ---- Removal -----------------------------------------------------------------------------
 
 void TstAlunos::removerLevaSoResultadosDoAluno()
@@ -544,6 +568,39 @@ void TstAlunos::removerUltimoAluno()
     QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), QStringList{"BIA"});
     QCOMPARE(amb_->registrosFisicos("Usuario.dbf"), 0u);
     QVERIFY(!cad.b1->isEnabled());
+}
+
+
+// Tab reaches every control as the window is laid out, each named for a screen reader, and a
+// student is added with the keyboard alone: Enter on "Inserir", the name, Enter saves.
+void TstAlunos::cadastroSoPeloTeclado()
+{
+    ui::instalarTeclasDeBotao();
+    amb_->aluno("ANA");
+    TfCadastro cad;
+    cad.show();
+    cad.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&cad));
+    QWidget* inicio = cad.DBNavigator1->botao(TDBNavigator::Botao::First);
+    inicio->setFocus();
+    QStringList nomes;
+    do {
+        nomes << nomeLido(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    } while (QApplication::focusWidget() != inicio && nomes.size() < 30);
+    QCOMPARE(nomes, (QStringList{"Inicio", "Voltar", "Avançar", "Fim", "Inserir", "Editar", "Remover",
+                                 "Nome do aluno", "Lição No.", "Tipo de lição:", "Nível do aluno:", "Turma",
+                                 "Importar lista", "Ajuda", "Sair"}));
+
+    cad.DBNavigator1->botao(TDBNavigator::Botao::Insert)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(amb_->dm->TabAluno->state(), TApTable::State::Insert);
+    cad.DBEdit1->setFocus();
+    digitar(cad.DBEdit1, "bia");
+    QTest::keyClick(cad.DBEdit1, Qt::Key_Return);
+    QCOMPARE(amb_->dm->TabAluno->state(), TApTable::State::Browse);
+    QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"ANA", "BIA"}));
+    QVERIFY(cad.isVisible());
 }
 
 QTEST_MAIN(TstAlunos)

@@ -1,0 +1,142 @@
+// Every window as a screen reader and the keyboard meet it: each control that takes the focus
+// has a name, and the picture buttons are buttons.
+#include "Acessivel.h"
+#include "MundoPratica.h"
+
+#include "admin/Config.h"
+#include "admin/Editor.h"
+#include "admin/Exigencia.h"
+#include "app/Copia.h"
+#include "app/Principal35.h"
+#include "app/QelImage.h"
+#include "data/Data1.h"
+#include "domain/Esquema.h"
+#include "practice/Digitacao.h"
+#include "results/Recorde.h"
+#include "results/Recordes.h"
+#include "results/Resultado.h"
+#include "results/Teclas.h"
+#include "results/grafico.h"
+#include "results/relat.h"
+#include "students/AbrirNome.h"
+#include "students/Cadastro.h"
+#include "students/Selec.h"
+#include "students/Turma.h"
+#include "ui/Mensagens.h"
+#include "xbase/Table.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using Fabrica = std::function<QWidget*()>;
+
+// The windows of the program, each made as the program makes it.
+const QList<QPair<const char*, Fabrica>>& janelas()
+{
+    static const QList<QPair<const char*, Fabrica>> lista = {
+        {"Menu", [] { return new TForm1; }},
+        {"Copia", [] { return new TfCopia; }},
+        {"Cadastro", [] { return new TfCadastro; }},
+        {"Abrir", [] { return new TFAbrir; }},
+        {"Selec", [] { return new TFSelec; }},
+        {"Turma", [] { return new TfTurma; }},
+        {"Digitacao", [] { return new TFDigitacao; }},
+        {"Resultado", [] { return new TfResultado; }},
+        {"Recordes", [] { return new TfRecordes; }},
+        {"Recorde", [] { return new TfRecorde; }},
+        {"Relat", [] { return new TfRelat; }},
+        {"Grafico", [] { return new TfGrafico; }},
+        {"Teclas", [] { return new TfTeclas; }},
+        {"Config", [] { return new TfConfig; }},
+        {"Editor", [] { return new TfEditor; }},
+        {"Exig", [] { return new TfExig; }},
+    };
+    return lista;
+}
+
+void abrirConfig(Tdm1* dm, const QString& pasta)
+{
+    dominio::criarTabela(pasta.toStdString(), dominio::esquemaConfig());
+    xbase::Table config;
+    config.open(pasta.toStdString(), "Config.dbf");
+    config.insert();
+    config.post();
+    config.close();
+    dm->TabConfig->setDatabaseName(pasta);
+    dm->TabConfig->open();
+}
+
+} // namespace
+
+class TstAcessivel : public QObject {
+    Q_OBJECT
+    std::unique_ptr<MundoPratica> mundo;
+
+private slots:
+    void init()
+    {
+        mundo = std::make_unique<MundoPratica>();
+        mundo->aluno(QStringLiteral("ANA"), QStringLiteral("Básico"), 1, true);
+        mundo->licao(QStringLiteral("Básico"), 1, QStringLiteral("fff jjj"));
+        abrirConfig(mundo->dm, mundo->pasta());
+        ui::definirRespondedor([](ui::TipoMensagem, const QString&) { return false; });
+    }
+    void cleanup()
+    {
+        mundo.reset();
+        ui::definirRespondedor({});
+    }
+
+    void todoControleTemNome_data()
+    {
+        QTest::addColumn<int>("indice");
+        for (int i = 0; i < janelas().size(); ++i) QTest::newRow(janelas()[i].first) << i;
+    }
+
+    void todoControleTemNome()
+    {
+        QFETCH(int, indice);
+        std::unique_ptr<QWidget> janela(janelas()[indice].second());
+        QStringList semNome;
+        for (QWidget* w : janela->findChildren<QWidget*>()) {
+            if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(janela.get())) continue;
+            if (w->parentWidget() && w->parentWidget()->focusProxy() == w) continue;  // read as its owner
+            if (nomeLido(w).trimmed().isEmpty())
+                semNome << QStringLiteral("%1 %2").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName());
+            if (qobject_cast<TQelImage*>(w))
+                QCOMPARE(QAccessible::queryAccessibleInterface(w)->role(), QAccessible::Button);
+        }
+        QVERIFY2(semNome.isEmpty(), qPrintable(semNome.join(QStringLiteral(", "))));
+    }
+
+    // A screen reader reads the line to type, the copy with its caret and the next key, also
+    // after a wrong keystroke (the change events reach it through the bus: see the end-to-end test).
+    void praticaLidaComoTexto()
+    {
+        TFDigitacao w;
+        w.show();
+        w.bIniciar->click();
+        QAccessibleTextInterface* copia = QAccessible::queryAccessibleInterface(w.txtLetra)->textInterface();
+        QAccessibleTextInterface* linha = QAccessible::queryAccessibleInterface(w.lblTexto)->textInterface();
+        QVERIFY(copia && linha);
+        QCOMPARE(linha->text(0, linha->characterCount()), QStringLiteral("fff jjj"));
+        QCOMPARE(w.txtLetra->accessibleDescription(), QStringLiteral("Próxima tecla: F, indicador esquerdo"));
+        digitar(w.txtLetra, QStringLiteral("fffx"));
+        QCOMPARE(copia->text(0, copia->characterCount()), QStringLiteral("fffx"));
+        QCOMPARE(copia->cursorPosition(), 3);  // under the wrong key
+        QCOMPARE(w.txtLetra->accessibleDescription(), QStringLiteral("Próxima tecla: espaço, polegar"));
+        digitar(w.txtLetra, QStringLiteral(" j"));
+        QCOMPARE(copia->text(0, copia->characterCount()), QStringLiteral("fff j"));
+        QCOMPARE(copia->cursorPosition(), 5);
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.VelL)->text(QAccessible::Name), QStringLiteral("Velocidade"));
+    }
+};
+
+QTEST_MAIN(TstAcessivel)
+#include "tst_acessivel.moc"
