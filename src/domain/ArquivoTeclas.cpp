@@ -242,14 +242,16 @@ void atualizarSomas(const std::string& dir, xbase::Table& somas)
 
 } // namespace
 
+// The rows and their sums begin alike: student, course type, lesson; the figures come last.
+const FieldDef kCampoNome{"NOME", FieldType::Character, 20, 0, 0};
+const FieldDef kCampoTipo{"TIPO", FieldType::Character, 8, 0, 0};
+const FieldDef kCampoLicao{"LICAO", FieldType::Numeric, 3, 0, 0};
+const FieldDef kCampoFiguras{"TECLAS", FieldType::Memo, 10, 0, 0};
+
 const EsquemaTabela& esquemaTeclas()
 {
     static const EsquemaTabela e{"Teclas.dbf",
-                                 {{"NOME", FieldType::Character, 20, 0, 0},
-                                  {"TIPO", FieldType::Character, 8, 0, 0},
-                                  {"LICAO", FieldType::Numeric, 3, 0, 0},
-                                  {"DATA", FieldType::Date, 8, 0, 0},
-                                  {"TECLAS", FieldType::Memo, 10, 0, 0}},
+                                 {kCampoNome, kCampoTipo, kCampoLicao, {"DATA", FieldType::Date, 8, 0, 0}, kCampoFiguras},
                                  {}};
     return e;
 }
@@ -257,12 +259,8 @@ const EsquemaTabela& esquemaTeclas()
 const EsquemaTabela& esquemaSomasTeclas()
 {
     static const EsquemaTabela e{"TecSoma.dbf",
-                                 {{"NOME", FieldType::Character, 20, 0, 0},
-                                  {"TIPO", FieldType::Character, 8, 0, 0},
-                                  {"LICAO", FieldType::Numeric, 3, 0, 0},
-                                  {"LICOES", FieldType::Numeric, 6, 0, 0},
-                                  {"ATE", FieldType::Numeric, 10, 0, 0},
-                                  {"TECLAS", FieldType::Memo, 10, 0, 0}},
+                                 {kCampoNome, kCampoTipo, kCampoLicao, {"LICOES", FieldType::Numeric, 6, 0, 0},
+                                  {"ATE", FieldType::Numeric, 10, 0, 0}, kCampoFiguras},
                                  {}};
     return e;
 }

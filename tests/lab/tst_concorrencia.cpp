@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
 #include <map>
 #include <set>
 
@@ -169,6 +170,22 @@ uint64_t computador(const std::string& pasta, int i, int feitas, const std::stri
             throw xbase::Error(xbase::ErrorKind::Invalid, "progresso não gravado");
     }
     return xbase::locks::longestWaitMicroseconds();
+}
+
+// Runs `corpo` as another computer: a child process that ends 0 when it returns, 1 (saying
+// why) when it throws. Returns the child's pid, -1 when it could not start.
+pid_t outroComputador(const std::string& quem, const std::function<void()>& corpo)
+{
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    int saida = 0;
+    try {
+        corpo();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", quem.c_str(), e.what());
+        saida = 1;
+    }
+    _exit(saida);
 }
 
 // The teacher's computer, with the students and results open as the program holds them: lists
@@ -334,28 +351,19 @@ void TestConcorrencia::partidasAoMesmoTempo()
     xbase::environment().syncOnPost = true;
     std::vector<pid_t> filhos;
     for (int i = 0; i < kProcessos; ++i) {
-        const pid_t pid = fork();
+        const pid_t pid = outroComputador("computador " + std::to_string(i), [&tmp, &pasta, i] {
+            RedeLenta rede;
+            xbase::setFileSystem(&rede);
+            xbase::environment().lockWaitMilliseconds = 2000;
+            xbase::Table relat;
+            relat.open(pasta, "Relat.dbf");
+            relat.packDeletedIfAlone();
+            relat.first();
+            gravarNumero(tmp.filePath(QString("espera%1").arg(i)).toStdString(), xbase::locks::longestWaitMicroseconds());
+            relat.close();
+            xbase::setFileSystem(nullptr);
+        });
         QVERIFY(pid >= 0);
-        if (pid == 0) {
-            int saida = 0;
-            try {
-                RedeLenta rede;
-                xbase::setFileSystem(&rede);
-                xbase::environment().lockWaitMilliseconds = 2000;
-                xbase::Table relat;
-                relat.open(pasta, "Relat.dbf");
-                relat.packDeletedIfAlone();
-                relat.first();
-                QFile f(tmp.filePath(QString("espera%1").arg(i)));
-                if (f.open(QIODevice::WriteOnly)) f.write(QByteArray::number(qulonglong(xbase::locks::longestWaitMicroseconds())));
-                relat.close();
-                xbase::setFileSystem(nullptr);
-            } catch (const std::exception& e) {
-                std::fprintf(stderr, "computador %d: %s\n", i, e.what());
-                saida = 1;
-            }
-            _exit(saida);
-        }
         filhos.push_back(pid);
     }
     int recusados = 0;
@@ -392,40 +400,21 @@ void TestConcorrencia::fimDeLicaoEmMuitosComputadores()
     const std::string fim = tmp.filePath("fim").toStdString();
     pid_t pidProfessor = -1;
     if (comProfessor) {
-        pidProfessor = fork();
+        pidProfessor = outroComputador("professor", [&] { professor(pasta, tmp.filePath("feitas0").toStdString(), removido, fim); });
         QVERIFY(pidProfessor >= 0);
-        if (pidProfessor == 0) {
-            int saida = 0;
-            try {
-                professor(pasta, tmp.filePath("feitas0").toStdString(), removido, fim);
-            } catch (const std::exception& e) {
-                std::fprintf(stderr, "professor: %s\n", e.what());
-                saida = 1;
-            }
-            _exit(saida);
-        }
     }
 
     QElapsedTimer relogio;
     relogio.start();
     std::vector<pid_t> filhos;
     for (int i = 0; i < kProcessos; ++i) {
-        const pid_t pid = fork();
+        const pid_t pid = outroComputador("computador " + std::to_string(i), [&, i] {
+            const int feitas = ::open(tmp.filePath(QString("feitas%1").arg(i)).toLocal8Bit().constData(),
+                                      O_RDWR | O_CREAT, 0644);
+            const uint64_t espera = computador(pasta, i, feitas, removido);
+            gravarNumero(tmp.filePath(QString("espera%1").arg(i)).toStdString(), espera);
+        });
         QVERIFY(pid >= 0);
-        if (pid == 0) {
-            int saida = 0;
-            try {
-                const int feitas = ::open(tmp.filePath(QString("feitas%1").arg(i)).toLocal8Bit().constData(),
-                                          O_RDWR | O_CREAT, 0644);
-                const uint64_t espera = computador(pasta, i, feitas, removido);
-                QFile f(tmp.filePath(QString("espera%1").arg(i)));
-                if (f.open(QIODevice::WriteOnly)) f.write(QByteArray::number(qulonglong(espera)));
-            } catch (const std::exception& e) {
-                std::fprintf(stderr, "computador %d: %s\n", i, e.what());
-                saida = 1;
-            }
-            _exit(saida);
-        }
         filhos.push_back(pid);
     }
     // Wherever the others stand in their posts at that moment.
