@@ -16,6 +16,10 @@ PACKAGES=(
   libasound2-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
   # tests, screenshots and independent readers of the table files
   xvfb xauth xdotool x11-utils poppler-utils imagemagick
+  # the keystroke-to-screen benchmark (X test extension and damage reports)
+  libxcb-xtest0-dev libxcb-damage0-dev
+  # native Wayland: Qt's platform, a headless compositor, its keyboard and its screenshots
+  qt6-wayland sway wtype grim
   python3 python3-dbfread python3-dbf libdbd-xbase-perl pgdbf
   # independent reader of the exported spreadsheets (.ods)
   python3-odf

@@ -12,6 +12,7 @@
 #include "platform/Ajuda.h"
 #include "platform/CopiaArquivo.h"
 #include "platform/Diretorios.h"
+#include "platform/Exibicao.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/SomWave.h"
 #include "platform/TocadorMidi.h"
@@ -132,9 +133,10 @@ void TForm1::montarMenu()
     if (Panel1) return;
     // The window covers the screen and cannot be resized.
     setStyleSheet(QStringLiteral("TForm1 { background: black; }"));
-    // The black around the panel is left unpainted: a new window buffer is all zeros, which is
-    // black, and the pages never written (most of a full-screen buffer) take no memory.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The black around the panel is left unpainted where a new window is black already: the
+    // pages never written (most of a full-screen buffer) take no memory. Under Wayland it is
+    // painted, and the memory spent, or the compositor's background would show through.
+    setAttribute(Qt::WA_OpaquePaintEvent, plataforma::janelaNovaEPreta());
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::black);
     setPalette(paleta);

@@ -9,6 +9,10 @@
 namespace dominio {
 namespace {
 
+// A line of the full width ends without Enter, and the Enter a student types after it counts
+// as an error: a drill, made of words, keeps one character short of it.
+constexpr std::size_t kLarguraTreino = kLarguraLinha - 1;
+
 // Enough different words that the drill does not read as one word repeated.
 constexpr std::size_t kPalavrasNoTreino = 24;
 
@@ -60,7 +64,7 @@ std::vector<std::string> montarTreino(const std::vector<std::string>& palavras, 
         const auto nFracas = std::count_if(u.begin(), u.end(), [&](char32_t c) { return fracas.find(c) != std::u32string::npos; });
         if (nFracas) candidatas.push_back({p, double(nFracas) / double(u.size())});
     }
-    if (candidatas.empty()) return dividirLinhas(gruposDeTeclas(fracas, ensinadas, toques));
+    if (candidatas.empty()) return dividirLinhas(gruposDeTeclas(fracas, ensinadas, toques), kLarguraTreino);
     std::stable_sort(candidatas.begin(), candidatas.end(),
                      [](const Candidata& a, const Candidata& b) { return a.densidade > b.densidade; });
     if (candidatas.size() > kPalavrasNoTreino) candidatas.resize(kPalavrasNoTreino);
@@ -76,7 +80,7 @@ std::vector<std::string> montarTreino(const std::vector<std::string>& palavras, 
         texto += p;
         caracteres += xbase::utf8Length(p);
     }
-    return dividirLinhas(texto);
+    return dividirLinhas(texto, kLarguraTreino);
 }
 
 } // namespace dominio

@@ -381,9 +381,15 @@ void TFDigitacao::FormShow()
 
 bool TFDigitacao::FormCloseQuery()
 {
-    if (Timer1->isActive()
-        && !ui::pergunta(this, texto("Você não concluiu a lição. Deseja realmente abandonar a lição?")))
-        return false;
+    if (Timer1->isActive()) {
+        // The seconds the question stays open are nobody's typing: the clock waits for the answer.
+        Timer1->stop();
+        if (!ui::pergunta(this, texto("Você não concluiu a lição. Deseja realmente abandonar a lição?"))) {
+            Timer1->start();
+            teclas_.retomar(relogioTeclas_.elapsed());
+            return false;
+        }
+    }
     // The window closes all the same; a choice that cannot be stored is said, and the
     // student's record is left unlocked for the other computers.
     try {

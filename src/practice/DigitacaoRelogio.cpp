@@ -161,6 +161,9 @@ void TFDigitacao::gravarTeclasDaLicao()
 
 bool TFDigitacao::treinarTeclas(const std::u32string& fracas)
 {
+    // A paused lesson gives way to the drill only when the student says so.
+    if (!Recarregar && !ui::pergunta(this, QString::fromUtf8("Você não concluiu a lição. Deseja realmente abandonar a lição?")))
+        return false;
     // The characters of the lessons of the student's type up to the one unlocked: all taught.
     std::u32string ensinadas;
     const int liberada = int(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());

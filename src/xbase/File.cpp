@@ -145,7 +145,7 @@ void syncDirectoryOf(const std::string& path)
     const int error = errno;
     fs.close(fd);
     if (result != 0 && error != EINVAL && error != ENOTSUP && error != EROFS && error != EBADF)
-        throw Error(systemErrorKind(error), "Erro ao gravar a pasta '" + dir + "': " + systemErrorText(error));
+        throw Error(systemErrorKind(error), "Erro ao gravar a pasta '" + dir + "' de '" + path + "': " + systemErrorText(error));
 }
 
 void replaceFileDurably(const std::string& path, const std::string& bytes)

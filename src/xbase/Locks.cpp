@@ -69,7 +69,7 @@ Range indexLock() { return {kCdxBase, 1}; }
 
 Range openLock() { return {kCdxBase + 1, 1}; }
 
-Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : range_(range)
+Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : range_(range), tableName_(tableName)
 {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
@@ -95,7 +95,10 @@ Lock::Lock(int fd, Range range, const std::string& tableName, bool shared) : ran
 
 Lock::~Lock() { release(); }
 
-Lock::Lock(Lock&& other) noexcept : fd_(other.fd_), range_(other.range_) { other.fd_ = -1; }
+Lock::Lock(Lock&& other) noexcept : fd_(other.fd_), range_(other.range_), tableName_(std::move(other.tableName_))
+{
+    other.fd_ = -1;
+}
 
 Lock& Lock::operator=(Lock&& other) noexcept
 {
@@ -103,6 +106,7 @@ Lock& Lock::operator=(Lock&& other) noexcept
         release();
         fd_ = other.fd_;
         range_ = other.range_;
+        tableName_ = std::move(other.tableName_);
         other.fd_ = -1;
     }
     return *this;
@@ -119,10 +123,24 @@ bool Lock::change(bool shared)
 {
     if (fd_ < 0)
         return true;
-    if (setLock(fd_, range_, shared ? F_RDLCK : F_WRLCK))
-        return true;
-    if (shared && !takenByAnother(errno))
-        throw Error(ErrorKind::System, std::string("não foi possível liberar a tabela: ") + systemErrorText(errno));
+    int error = 0;
+    do {
+        if (setLock(fd_, range_, shared ? F_RDLCK : F_WRLCK))
+            return true;
+        error = errno;
+    } while (error == EINTR);
+    // Only another holder is an answer: a refusal of the system (an I/O error, a stale
+    // handle, no locks left) is an error, never "in use".
+    if (!takenByAnother(error)) {
+        if (shared) {  // never left holding the table alone: let it go, then read-lock it anew
+            setLock(fd_, range_, F_UNLCK);
+            if (setLock(fd_, range_, F_RDLCK))
+                return true;
+            fd_ = -1;
+        }
+        throw Error(ErrorKind::System, tableName_ + ": não foi possível " + (shared ? "liberar" : "travar")
+                                           + " a tabela: " + systemErrorText(error));
+    }
     return false;
 }
 

@@ -55,6 +55,7 @@ public:
 private:
     int fd_ = -1;
     Range range_{0, 0};
+    std::string tableName_;  // for the messages
 };
 
 // The longest time this process has waited for a lock, in microseconds (for the figures of

@@ -44,6 +44,20 @@ std::string trimmed(const std::string& s)
     return s.substr(begin, s.find_last_not_of(' ') + 1 - begin);
 }
 
+// A write through a redo note that failed (the note's own writes included): the old bytes
+// back, then the note away, so that the next open does not finish what the caller was told
+// failed. When even that fails the note
+// stays, and the next open finishes the change, as after a power cut.
+void undoNotedWrite(File& dbf, const std::string& dbfPath, uint64_t offset, const std::string& old)
+{
+    try {
+        dbf.writeAt(offset, old);
+        dbf.sync();
+        redo::clear(dbfPath);
+    } catch (const Error&) {
+    }
+}
+
 bool isNumericType(FieldType t)
 {
     return t == FieldType::Numeric || t == FieldType::Float;
@@ -1057,10 +1071,15 @@ void Table::Impl::writeInPlace(uint32_t recno, const uint8_t* image)
     const bool crossesSector = offset / kSectorSize != (offset + bytes.size() - 1) / kSectorSize;
     noteRecordsChanging();
     if (crossesSector && environment().syncOnPost) {
-        redo::write(dbfPath, offset, bytes);
-        dbf.writeAt(offset, bytes);
-        dbf.sync();
-        redo::clear(dbfPath);
+        try {
+            redo::write(dbfPath, offset, bytes);
+            dbf.writeAt(offset, bytes);
+            dbf.sync();
+            redo::clear(dbfPath);
+        } catch (...) {
+            undoNotedWrite(dbf, dbfPath, offset, std::string(reinterpret_cast<const char*>(stored + first), end - first));
+            throw;
+        }
     } else {
         dbf.writeAt(offset, bytes);
         syncDbf();
@@ -1106,11 +1125,7 @@ void Table::Impl::rollbackPost(const PostMark& mark)
             dbf.truncate(mark.dbfSize);
         } else {
             dbf.writeAt(recordOffset(mark.current), mark.oldRecord.data(), mark.oldRecord.size());
-            // The record as it was, and so the counter: no other process read in between.
-            if (dbfChanges != mark.dbfChanges) {
-                dbfChanges = mark.dbfChanges;
-                dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
-            }
+            restoreRecordsChanges(mark.dbfChanges);  // no other process read in between
         }
         dbf.sync();
     } catch (const Error&) {
@@ -1187,10 +1202,22 @@ void Table::deleteRecord()
     // A write in place, as a post's: the change counter moves under the append lock.
     const Impl::AppendHold appending(d, false);
     d.readAppendedRecords();
+    const uint8_t old = d.record(recno)[0];
+    const uint32_t changesBefore = d.dbfChanges;
     d.noteRecordsChanging();
-    d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
-    if (environment().syncOnPost)
-        d.dbf.sync();
+    try {
+        d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
+        if (environment().syncOnPost)
+            d.dbf.sync();
+    } catch (...) {
+        try {  // the record stays as the caller is told it is
+            d.dbf.writeAt(d.recordOffset(recno), &old, 1);
+            d.dbf.sync();
+            d.restoreRecordsChanges(changesBefore);
+        } catch (const Error&) {
+        }
+        throw;
+    }
     d.noteRecordsChanged();
     d.record(recno)[0] = mark;
 
@@ -1258,6 +1285,9 @@ bool Table::packAlone(bool onlyWithDeleted)
             d.packAlone();
             packed = true;
         }
+    } catch (const Error& e) {
+        d.openLock.change(true);
+        throw Error(e.kind(), d.tableName + ": a compactação falhou: " + e.what());
     } catch (...) {
         d.openLock.change(true);
         throw;
@@ -1298,8 +1328,15 @@ void Table::Impl::packAlone()
     // which finds the old index marked as changing and makes the tags anew.
     noteIndexChanging();
     renameFile(newDbf, packCommitPath(dbfPath));
-    syncDirectoryOf(dbfPath);
-    recoverPack(dbfPath);
+    // The pack is decided: stopping now would leave it for the next open, which this open
+    // holds off, so a step that fails is tried once more. (The commit rename lost in a power
+    // cut only leaves the old files, deleted records invisible, for a later pack.)
+    try {
+        syncDirectoryOf(dbfPath);
+        recoverPack(dbfPath);
+    } catch (const Error&) {
+        recoverPack(dbfPath);
+    }
     // An open waiting on the old file finds it renamed over and opens the new one.
     openLock.release();
     dbf.close();

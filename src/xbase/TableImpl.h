@@ -98,6 +98,7 @@ struct Table::Impl {
     // Around a write in place: the counter odd while it writes, then even.
     void noteRecordsChanging();
     void noteRecordsChanged();
+    void restoreRecordsChanges(uint32_t before);
     // The index lock, with the tags read again when another process changed them.
     locks::Lock lockIndex();
     bool followRenamedCdx();            // the .cdx the name points to now; true when it moved

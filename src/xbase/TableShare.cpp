@@ -133,6 +133,15 @@ void Table::Impl::noteRecordsChanging()
     dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
 }
 
+// A write in place undone: the record as it was, and so the counter.
+void Table::Impl::restoreRecordsChanges(uint32_t before)
+{
+    if (readOnly || dbfChanges == before)
+        return;
+    dbfChanges = before;
+    dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
+}
+
 void Table::Impl::noteRecordsChanged()
 {
     if (readOnly)

@@ -18,9 +18,12 @@
 #include "xbase/Table.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <ctime>
 
 Q_DECLARE_METATYPE(Remedio)
@@ -50,6 +53,18 @@ struct TocadorFalso : plataforma::TocadorMidi {
     QString erro() const override { return QStringLiteral("Não há dispositivo MIDI"); }
 };
 
+
+// The screen as the display system shows it: the root window on X11, grim under Wayland (the
+// compositor, not the program, knows what is on screen there).
+QImage fotoDaTela()
+{
+    if (QGuiApplication::platformName() != QLatin1String("wayland"))
+        return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+    QProcess grim;
+    grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
+    if (!grim.waitForFinished(10000)) return QImage();
+    return QImage::fromData(grim.readAllStandardOutput(), "PPM");
+}
 
 void criarTabelas(const QString& pasta, bool musica)
 {
@@ -102,6 +117,7 @@ private slots:
     void trabalhoAdiadoRodaUmaVez();
     void iconeLidoSobDemanda();
     void menuProntoAoSerCriado();
+    void menuCobreATelaPintada();
     void tecladoMoveOFoco_data();
     void tecladoMoveOFoco();
     void tecladoPressionaOBotao_data();
@@ -717,3 +733,28 @@ void TstMenu::tecladoPressionaOBotao()
 
 QTEST_MAIN(TstMenu)
 #include "tst_menu.moc"
+
+// On a real display (Xvfb, or a Wayland compositor): the menu covers the screen, every pixel
+// around the panel is black, and the splash is gone once the menu is ready.
+void TstMenu::menuCobreATelaPintada()
+{
+    const QByteArray semWayland = qgetenv("TARVEX_SEM_WAYLAND");
+    if (!semWayland.isEmpty()) QSKIP(semWayland.constData());
+    const QString plataforma = QGuiApplication::platformName();
+    if (plataforma != QLatin1String("xcb") && plataforma != QLatin1String("wayland"))
+        QSKIP("needs a display (Xvfb, or a Wayland compositor)");
+    copiarParaTrabalho();
+    partir();
+    QVERIFY(QTest::qWaitForWindowExposed(menu_));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<TfAbertura*>(w) || !w->isVisible());
+    const QSize tela = QGuiApplication::primaryScreen()->size();
+    QTRY_COMPARE(menu_->size(), tela);
+    const QList<QPoint> cantos{{2, 2}, {tela.width() - 3, 2}, {2, tela.height() - 3},
+                               {tela.width() - 3, tela.height() - 3}};
+    QImage foto;
+    QTRY_VERIFY_WITH_TIMEOUT((foto = fotoDaTela()).size() == tela
+                                 && std::all_of(cantos.begin(), cantos.end(),
+                                                [&](QPoint p) { return foto.pixel(p) == qRgb(0, 0, 0); }),
+                             5000);
+}

@@ -66,6 +66,15 @@ class TstFimLicao : public QObject {
         digitar(w, QStringLiteral("\r"));
     }
 
+    // The error boxes shown from now on go into `erros`; questions are answered "Sim".
+    void anotarErros(QStringList& erros)
+    {
+        ui::definirRespondedor([&erros](ui::TipoMensagem tipo, const QString& texto) {
+            if (tipo == ui::TipoMensagem::Erro) erros << texto;
+            return true;
+        });
+    }
+
     QString relat(const char* campo) { return mundo->dm->TabRelat->fieldByName(campo).asString(); }
 
 private slots:
@@ -161,10 +170,7 @@ private slots:
     void fimTudoOuNada()
     {
         QStringList erros;
-        ui::definirRespondedor([&](ui::TipoMensagem tipo, const QString& texto) {
-            if (tipo == ui::TipoMensagem::Erro) erros << texto;
-            return true;
-        });
+        anotarErros(erros);
         TFDigitacao& w = iniciar(kBasico, 1, 1);
         digitar(w, QStringLiteral("ab"));
         w.Timer1Timer();
@@ -218,10 +224,7 @@ private slots:
     void alunoRemovidoEmOutroComputadorNadaGuarda()
     {
         QStringList erros;
-        ui::definirRespondedor([&](ui::TipoMensagem tipo, const QString& texto) {
-            if (tipo == ui::TipoMensagem::Erro) erros << texto;
-            return true;
-        });
+        anotarErros(erros);
         TFDigitacao& w = iniciar(kBasico, 1, 1);
         {
             xbase::Table outro;

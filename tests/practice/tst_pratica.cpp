@@ -260,6 +260,47 @@ private slots:
                  qPrintable(ditos.first()));
     }
 
+    void perguntaDoAbandonoNaoContaNoRelogio()
+    {
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bIniciar->click();
+        const int antes = w.sessao->Segundos;
+        ui::definirRespondedor([this](ui::TipoMensagem, const QString& texto) {
+            perguntas << texto;
+            QTest::qWait(1300);  // the clock ticks every second
+            return false;
+        });
+        w.fcShapeBtn4->click();
+        QCOMPARE(perguntas.size(), 1);
+        QCOMPARE(w.sessao->Segundos, antes);
+        QVERIFY(w.Timer1->isActive());
+    }
+
+    // A drill chosen from "Pesquisar" while a lesson is paused.
+    void treinoNaPausaPerguntaPeloAbandono_data()
+    {
+        QTest::addColumn<bool>("sim");
+        QTest::newRow("Sim") << true;
+        QTest::newRow("Não") << false;
+    }
+
+    void treinoNaPausaPerguntaPeloAbandono()
+    {
+        QFETCH(bool, sim);
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
+        w.bIniciar->click();
+        digitar(w, QStringLiteral("a"));
+        w.bPausar->click();
+        resposta = sim;
+        QCOMPARE(w.treinarTeclas(U"a"), sim);
+        QCOMPARE(perguntas, QStringList{QString::fromUtf8(
+                                "Você não concluiu a lição. Deseja realmente abandonar a lição?")});
+        QCOMPARE(w.Recarregar, sim);
+        if (sim) return;
+        w.bIniciar->click();  // the paused lesson goes on
+        QCOMPARE(w.sessao->Acertos, 1);
+    }
+
     void abandonoSim()
     {
         TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));

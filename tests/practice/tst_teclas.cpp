@@ -213,6 +213,10 @@ private slots:
                 caracteres += int(grupo.size()) + 1;
             }
         QVERIFY(caracteres >= 200 && caracteres <= 260);
+
+        // Two words of 30 would make lines of exactly the width.
+        for (const std::string& l : dominio::montarTreino({std::string(29, 'f') + "j"}, U"j", U"fj", 200))
+            QVERIFY2(xbase::utf8Length(l) < dominio::kLarguraLinha, l.c_str());
     }
 
     // Stored per lesson, summed over the range asked; removal and rename keep the table whole;

@@ -7,6 +7,7 @@
 // Every subset of the changes pending at a cut is tried (the fsyncs keep them few).
 #include "SimulatedDisk.h"
 #include "XbaseTestUtil.h"
+#include "PostScenarios.h"
 #include "Processo.h"
 #include "xbase/Cdx.h"
 #include "xbase/Error.h"
@@ -22,44 +23,6 @@ using xbase::Table;
 
 namespace {
 
-const std::string kDisk = "/disco";
-
-struct Scenario {
-    std::vector<std::string> tables;
-    std::function<void()> setup;  // makes the tables on the disk
-    std::function<bool()> post;   // true when acknowledged
-};
-
-void fill(Table& t, int from, int to, bool withMemo)
-{
-    for (int i = from; i <= to; ++i) {
-        t.insert();
-        t.setString("NOME", "ALUNO " + std::to_string(i));
-        t.setString("TIPO", i % 3 ? "Básico" : "Textos");
-        t.setInteger("LICAO", i % 60 + 1);
-        if (withMemo)
-            t.setString("TEXTO", "texto da lição " + std::to_string(i) + std::string(std::size_t(i % 5) * 40, 'x'));
-        t.post();
-    }
-}
-
-void makeTable(const char* name, bool withMemo, std::vector<xbase::TagDef> tags, int rows)
-{
-    Table::create(kDisk, name, withMemo ? lessonFields(true) : lessonFields(false), tags);
-    Table t;
-    t.open(kDisk, name);
-    fill(t, 1, rows, withMemo);
-}
-
-// Goes to the record whose NOME is that and edits it.
-void editRow(Table& t, const std::string& nome)
-{
-    if (!t.locate("NOME", nome))
-        throw std::logic_error("no row " + nome);
-    t.edit();
-}
-
-const std::vector<xbase::TagDef> kTipo = {{"TIPO", "TIPO+STR(LICAO,3)"}, {"NOME", "NOME"}};
 
 std::map<QString, Scenario> scenarios()
 {
@@ -163,39 +126,6 @@ std::map<QString, Scenario> scenarios()
                             return t.post();
                         }};
     return s;
-}
-
-// What the tables hold as a user sees them: the visible records in file order with every field
-// (memos too), then for each tag the records in its order. Read-only opens list the records only.
-std::string describe(const std::vector<std::string>& tables, bool readOnly)
-{
-    std::string text;
-    for (const std::string& name : tables) {
-        Table t;
-        t.open(kDisk, name, readOnly);
-        if (!readOnly) {
-            const auto wrong = t.checkTags();
-            if (!wrong.empty())
-                throw std::runtime_error(name + ": tags that disagree after the open: " + wrong.front());
-        }
-        const auto rows = [&] {
-            std::string r;
-            for (t.first(); !t.eof(); t.next()) {
-                for (int f = 0; f < t.fieldCount(); ++f)
-                    r += t.asString(f) + "|";
-                r += "\n";
-            }
-            return r;
-        };
-        text += name + ":\n" + rows();
-        if (readOnly)
-            continue;
-        for (const std::string& tag : t.tagNames()) {
-            t.setIndexName(tag);
-            text += "tag " + tag + ":\n" + rows();
-        }
-    }
-    return text;
 }
 
 } // namespace

@@ -1,0 +1,12 @@
+#include "Exibicao.h"
+
+#include <QGuiApplication>
+
+namespace plataforma {
+
+bool janelaNovaEPreta()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace plataforma

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Pictures of the real program for a person to compare, under X11 (Xvfb, no window manager) and
+# under Wayland (a headless sway): the main menu, a message box over it (the question asked when
+# the menu is closed) and the practice window in a lesson.
+#   bash tests/app/capturas-x11-wayland.sh BUILD [OUTPUT (default: BUILD/capturas-x11-wayland)]
+# Not run by CTest. Writes x11-menu.png, x11-mensagem.png, x11-pratica.png and the same with
+# wayland-.
+set -euo pipefail
+raiz=$(cd "$(dirname "$0")/../.." && pwd)
+dentro_do_sway=
+if [ "${1:-}" = --wayland ]; then dentro_do_sway=1; shift; fi
+build=$(cd "${1:?pasta da compilação}" && pwd)
+saida=${2:-$build/capturas-x11-wayland}
+mkdir -p "$saida"
+saida=$(cd "$saida" && pwd)
+
+
+# Inside one display system: the program on a later start (its tables already in the working
+# folder, no music device), then the practice window of the benchmark.
+capturar_sessao() {
+  local nome=$1 pasta
+  pasta=$(mktemp -d /tmp/capturas-XXXXXX)
+  export HOME=$pasta XDG_DATA_HOME=$pasta/dados XDG_CONFIG_HOME=$pasta/config LC_ALL=C.UTF-8
+  mkdir -p "$XDG_DATA_HOME/qel99"
+  printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
+  for f in Config.dbf LicaoA.dbf LicaoA.cdx LicaoA.fpt LicaoB.dbf LicaoB.cdx LicaoB.fpt \
+           Recorde.dbf Relat.dbf Usuario.dbf; do
+    cp "$build/data/Dados/$f" "$XDG_DATA_HOME/qel99/"
+  done
+  (cd "$build" && exec "$build/src/app/tarvex3") &
+  local programa=$!
+  sleep 3
+  foto "$saida/$nome-menu.png"
+  fechar
+  sleep 1.5
+  foto "$saida/$nome-mensagem.png"
+  kill $programa
+  wait $programa 2>/dev/null || true
+  "$build/bench/tela/pratica_aberta" 60 >/dev/null &
+  programa=$!
+  sleep 3
+  foto "$saida/$nome-pratica.png"
+  kill $programa
+  wait $programa 2>/dev/null || true
+  rm -rf "$pasta"
+}
+
+if [ -n "$dentro_do_sway" ]; then
+  export SWAYSOCK
+  SWAYSOCK=$(ls "$(dirname "$WAYLAND_DISPLAY")"/sway-ipc.* | head -1)
+  foto() { grim "$1"; }
+  # The compositor has no pointer here: it asks the focused window to close.
+  fechar() { swaymsg -q kill; }
+  capturar_sessao wayland
+  exit 0
+fi
+
+# X11
+tela=97
+while [ -e "/tmp/.X$tela-lock" ] || [ -e "/tmp/.X11-unix/X$tela" ]; do tela=$((tela + 1)); done
+Xvfb ":$tela" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+xvfb=$!
+while [ ! -e "/tmp/.X11-unix/X$tela" ]; do sleep 0.05; done
+(
+  export DISPLAY=:$tela QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR
+  XDG_RUNTIME_DIR=$(mktemp -d /tmp/capturas-run-XXXXXX)
+  foto() { import -window root "$1"; }
+  # No window manager to ask: a click on the exit button (the panel of 632 x 453 is centred on
+  # the 1280 x 1024 screen).
+  fechar() { xdotool mousemove 817 648 click 1; }
+  capturar_sessao x11
+  rm -rf "$XDG_RUNTIME_DIR"
+)
+kill $xvfb
+
+# Wayland: this script again, inside the compositor.
+XDG_RUNTIME_DIR=$(mktemp -d /tmp/capturas-run-XXXXXX)
+export XDG_RUNTIME_DIR
+bash "$raiz/tests/comum/sob-sway.sh" bash "$0" --wayland "$build" "$saida"
+rm -rf "$XDG_RUNTIME_DIR"
+echo "capturas em $saida"
