@@ -1209,16 +1209,16 @@ void Table::deleteRecord()
         d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
         if (environment().syncOnPost)
             d.dbf.sync();
+        d.noteRecordsChanged();
     } catch (...) {
         try {  // the record stays as the caller is told it is
             d.dbf.writeAt(d.recordOffset(recno), &old, 1);
-            d.dbf.sync();
             d.restoreRecordsChanges(changesBefore);
+            d.dbf.sync();
         } catch (const Error&) {
         }
         throw;
     }
-    d.noteRecordsChanged();
     d.record(recno)[0] = mark;
 
     // The cursor goes to the next visible record, else the previous one.
