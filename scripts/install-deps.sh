@@ -25,6 +25,9 @@ PACKAGES=(
   python3-odf
   # comparison library for the engine benchmark
   libxbase64-dev
+  # screen reader and voice: the accessibility bus (test), speech-dispatcher with the
+  # Portuguese (Brazil) voice of espeak-ng
+  dbus at-spi2-core python3-pyatspi libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
   # the Debian package and the tools that check it
   dpkg-dev lintian desktop-file-utils appstream
 )

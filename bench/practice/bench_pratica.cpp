@@ -1,10 +1,18 @@
 // Types a 1,000-keystroke lesson into the practice window through key events, with the
 // keyboard guide shown, and prints the time each keystroke takes to handle, the repaint of
-// the window included: median, 99th percentile and maximum.
+// the window included: median, 99th percentile and maximum. With --voz the student's voice is
+// on (a private speech-dispatcher with a null audio output); run under medir-acessivel.sh the
+// screen reader's bus is listening too.
 #include "MundoPratica.h"
+#include "VozPrivada.h"
 
 #include "data/Data1.h"
+#include "domain/AjudasAluno.h"
+#include "platform/Voz.h"
 #include "practice/Digitacao.h"
+
+#include <QAccessible>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -89,6 +97,11 @@ int main(int argc, char** argv)
     for (const QString& l : linhas) previstas += l.size() + 1;
     std::printf("linhas %lld, teclas previstas %d\n", (long long)linhas.size(), previstas);
     mundo.licao(QStringLiteral("Textos"), 1, linhas.join(QLatin1Char('\n')));
+    QTemporaryDir pastaVoz;
+    if (app.arguments().contains(QStringLiteral("--voz"))) {
+        prepararVozPrivada(pastaVoz.path());
+        dominio::gravarAjudas(mundo.pasta().toStdString(), "BENCH", dominio::AjudasAluno{true});
+    }
 
     TFDigitacao w;
     w.show();
@@ -127,6 +140,10 @@ int main(int argc, char** argv)
     const int acertos = w.sessao->Acertos, erros = w.sessao->Erros;
     std::printf("plataforma %s, teclado %s, guia ligado\n", qPrintable(QGuiApplication::platformName()),
                 abnt2 ? "ABNT2" : "EUA");
+    std::printf("leitor de tela ouvindo: %s; voz: %s\n", QAccessible::isActive() ? "sim" : "não",
+                !plataforma::falando()            ? "desligada"
+                : plataforma::voz().disponivel() ? "ligada"
+                                                  : qPrintable(plataforma::voz().motivo()));
     std::printf("teclas %zu (acertos %d, erros %d), pinturas %d (%.1f por tecla)\n", tempos.size(), acertos,
                 erros, contador.pinturas, double(contador.pinturas) / tempos.size());
     // Wall time includes the moments the system gives the processor to other programs;

@@ -3,7 +3,9 @@
 #include "Fontes.h"
 #include "data/Data1.h"
 #include "data/Gravacao.h"
+#include "domain/AjudasAluno.h"
 #include "platform/Ajuda.h"
+#include "platform/Voz.h"
 #include "ui/Mensagens.h"
 #include "ui/Botoes.h"
 
@@ -25,7 +27,7 @@ const int kContextoAjuda = 8;
 TfConfig::TfConfig(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Configurações"));
-    setFixedSize(536, 343);
+    setFixedSize(536, 439);
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(admin::fontePixels(QStringLiteral("Arial"), 13));
     criarControles();
@@ -33,7 +35,7 @@ TfConfig::TfConfig(QWidget* parent) : QDialog(parent)
 
 void TfConfig::criarControles()
 {
-    Image1 = ui::figuraEmMoldura(this, QRect(8, 8, 121, 327), QStringLiteral(":/imagens/config.png"), &Panel4);
+    Image1 = ui::figuraEmMoldura(this, QRect(8, 8, 121, 423), QStringLiteral(":/imagens/config.png"), &Panel4);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Teclado"), this);
     GroupBox2->setGeometry(144, 8, 384, 128);
@@ -55,10 +57,42 @@ void TfConfig::criarControles()
     connect(CheckBox1, &QCheckBox::toggled, this, &TfConfig::CheckBox1Click);
     connect(CheckBox2, &QCheckBox::toggled, this, &TfConfig::CheckBox2Click);
 
-    ui::linhaHorizontal(this, QRect(144, 288, 384, 4));
-    BitBtn3 = ui::botaoAjuda(this, QRect(340, 303, 88, 32));
+    criarAjudas();
+
+    ui::linhaHorizontal(this, QRect(144, 384, 384, 4));
+    BitBtn3 = ui::botaoAjuda(this, QRect(340, 399, 88, 32));
     connect(BitBtn3, &QPushButton::clicked, this, &TfConfig::BitBtn3Click);
-    BitBtn1 = ui::botaoSair(this, QRect(440, 303, 88, 32), this);
+    BitBtn1 = ui::botaoSair(this, QRect(440, 399, 88, 32), this);
+}
+
+void TfConfig::criarAjudas()
+{
+    TApTable* alunos = dm1->TabAluno;
+    if (alunos->active() && !alunos->isEmpty()) aluno_ = alunos->fieldByName(QStringLiteral("Nome")).asString();
+    GroupBox4 = new QGroupBox(aluno_.isEmpty() ? QStringLiteral("Ajudas do aluno")
+                                               : QStringLiteral("Ajudas do aluno ") + aluno_, this);
+    GroupBox4->setGeometry(144, 284, 384, 92);
+    cbFalar = new QCheckBox(QStringLiteral("Falar (o Tarvex lê as lições em voz alta)"), GroupBox4);
+    cbFalar->setGeometry(20, 26, 344, 24);
+    lSemVoz = new QLabel(GroupBox4);
+    lSemVoz->setGeometry(20, 52, 352, 36);
+    lSemVoz->setWordWrap(true);
+    if (aluno_.isEmpty()) {
+        cbFalar->setEnabled(false);
+        lSemVoz->setText(QStringLiteral("Cadastre um aluno para escolher as ajudas dele."));
+        return;
+    }
+    const dominio::AjudasAluno ajudas =
+        dominio::lerAjudas(alunos->databaseName().toStdString(), aluno_.toStdString());
+    cbFalar->setChecked(ajudas.falar);
+    connect(cbFalar, &QCheckBox::toggled, this, &TfConfig::mostrarMotivoSemVoz);
+}
+
+// Asked only when the voice is wanted: the first question loads and starts the speech service.
+void TfConfig::mostrarMotivoSemVoz()
+{
+    const bool semVoz = cbFalar->isChecked() && !plataforma::voz().disponivel();
+    lSemVoz->setText(semVoz ? QStringLiteral("Sem voz: ") + plataforma::voz().motivo() : QString());
 }
 
 void TfConfig::showEvent(QShowEvent* e)
@@ -75,6 +109,7 @@ void TfConfig::FormShow()
     else RadioButton2->setChecked(true);
     CheckBox1->setChecked(dm1->MusicOn);
     CheckBox2->setChecked(dm1->SoundOn);
+    if (cbFalar->isChecked()) mostrarMotivoSemVoz();
 }
 
 void TfConfig::CheckBox1Click()
@@ -98,9 +133,21 @@ void TfConfig::done(int resultado)
     QDialog::done(resultado);
 }
 
+void TfConfig::gravarAjudas()
+{
+    if (aluno_.isEmpty()) return;
+    ui::protegido(this, [this] {
+        dominio::AjudasAluno ajudas;
+        ajudas.falar = cbFalar->isChecked();
+        dominio::gravarAjudas(dm1->TabAluno->databaseName().toStdString(), aluno_.toStdString(), ajudas);
+        plataforma::ligarFala(ajudas.falar);
+    });
+}
+
 void TfConfig::FormClose()
 {
     fechado_ = true;
+    gravarAjudas();
     // Always saved, changed or not: the table and the data module end up holding the same values.
     // The data module takes the values only once they are stored: a failed write leaves the
     // settings as the table holds them, and nothing half-edited.

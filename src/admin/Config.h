@@ -24,6 +24,10 @@ public:
     QGroupBox* GroupBox3;
     QCheckBox* CheckBox1;        // music
     QCheckBox* CheckBox2;        // sound
+    // The aids of the current student (the last one chosen or shown in the registration).
+    QGroupBox* GroupBox4;
+    QCheckBox* cbFalar;
+    QLabel* lSemVoz;             // why there is no voice, when there is none
     QPushButton* BitBtn1;        // "&Sair"
     QPushButton* BitBtn3;        // "&Ajuda"
 
@@ -41,6 +45,10 @@ protected:
 
 private:
     void criarControles();
+    void criarAjudas();
+    void mostrarMotivoSemVoz();
+    void gravarAjudas();
+    QString aluno_;  // empty: no student to set aids for
 
     bool mostrado_ = false;
     bool fechado_ = false;

@@ -1,4 +1,5 @@
 // Program entry: creates the long-lived objects in their fixed order and runs the message loop.
+#include "Falador.h"
 #include "IconeSobDemanda.h"
 #include "Principal35.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(new IconeSobDemanda(QStringLiteral(":/imagens/icone.png"))));
     ui::instalarTraducaoPortugues(app);
     ui::instalarTeclasDeBotao();
+    app.installEventFilter(new Falador(&app));
 
     // A lab's shared data folder: the machine's setting, or this user's option or variable.
     const QString pastaDados = plataforma::pastaDadosEscolhida(QApplication::arguments());

@@ -1,6 +1,7 @@
 #include "Data1.h"
 #include "Gravacao.h"
 
+#include "domain/AjudasAluno.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
@@ -173,6 +174,8 @@ void Tdm1::renomearNasTabelas(const QString& antigo, const QString& novo)
         t->first();
     }
     dominio::renomearTeclasDoAluno(TabAluno->databaseName().toStdString(), antigo.toStdString(),
+                                   novo.toStdString());
+    dominio::renomearAjudasDoAluno(TabAluno->databaseName().toStdString(), antigo.toStdString(),
                                    novo.toStdString());
 }
 

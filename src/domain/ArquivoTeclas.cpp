@@ -1,4 +1,5 @@
 #include "ArquivoTeclas.h"
+#include "LinhasDoAluno.h"
 
 #include "xbase/Codepage.h"
 #include "xbase/Error.h"
@@ -20,15 +21,6 @@ enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
 enum CampoSoma { kLicoes = 3, kAte = 4, kSomadas = 5 };
 
 std::string caminho(const std::string& dir) { return xbase::joinPath(dir, esquemaTeclas().arquivo); }
-
-// The name as the 20 characters of the field keep it.
-std::string comoGravado(const std::string& texto, const xbase::FieldDef& campo)
-{
-    std::u32string s = xbase::utf8ToCodepoints(texto);
-    if (s.size() > std::size_t(campo.length)) s.resize(std::size_t(campo.length));
-    while (!s.empty() && s.back() == U' ') s.pop_back();
-    return xbase::codepointsToUtf8(s);
-}
 
 void somarNumeros(std::string& r, std::initializer_list<long long> numeros)
 {
@@ -112,22 +104,6 @@ std::string textoData(int ano, int mes, int dia)
         i += n;
     }
     return r;
-}
-
-// Runs `acao` on each row of the student in one of the two tables; without the table there
-// is nothing to do.
-template <class Acao>
-void porAluno(const std::string& dir, const EsquemaTabela& esquema, const std::string& nome, Acao acao)
-{
-    if (!xbase::fileExists(xbase::joinPath(dir, esquema.arquivo))) return;
-    xbase::Table t;
-    t.open(dir, esquema.arquivo);
-    const std::string alvo = comoGravado(nome, t.fieldDef(kNome));
-    t.first();
-    while (!t.eof()) {
-        if (t.asString(kNome) == alvo) acao(t);
-        else t.next();
-    }
 }
 
 // Each row of the student's lessons `de`..`ate` of the type in the sums table.
@@ -301,18 +277,13 @@ EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, con
 void removerTeclasDoAluno(const std::string& dir, const std::string& nome)
 {
     for (const EsquemaTabela* e : {&esquemaTeclas(), &esquemaSomasTeclas()})
-        porAluno(dir, *e, nome, [](xbase::Table& t) { t.deleteRecord(); });  // the cursor moves on by itself
+        removerLinhasDoAluno(dir, e->arquivo, kNome, nome);
 }
 
 void renomearTeclasDoAluno(const std::string& dir, const std::string& antigo, const std::string& novo)
 {
     for (const EsquemaTabela* e : {&esquemaTeclas(), &esquemaSomasTeclas()})
-        porAluno(dir, *e, antigo, [&novo](xbase::Table& t) {
-            t.edit();
-            t.setString(kNome, novo);
-            t.post();
-            t.next();
-        });
+        renomearLinhasDoAluno(dir, e->arquivo, kNome, antigo, novo);
 }
 
 } // namespace dominio

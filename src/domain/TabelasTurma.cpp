@@ -1,4 +1,5 @@
 #include "TabelasTurma.h"
+#include "AjudasAluno.h"
 
 #include "ArquivoTeclas.h"
 #include "Cursos.h"
@@ -77,6 +78,7 @@ bool removerAluno(xbase::Table& alunos, xbase::Table& relat, const std::string& 
     const std::string nome = alunos.asString("Nome");
     removerResultados(relat, nome);
     removerTeclasDoAluno(pasta, nome);
+    removerAjudasDoAluno(pasta, nome);
     alunos.deleteRecord();
     const bool resultados = relat.pack();
     return alunos.pack() && resultados;

@@ -1,14 +1,17 @@
 #include "Digitacao.h"
 #include "SessaoDigitacao.h"
+#include "Locutor.h"
 
 #include "data/Data1.h"
 #include "data/Gravacao.h"
+#include "domain/AjudasAluno.h"
 #include "domain/Cursos.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
 #include "platform/Ajuda.h"
 #include "platform/Diretorios.h"
 #include "platform/SomWave.h"
+#include "platform/Voz.h"
 #include "results/relat.h"
 #include "students/Selec.h"
 #include "ui/TSpinEdit.h"
@@ -287,6 +290,12 @@ void TFDigitacao::montarJanela()
     timerTravas_->setInterval(200);
     connect(timerTravas_, &QTimer::timeout, this, [this] { atualizarTravas(); });
     wave1 = new plataforma::SomWave(QStringLiteral(":/sons/erro.wav"), this);
+    TimerFala = new QTimer(this);
+    TimerFala->setSingleShot(true);
+    TimerFala->setInterval(4000);
+    connect(TimerFala, &QTimer::timeout, this, [this] {
+        if (locutor_ && sessao->rodando()) locutor_->esperando(caractereEsperado());
+    });
     TabTecla = new TApTable(this);
     TabTecla->setReadOnly(true);
 
@@ -371,6 +380,9 @@ void TFDigitacao::FormShow()
     licao->open();
 
     SelecionarTeclado();
+    // The student's own aids, wherever he or she sits.
+    plataforma::ligarFala(dominio::lerAjudas(aluno->databaseName().toStdString(), NomeAluno.toStdString()).falar);
+    locutor_.reset(plataforma::falando() ? new Locutor(plataforma::voz()) : nullptr);
 
     Recarregar = true;
     LimparDados();

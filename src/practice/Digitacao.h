@@ -12,6 +12,9 @@
 #include "domain/EstatisticaTeclas.h"
 
 #include <QElapsedTimer>
+#include <memory>
+
+class Locutor;
 
 class QFrame;
 class QLabel;
@@ -76,6 +79,7 @@ public:
 
     QTimer* Timer1;       // clock; enabled exactly while the student types
     QTimer* TimerCursor;  // cursor blink
+    QTimer* TimerFala;    // a wait after which the expected key is said
     plataforma::SomWave* wave1;
     TApTable* TabTecla;   // keyboard map of the guide
 
@@ -133,6 +137,8 @@ public:
     void TimerCursorTimer();
     // The next key by name, finger and hand ("F, indicador esquerdo"); empty at a line's end.
     QString proximaTecla() const;
+    // The character the student is to type now (Enter as "\r"); empty when none.
+    QString caractereEsperado() const;
     // One key press, whichever child of the window has the focus: the key-down step, then
     // the session composes and evaluates the character(s).
     void teclaPressionada(int key, const QString& texto, Qt::KeyboardModifiers mods);
@@ -254,4 +260,6 @@ private:
     bool mostrado_ = false;
     dominio::EstatisticaTeclas teclas_;  // key figures of the lesson being typed
     QElapsedTimer relogioTeclas_;
+    // The voice, when the student's "Falar" is on; the expected key is said after a wait.
+    std::unique_ptr<Locutor> locutor_;
 };

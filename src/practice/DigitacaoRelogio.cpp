@@ -1,6 +1,7 @@
 // The practice window's clock and the end of a lesson: the stored result, the unlock of the
 // next lesson and the record check.
 #include "Digitacao.h"
+#include "Locutor.h"
 #include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
@@ -121,6 +122,9 @@ void TFDigitacao::mostrarResultado()
     resultado->preencher(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
                          fim.velocidadeOk, fim.precisaoOk);
     resultado->mostrarTeclaMaisErrada(QString::fromStdString(dominio::linhaMaisErrada(teclas_)));
+    // Read (and said) with the window's title when it opens.
+    resultado->setAccessibleDescription(
+        Locutor::fraseDoFim(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado()));
     resultado->exec();
 }
 

@@ -4,7 +4,9 @@
 #include "data/Data1.h"
 #include "platform/SomWave.h"
 #include "platform/TravasTeclado.h"
+#include "Locutor.h"
 #include "domain/NomesTeclas.h"
+#include "platform/Voz.h"
 #include "ui/Acessibilidade.h"
 #include "ui/Mensagens.h"
 
@@ -35,6 +37,10 @@ bool ehTeclaDeAcento(int key)
 
 void TFDigitacao::teclaPressionada(int key, const QString& texto, Qt::KeyboardModifiers mods)
 {
+    if (locutor_) {
+        locutor_->tecla();
+        TimerFala->start();
+    }
     txtLetraKeyDown(key, mods);
     sessao->tecla(key, texto);
 }
@@ -108,6 +114,10 @@ void TFDigitacao::linhaNova()
     sb1Panels[1]->setText(QStringLiteral("1:") + QString::number(sessao->TamLinha));
     ui::anunciarTexto(lblTexto, lblTexto->text(), 0);
     anunciarCopia(0);
+    if (locutor_) {
+        locutor_->linha(sessao->Linha, int(sessao->linhas().size()), lblTexto->text().trimmed());
+        TimerFala->start();
+    }
 }
 
 // What a screen reader follows: the copy, its caret and the next key with its finger.
@@ -117,11 +127,16 @@ void TFDigitacao::anunciarCopia(int cursor)
     txtLetra->setAccessibleDescription(texto("Próxima tecla: ") + proximaTecla());
 }
 
+QString TFDigitacao::caractereEsperado() const
+{
+    const QString c = sessao->LinhaAtual.mid(sessao->Coluna - 1, 1);
+    return LicaoNumerica && c == QLatin1String(" ") ? QStringLiteral("\r") : c;
+}
+
 QString TFDigitacao::proximaTecla() const
 {
-    QString c = sessao->LinhaAtual.mid(sessao->Coluna - 1, 1);
+    const QString c = caractereEsperado();
     if (c.isEmpty()) return QString();
-    if (LicaoNumerica && c == QLatin1String(" ")) c = QStringLiteral("\r");
     const int guia = (dm1->Abnt2Keyboard ? 2 : 0) + (LicaoNumerica ? 1 : 0);
     return QString::fromStdString(dominio::dedoDaTecla(paginas_[guia].desenho, c.toUcs4().at(0)));
 }
@@ -149,6 +164,7 @@ void TFDigitacao::errou()
     sb1Panels[3]->setText(sessao->dica());
     mostrarCopia(true);
     sb1Panels[2]->setText(QStringLiteral("Errou"));
+    if (locutor_) locutor_->errou(caractereEsperado());
     if (TecladoLigado) AchaTecla(sessao->TeclaProx);  // the expected key is lit again
 }
 

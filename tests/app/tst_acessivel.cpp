@@ -7,10 +7,12 @@
 #include "admin/Editor.h"
 #include "admin/Exigencia.h"
 #include "app/Copia.h"
+#include "app/Falador.h"
 #include "app/Principal35.h"
 #include "app/QelImage.h"
 #include "data/Data1.h"
 #include "domain/Esquema.h"
+#include "platform/Voz.h"
 #include "practice/Digitacao.h"
 #include "results/Recorde.h"
 #include "results/Recordes.h"
@@ -135,6 +137,33 @@ private slots:
         QCOMPARE(copia->text(0, copia->characterCount()), QStringLiteral("fff j"));
         QCOMPARE(copia->cursorPosition(), 5);
         QCOMPARE(QAccessible::queryAccessibleInterface(w.VelL)->text(QAccessible::Name), QStringLiteral("Velocidade"));
+    }
+
+    // With the voice on, a window says its title and what it carries to be read when it opens.
+    void janelaDizOTitulo()
+    {
+        struct VozGravada : plataforma::Voz {
+            QStringList* ditos;
+            explicit VozGravada(QStringList* d) : ditos(d) {}
+            bool disponivel() override { return true; }
+            QString motivo() const override { return QString(); }
+            void falar(const QString& frase) override { *ditos << frase; }
+            void calar() override {}
+        };
+        QStringList ditos;
+        plataforma::definirVoz(std::make_unique<VozGravada>(&ditos));
+        Falador falador;
+        qApp->installEventFilter(&falador);
+        QDialog janela;
+        janela.setWindowTitle(QStringLiteral("Resultado"));
+        janela.setAccessibleDescription(QStringLiteral("Lição 1: Aprovado."));
+        janela.show();
+        janela.hide();
+        plataforma::ligarFala(true);
+        janela.show();
+        QCOMPARE(ditos, QStringList{QStringLiteral("Resultado. Lição 1: Aprovado.")});  // said only with the voice on
+        plataforma::ligarFala(false);
+        plataforma::definirVoz(nullptr);
     }
 };
 

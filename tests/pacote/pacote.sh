@@ -63,6 +63,7 @@ depende=$(dpkg-deb -f "$deb" Depends)
 for pacote in libqt6widgets6 libasound2 libfluidsynth3 timgm6mb-soundfont fonts-liberation2; do
   [[ ",$depende," == *[\ ,]$pacote[\ ,\(]* ]] || falha "Depends não tem $pacote: $depende"
 done
+[[ "$(dpkg-deb -f "$deb" Recommends)" == *qt6-wayland* ]] || falha "Recommends não tem qt6-wayland"
 # No maintainer scripts: removing the package leaves every user's working folder alone.
 dpkg-deb -I "$deb" | grep -E '^ +[0-9]+ bytes, +[0-9]+ lines +\*? *(pre|post)(inst|rm)' \
   && falha "o pacote tem scripts de instalação ou remoção"

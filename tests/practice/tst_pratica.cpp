@@ -4,6 +4,8 @@
 
 #include "data/Data1.h"
 #include "platform/Ajuda.h"
+#include "platform/Voz.h"
+#include "domain/AjudasAluno.h"
 #include "practice/SessaoDigitacao.h"
 #include "practice/Digitacao.h"
 #include "students/Selec.h"
@@ -619,6 +621,36 @@ private slots:
         QCOMPARE(this->perguntas.size(), perguntas);
         QCOMPARE(w.sessao->Acertos + w.sessao->Erros, 1);  // the command was not typed
         QCOMPARE(w.Notebook2->currentWidget()->objectName(), QStringLiteral("EUA"));
+    }
+
+    // The voice says the line, the expected key spelled when the student errs or waits, and a
+    // keystroke cuts off what is being said.
+    void vozDaPratica()
+    {
+        struct VozGravada : plataforma::Voz {
+            QStringList* ditos;
+            explicit VozGravada(QStringList* d) : ditos(d) {}
+            bool disponivel() override { return true; }
+            QString motivo() const override { return QString(); }
+            void falar(const QString& frase) override { *ditos << QStringLiteral("falar:") + frase; }
+            void calar() override { *ditos << QStringLiteral("calar"); }
+        };
+        QStringList ditos;
+        plataforma::definirVoz(std::make_unique<VozGravada>(&ditos));
+        dominio::gravarAjudas(mundo->pasta().toStdString(), "ANA", dominio::AjudasAluno{true});
+        TFDigitacao& w = abrir(kBasico, QString::fromUtf8("Áb"), true, true);
+        QVERIFY(plataforma::falando());  // the student's own "Falar"
+        w.bIniciar->click();
+        tecla(w, Qt::Key_X, QStringLiteral("x"));
+        tecla(w, Qt::Key_Dead_Acute, QString());
+        tecla(w, Qt::Key_A, QStringLiteral("A"), Qt::ShiftModifier);
+        w.TimerFala->setInterval(1);
+        QTRY_COMPARE(ditos.size(), 6);
+        QCOMPARE(ditos, (QStringList{QString::fromUtf8("falar:Linha 1 de 1: Áb"), "calar",
+                                     QString::fromUtf8("falar:errou: esperado acento agudo, depois A maiúsculo"),
+                                     "calar", "calar", "falar:b"}));
+        plataforma::ligarFala(false);
+        plataforma::definirVoz(nullptr);
     }
 
     // The results list moves the shared lesson table; the run keeps the lesson it set up.

@@ -1,6 +1,7 @@
 // The student windows: the opening flow, the lesson chooser and the registration window.
 #include "Acessivel.h"
 #include "AmbienteAlunos.h"
+#include "domain/AjudasAluno.h"
 #include "domain/ArquivoTeclas.h"
 #include "students/AbrirNome.h"
 #include "students/Cadastro.h"
@@ -367,11 +368,15 @@ void TstAlunos::renomearLevaResultados()
     amb_->resultado("ANA", 2);
     figurasDeTeclas(amb_->dir, "ANA");
     figurasDeTeclas(amb_->dir, "BIA");
+    dominio::gravarAjudas(amb_->dir.path().toStdString(), "ANA", dominio::AjudasAluno{true});
     TApTable* t = amb_->dm->TabAluno;
     t->first();
     t->edit();
     t->fieldByName("Nome").setAsString("LIA");
     QVERIFY(t->post());
+    // The aids follow the new name, as the results do.
+    QVERIFY(dominio::lerAjudas(amb_->dir.path().toStdString(), "LIA").falar);
+    QVERIFY(!dominio::lerAjudas(amb_->dir.path().toStdString(), "ANA").falar);
     QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"LIA", "BIA"}));
     QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), (QStringList{"LIA", "BIA", "LIA"}));
     QCOMPARE(amb_->nomesNoArquivo("Teclas.dbf"), (QStringList{"LIA", "BIA"}));
@@ -528,10 +533,14 @@ void TstAlunos::removerLevaSoResultadosDoAluno()
     amb_->resultado("ANA", 3);
     figurasDeTeclas(amb_->dir, "ANA");
     figurasDeTeclas(amb_->dir, "ANAMARIA");
+    QVERIFY(!dominio::lerAjudas(amb_->dir.path().toStdString(), "ANA").falar);  // no table yet: aids off
+    for (const char* nome : {"ANA", "ANAMARIA"})
+        dominio::gravarAjudas(amb_->dir.path().toStdString(), nome, dominio::AjudasAluno{true});
     amb_->dm->TabAluno->first();
 
     TfCadastro cad;
     cad.b1->click();
+    QCOMPARE(amb_->nomesNoArquivo("Ajudas.dbf"), (QStringList{"ANAMARIA"}));
     QCOMPARE(mensagens_, QStringList{"Remover aluno ANA"});
     QCOMPARE(amb_->nomesNoArquivo("Relat.dbf"), (QStringList{"ANAMARIA", "BIA"}));
     QCOMPARE(amb_->nomesNoArquivo("Usuario.dbf"), (QStringList{"ANAMARIA", "BIA"}));
