@@ -2,6 +2,7 @@
 
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
+#include "ui/Acessibilidade.h"
 
 #include <QFile>
 #include <QLabel>
@@ -90,6 +91,7 @@ void TFDigitacao::pintar(QLabel* painel, const QColor& cor)
     QPalette pal = painel->palette();
     if (pal.color(QPalette::Window) == cor) return;
     pal.setColor(QPalette::Window, cor);
+    pal.setColor(QPalette::WindowText, ui::textoSobre(cor));  // the thumb's blue needs white letters
     pal.setColor(QPalette::Light, cor.lighter(150));
     pal.setColor(QPalette::Midlight, cor.lighter(120));
     pal.setColor(QPalette::Mid, cor.darker(130));

@@ -95,6 +95,8 @@ void TfResultado::mostrarTeclaMaisErrada(const QString& texto)
 {
     if (texto.isEmpty() || TeclaMaisErrada) return;
     TeclaMaisErrada = rotulo(this, texto, 32, 240);
+    // Below the notepad, on the window's navy: light letters.
+    TeclaMaisErrada->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     TeclaMaisErrada->resize(305, TeclaMaisErrada->height());
     setFixedSize(width(), 266);
 }

@@ -4,11 +4,15 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QColor>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace ui {
 namespace {
@@ -158,6 +162,27 @@ void anunciarTexto(QWidget* widget, const QString& texto, int cursor)
         QAccessibleTextCursorEvent caret(widget, cursor);
         QAccessible::updateAccessibility(&caret);
     }
+}
+
+namespace {
+
+double luminancia(const QColor& c)
+{
+    const auto canal = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * canal(c.redF()) + 0.7152 * canal(c.greenF()) + 0.0722 * canal(c.blueF());
+}
+
+} // namespace
+
+double contraste(const QColor& a, const QColor& b)
+{
+    const double la = luminancia(a), lb = luminancia(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor textoSobre(const QColor& fundo)
+{
+    return contraste(fundo, Qt::black) >= contraste(fundo, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 } // namespace ui

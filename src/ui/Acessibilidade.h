@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 
+class QColor;
 class QLabel;
 class QWidget;
 
@@ -29,5 +30,11 @@ void tornarTextoAcessivel(QWidget* widget);
 // Gives the widget its new text and caret and tells the screen reader what changed.
 void anunciarTexto(QWidget* widget, const QString& texto, int cursor);
 QString textoAcessivel(const QWidget* widget);
+
+// The contrast ratio of two colours as readers' guidelines measure it (WCAG: 1 to 21; normal
+// text needs 4.5, the high-contrast scheme 7).
+double contraste(const QColor& a, const QColor& b);
+// Black or white, whichever reads better on the background.
+QColor textoSobre(const QColor& fundo);
 
 } // namespace ui

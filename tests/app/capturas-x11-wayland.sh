@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Pictures of the real program for a person to compare, under X11 (Xvfb, no window manager) and
-# under Wayland (a headless sway): the main menu, a message box over it (the question asked when
-# the menu is closed) and the practice window in a lesson.
+# under Wayland (a headless sway): the main menu, the student registration over it, a message box
+# over it (the question asked when the menu is closed) and the practice window in a lesson.
 #   bash tests/app/capturas-x11-wayland.sh BUILD [OUTPUT (default: BUILD/capturas-x11-wayland)]
-# Not run by CTest. Writes x11-menu.png, x11-mensagem.png, x11-pratica.png and the same with
-# wayland-.
+# Not run by CTest. Writes x11-menu.png, x11-cadastro.png, x11-mensagem.png, x11-pratica.png and
+# the same with wayland-.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 dentro_do_sway=
@@ -31,6 +31,11 @@ capturar_sessao() {
   local programa=$!
   sleep 3
   foto "$saida/$nome-menu.png"
+  teclar Tab Return  # the student registration, modal over the menu
+  sleep 1.5
+  foto "$saida/$nome-cadastro.png"
+  teclar Escape
+  sleep 1
   fechar
   sleep 1.5
   foto "$saida/$nome-mensagem.png"
@@ -49,6 +54,8 @@ if [ -n "$dentro_do_sway" ]; then
   export SWAYSOCK
   SWAYSOCK=$(ls "$(dirname "$WAYLAND_DISPLAY")"/sway-ipc.* | head -1)
   foto() { grim "$1"; }
+  # wtype loses a first key sent before the compositor took its keymap: a pause first.
+  teclar() { for t in "$@"; do wtype -s 150 -k "$t"; sleep 0.2; done; }
   # The compositor has no pointer here: it asks the focused window to close.
   fechar() { swaymsg -q kill; }
   capturar_sessao wayland
@@ -68,6 +75,7 @@ while [ ! -e "/tmp/.X11-unix/X$tela" ]; do sleep 0.05; done
   # No window manager to ask: a click on the exit button (the panel of 632 x 453 is centred on
   # the 1280 x 1024 screen).
   fechar() { xdotool mousemove 817 648 click 1; }
+  teclar() { xdotool key --delay 200 "$@"; }
   capturar_sessao x11
   rm -rf "$XDG_RUNTIME_DIR"
 )

@@ -24,6 +24,7 @@
 #include "students/Cadastro.h"
 #include "students/Selec.h"
 #include "students/Turma.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Mensagens.h"
 #include "xbase/Table.h"
 
@@ -137,6 +138,43 @@ private slots:
         QCOMPARE(copia->text(0, copia->characterCount()), QStringLiteral("fff j"));
         QCOMPARE(copia->cursorPosition(), 5);
         QCOMPARE(QAccessible::queryAccessibleInterface(w.VelL)->text(QAccessible::Name), QStringLiteral("Velocidade"));
+    }
+
+    // Every text against its background, as the windows paint them, reaches 4.5:1: the
+    // keyboard guide's keys lit in each finger's colour with their letters, the practice's
+    // panels, the result window's line under the notepad.
+    void contrasteDoQueSePinta()
+    {
+        QStringList fracos;
+        const auto conferir = [&fracos](const QString& onde, const QColor& texto, const QColor& fundo) {
+            const double r = ui::contraste(texto, fundo);
+            if (r < 4.5) fracos << QStringLiteral("%1 %2 sobre %3: %4").arg(onde, texto.name(), fundo.name()).arg(r, 0, 'f', 2);
+        };
+        TFDigitacao w;
+        w.show();
+        for (QPushButton* dedo : {w.ba1, w.ba2, w.ba3, w.ba4, w.ba5, w.bp1, w.bp2, w.bp3, w.bp4, w.bp5, w.bd1, w.bd2,
+                                  w.bced3, w.bd4, w.bc1, w.bc2, w.bc3, w.bc4}) {
+            dedo->click();  // lights every key of the finger
+            for (QLabel* tecla : dedo->parentWidget()->findChildren<QLabel*>())
+                if (!tecla->text().isEmpty())
+                    conferir(dedo->text() + QLatin1Char(' ') + tecla->text(), tecla->palette().color(QPalette::WindowText),
+                             tecla->palette().color(QPalette::Window));
+            dedo->click();
+        }
+        w.ZerarDados();
+        for (QLabel* figura : {w.VelL, w.PrecL, w.DuracaoL})
+            conferir(figura->accessibleName(), figura->palette().color(QPalette::WindowText),
+                     w.Panel5->palette().color(QPalette::Window));
+        for (QLabel* linha : {w.lblTexto, w.lblCopy1})
+            conferir(linha->accessibleName(), linha->palette().color(QPalette::WindowText),
+                     linha->palette().color(QPalette::Window));
+
+        TfResultado resultado;
+        resultado.mostrarTeclaMaisErrada(QStringLiteral("Tecla mais errada: ç (3 vezes)"));
+        resultado.show();
+        conferir(QStringLiteral("Tecla mais errada"), resultado.TeclaMaisErrada->palette().color(QPalette::WindowText),
+                 resultado.palette().color(QPalette::Window));
+        QVERIFY2(fracos.isEmpty(), qPrintable(fracos.join(QStringLiteral("; "))));
     }
 
     // With the voice on, a window says its title and what it carries to be read when it opens.
