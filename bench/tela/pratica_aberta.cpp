@@ -69,7 +69,8 @@ int main(int argc, char** argv)
     TFDigitacao w;
     w.show();
     w.activateWindow();
-    if (!QTest::qWaitForWindowActive(&w)) qFatal("pratica_aberta: a janela não ficou ativa");
+    // Wayland has no activation on request: the compositor gives a new window the keyboard.
+    if (!QTest::qWaitFor([&w] { return w.isActiveWindow(); })) qFatal("pratica_aberta: a janela não ficou ativa");
     w.bIniciar->click();
 
     std::printf("%llu\n", static_cast<unsigned long long>(w.winId()));

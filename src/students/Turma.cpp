@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTableView>
 
 namespace {
@@ -89,7 +91,6 @@ QVariant ModeloTurma::headerData(int secao, Qt::Orientation orientacao, int pape
 TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Turma"));
-    setFixedSize(900, 470);
     setFont(fonteEmPixels(QStringLiteral("Verdana"), 11));
 
     modelo_ = new ModeloTurma(this);
@@ -100,7 +101,6 @@ TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
 
     Grade = new QTableView(this);
     ui::nomear(Grade, QStringLiteral("Alunos da turma"));
-    Grade->setGeometry(8, 8, 884, 368);
     Grade->setModel(ordem_);
     Grade->setSortingEnabled(true);
     Grade->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -116,22 +116,34 @@ TfTurma::TfTurma(QWidget* parent) : QDialog(parent)
     connect(Grade->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this, &TfTurma::ajustarColunas);
 
     lTotais = new QLabel(this);
-    lTotais->setGeometry(8, 382, 884, 36);
     lTotais->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lTotais->setWordWrap(true);
     lTotais->setContentsMargins(6, 0, 6, 0);
 
-    ui::linhaHorizontal(this, QRect(8, 422, 884, 2));
+    linha_ = ui::linhaHorizontal(this, QRect(8, 422, 884, 2));
     bImprimir = ui::botao(this, QStringLiteral("&Imprimir"), QString(), QRect(8, 430, 96, 32));
     bExportar = ui::botao(this, QStringLiteral("&Exportar"), QString(), QRect(112, 430, 96, 32));
     BitBtn3 = ui::botaoAjuda(this, QRect(700, 430, 92, 32));
     BitBtn1 = ui::botaoSair(this, QRect(800, 430, 92, 32), this);
+    // 900 wide, or the screen's width when the system's scale leaves less: the table scrolls.
+    const QScreen* tela = QGuiApplication::primaryScreen();
+    dispor(tela ? std::min(900, tela->availableGeometry().width() - 16) : 900);
     connect(bImprimir, &QPushButton::clicked, this, &TfTurma::bImprimirClick);
     connect(bExportar, &QPushButton::clicked, this, &TfTurma::bExportarClick);
     connect(BitBtn3, &QPushButton::clicked, this, [this] { plataforma::mostrarAjuda(kContextoAjuda, this); });
 
     ui::protegido(this, [this] { Carregar(); });
     Grade->sortByColumn(kColunaNome, Qt::AscendingOrder);
+}
+
+void TfTurma::dispor(int largura)
+{
+    setFixedSize(largura, 470);
+    Grade->setGeometry(8, 8, largura - 16, 368);
+    lTotais->setGeometry(8, 382, largura - 16, 36);
+    linha_->setGeometry(8, 422, largura - 16, 2);
+    BitBtn3->move(largura - 200, 430);
+    BitBtn1->move(largura - 100, 430);
 }
 
 void TfTurma::Carregar()

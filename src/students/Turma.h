@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 
+class QFrame;
 class QLabel;
 class QPushButton;
 class QSortFilterProxyModel;
@@ -50,8 +51,11 @@ public:
     void bImprimirClick();
     void bExportarClick();
     void AbrirResultados(int linhaVisivel);
+    // Lays the window out `largura` wide: the buttons keep to its right edge, the table scrolls.
+    void dispor(int largura);
 
 private:
+    QFrame* linha_;
     void ajustarColunas();
 
     ModeloTurma* modelo_;

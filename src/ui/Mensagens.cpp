@@ -1,8 +1,14 @@
 #include "Mensagens.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
 #include <exception>
 
 namespace ui {
@@ -20,9 +26,37 @@ QString titulo()
     return t.isEmpty() ? QStringLiteral("Tarvex 3") : t;
 }
 
+// A message longer than a screen holds (the report of a long class list) is shown in a text
+// that scrolls, with its OK always on the screen.
+constexpr int kLinhasDeUmaCaixa = 25;
+
+void mostrarLongo(QWidget* pai, const QString& texto)
+{
+    QDialog caixa(pai);
+    caixa.setWindowTitle(titulo());
+    auto* coluna = new QVBoxLayout(&caixa);
+    auto* area = new QPlainTextEdit(texto, &caixa);
+    area->setReadOnly(true);
+    area->setAccessibleName(QStringLiteral("Mensagem"));
+    coluna->addWidget(area);
+    auto* ok = new QPushButton(QStringLiteral("OK"), &caixa);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &caixa, &QDialog::accept);
+    coluna->addWidget(ok, 0, Qt::AlignRight);
+    const QScreen* tela = pai ? pai->screen() : QGuiApplication::primaryScreen();
+    const QSize cabe = tela ? tela->availableGeometry().size() * 0.8 : QSize(800, 600);
+    caixa.resize(std::min(cabe.width(), 640), cabe.height());
+    caixa.setAccessibleDescription(texto);
+    caixa.exec();
+}
+
 bool mostrar(QWidget* pai, TipoMensagem tipo, const QString& texto)
 {
     if (respondedor()) return respondedor()(tipo, texto);
+    if (tipo != TipoMensagem::Pergunta && texto.count(QLatin1Char('\n')) >= kLinhasDeUmaCaixa) {
+        mostrarLongo(pai, texto);
+        return true;
+    }
 
     QMessageBox caixa(pai);
     caixa.setWindowTitle(titulo());

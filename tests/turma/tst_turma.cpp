@@ -28,6 +28,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -129,6 +130,7 @@ private slots:
     void falhaAoGravarDesfazTudo();
     void resumoSoAvisaQuandoHaRecusa();
     void titulosDaTurmaCabem();
+    void turmaCabeNaTelaAumentada();
     void turmaDe31DePontaAPonta();
 
 private:
@@ -362,6 +364,23 @@ void TstTurma::titulosDaTurmaCabem()
                          qPrintable(QStringLiteral("%1 (ordem na coluna %2)").arg(linha).arg(ordem)));
         }
     }
+}
+
+// A 1,280-pixel screen at 150 % leaves 853 pixels: the window keeps to them, every button
+// whole, and the table scrolls to its last column.
+void TstTurma::turmaCabeNaTelaAumentada()
+{
+    Pasta pasta;
+    pasta.relatVazio();
+    TfTurma janela;
+    janela.dispor(853 - 16);
+    janela.show();
+    for (QWidget* w : janela.findChildren<QWidget*>())
+        if (w->parentWidget() == &janela && w->isVisible())
+            QVERIFY2(janela.rect().contains(w->geometry()), qPrintable(QString::fromLatin1(w->metaObject()->className())));
+    const QTableView* grade = janela.Grade;
+    QVERIFY(grade->horizontalHeader()->length() <= grade->viewport()->width()
+            || grade->horizontalScrollBar()->maximum() > 0);
 }
 
 // ---- a class of 31, from the list file to the spreadsheet --------------------------------
