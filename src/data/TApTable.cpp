@@ -99,9 +99,9 @@ void TApTable::open()
 {
     if (active()) return;
     table_->open(utf8(databaseName_), utf8(nomeNoDiretorio(databaseName_, tableName_)), readOnly_);
-    if (!readOnly_ && table_->deletedCount() > 0) {
+    if (!readOnly_) {
         try {
-            table_->pack();
+            table_->packDeletedIfAlone();
         } catch (const xbase::Error&) {
             // The old files stand whole, the deleted records invisible: a later open tries again.
         }

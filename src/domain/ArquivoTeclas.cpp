@@ -2,8 +2,12 @@
 #include "LinhasDoAluno.h"
 
 #include "xbase/Codepage.h"
+#include "xbase/Error.h"
 #include "xbase/File.h"
 #include "xbase/Table.h"
+
+#include <map>
+#include <tuple>
 
 
 namespace dominio {
@@ -13,8 +17,18 @@ using xbase::FieldDef;
 using xbase::FieldType;
 
 enum Campo { kNome, kTipo, kLicao, kData, kTeclas };
+// The sums per student, course type and lesson share the first three fields' places.
+enum CampoSoma { kLicoes = 3, kAte = 4, kSomadas = 5 };
 
 std::string caminho(const std::string& dir) { return xbase::joinPath(dir, esquemaTeclas().arquivo); }
+
+void somarNumeros(std::string& r, std::initializer_list<long long> numeros)
+{
+    for (long long n : numeros) {
+        r += std::to_string(n);
+        r += ' ';
+    }
+}
 
 // One line per character: its code, right, wrong, milliseconds on the right ones, the code
 // of the character typed instead most often (0 when none) and how often.
@@ -22,34 +36,51 @@ std::string textoFiguras(const EstatisticaTeclas& figuras)
 {
     std::string r;
     for (const auto& [c, f] : figuras.figuras()) {
-        for (long long n : {(long long)c, f.acertos, f.erros, f.tempoMs, (long long)f.trocaMaisComum(), f.vezesTroca()}) {
-            r += std::to_string(n);
-            r += ' ';
-        }
+        somarNumeros(r, {(long long)c, f.acertos, f.erros, f.tempoMs, (long long)f.trocaMaisComum(), f.vezesTroca()});
         r.back() = '\n';
     }
     return r;
 }
 
-// Reads the lines back; a damaged line is skipped. Digits are read by hand: the library's
-// locale-aware reading was most of the time of the "Teclas" window.
+// The same for a sum of lessons, with every character typed instead and how often: the one
+// typed most often over many lessons is not always the most often of each.
+std::string textoSomado(const EstatisticaTeclas& figuras)
+{
+    std::string r;
+    for (const auto& [c, f] : figuras.figuras()) {
+        somarNumeros(r, {(long long)c, f.acertos, f.erros, f.tempoMs});
+        for (const auto& [troca, vezes] : f.trocas) somarNumeros(r, {(long long)troca, vezes});
+        r.back() = '\n';
+    }
+    return r;
+}
+
+bool lerNumero(const char*& p, unsigned long long& n)
+{
+    while (*p == ' ') ++p;
+    if (*p < '0' || *p > '9') return false;
+    n = 0;
+    while (*p >= '0' && *p <= '9') n = n * 10 + (unsigned long long)(*p++ - '0');
+    return true;
+}
+
+// Reads the lines back, a lesson's or a sum's; a damaged line is skipped. Digits are read by
+// hand: the library's locale-aware reading was most of the time of the "Teclas" window.
 void somarTexto(const std::string& texto, EstatisticaTeclas& r)
 {
     const char* p = texto.c_str();
     while (*p) {
-        unsigned long long n[6] = {};  // unsigned: absurd digits in a damaged file wrap, never overflow
+        unsigned long long n[4] = {};  // unsigned: absurd digits in a damaged file wrap, never overflow
         int lidos = 0;
-        for (; lidos < 6; ++lidos) {
-            while (*p == ' ') ++p;
-            if (*p < '0' || *p > '9') break;
-            while (*p >= '0' && *p <= '9') n[lidos] = n[lidos] * 10 + (*p++ - '0');
-        }
-        if (lidos == 6 && n[0] > 0) {
+        while (lidos < 4 && lerNumero(p, n[lidos])) ++lidos;
+        if (lidos == 4 && n[0] > 0) {
             FiguraTecla& f = r.figura(char32_t(n[0]));
             f.acertos += (long long)n[1];
             f.erros += (long long)n[2];
             f.tempoMs += (long long)n[3];
-            if (n[4] > 0 && n[5] > 0) f.trocas[char32_t(n[4])] += (long long)n[5];
+            unsigned long long troca = 0, vezes = 0;
+            while (lerNumero(p, troca) && lerNumero(p, vezes))
+                if (troca > 0 && vezes > 0) f.trocas[char32_t(troca)] += (long long)vezes;
         }
         while (*p && *p != '\n') ++p;
         if (*p) ++p;
@@ -75,16 +106,137 @@ std::string textoData(int ano, int mes, int dia)
     return r;
 }
 
+// Each row of the student's lessons `de`..`ate` of the type in the sums table.
+template <class Acao>
+void porLicao(xbase::Table& somas, const std::string& nome, const std::string& tipo, int de, int ate, Acao acao)
+{
+    const std::string alvoNome = comoGravado(nome, somas.fieldDef(kNome));
+    const std::string alvoTipo = comoGravado(tipo, somas.fieldDef(kTipo));
+    for (somas.first(); !somas.eof(); somas.next()) {
+        if (somas.asString(kNome) != alvoNome || somas.asString(kTipo) != alvoTipo) continue;
+        const long long licao = somas.asInteger(kLicao);
+        if (licao >= de && licao <= ate && acao(somas)) return;
+    }
+}
+
+// Record 1 of the sums holds no student: its ATE says up to which row of the lessons' table
+// every row is summed. Its lock keeps two computers from summing at once.
+constexpr uint32_t kMarca = 1;
+
+void criarSomas(const std::string& dir)
+{
+    const EsquemaTabela& e = esquemaSomasTeclas();
+    xbase::Table::createIfMissing(dir, e.arquivo, e.campos, e.tags);
+    xbase::Table t;
+    t.open(dir, e.arquivo);
+    if (t.physicalCount() > 0) return;
+    t.insert();  // two computers may both add one: the first is the mark, a row of no one the other
+    t.setInteger(kAte, 0);
+    t.post();
+}
+
+struct LinhaNova {
+    uint32_t registro;
+    std::string figuras;
+};
+using Chave = std::tuple<std::string, std::string, long long>;
+
+// The lesson rows stored since the mark, by student, type and lesson; deleted ones (a student
+// removed) are left out.
+std::map<Chave, std::vector<LinhaNova>> linhasDesde(const std::string& dir, uint32_t desde, uint32_t& ate)
+{
+    std::map<Chave, std::vector<LinhaNova>> novas;
+    xbase::Table t;
+    t.open(dir, esquemaTeclas().arquivo, true);
+    ate = t.physicalCount();
+    for (uint32_t r = desde + 1; r <= ate; ++r) {
+        t.goTo(r);
+        if (t.isDeleted()) continue;
+        novas[{t.asString(kNome), t.asString(kTipo), t.asInteger(kLicao)}].push_back({r, t.asString(kTeclas)});
+    }
+    return novas;
+}
+
+// The rows past the sum's own ATE join it: a sum cut short by a crash is not summed twice.
+void somarLinhas(xbase::Table& somas, const Chave& chave, const std::vector<LinhaNova>& linhas)
+{
+    const auto& [nome, tipo, licao] = chave;
+    bool achou = false;
+    porLicao(somas, nome, tipo, int(licao), int(licao), [&](xbase::Table& linha) {
+        linha.edit();
+        EstatisticaTeclas soma;
+        somarTexto(linha.asString(kSomadas), soma);
+        long long licoes = linha.asInteger(kLicoes);
+        const long long ate = linha.asInteger(kAte);
+        for (const LinhaNova& l : linhas)
+            if (l.registro > ate) somarTexto(l.figuras, soma), ++licoes;
+        linha.setString(kSomadas, textoSomado(soma));
+        linha.setInteger(kLicoes, licoes);
+        linha.setInteger(kAte, linhas.back().registro);
+        linha.post();
+        return achou = true;
+    });
+    if (achou) return;
+    EstatisticaTeclas soma;
+    for (const LinhaNova& l : linhas) somarTexto(l.figuras, soma);
+    somas.insert();
+    somas.setString(kNome, nome);
+    somas.setString(kTipo, tipo);
+    somas.setInteger(kLicao, licao);
+    somas.setInteger(kLicoes, (long long)linhas.size());
+    somas.setInteger(kAte, linhas.back().registro);
+    somas.setString(kSomadas, textoSomado(soma));
+    somas.post();
+}
+
+// The sums brought up to the lessons stored since they last were: the end of a lesson only
+// adds its row, and whoever reads the figures next sums what came since (a working folder of
+// an older version, with rows and no sums, gets every row summed once). When another computer
+// is summing, the sums are read as they stand.
+void atualizarSomas(const std::string& dir, xbase::Table& somas)
+{
+    xbase::Table marca;
+    marca.open(dir, esquemaSomasTeclas().arquivo);
+    marca.goTo(kMarca);
+    try {
+        marca.edit();
+    } catch (const xbase::Error& e) {
+        if (e.kind() == xbase::ErrorKind::Busy) return;
+        throw;
+    }
+    uint32_t ate = 0;
+    const auto novas = linhasDesde(dir, uint32_t(marca.asInteger(kAte)), ate);
+    if (ate <= uint32_t(marca.asInteger(kAte))) {
+        marca.cancel();
+        return;
+    }
+    somas.readFresh();  // the sums as the last computer to sum left them
+    for (const auto& [chave, linhas] : novas) somarLinhas(somas, chave, linhas);
+    marca.setInteger(kAte, ate);
+    marca.post();
+}
+
 } // namespace
+
+// The rows and their sums begin alike: student, course type, lesson; the figures come last.
+const FieldDef kCampoNome{"NOME", FieldType::Character, 20, 0, 0};
+const FieldDef kCampoTipo{"TIPO", FieldType::Character, 8, 0, 0};
+const FieldDef kCampoLicao{"LICAO", FieldType::Numeric, 3, 0, 0};
+const FieldDef kCampoFiguras{"TECLAS", FieldType::Memo, 10, 0, 0};
 
 const EsquemaTabela& esquemaTeclas()
 {
     static const EsquemaTabela e{"Teclas.dbf",
-                                 {{"NOME", FieldType::Character, 20, 0, 0},
-                                  {"TIPO", FieldType::Character, 8, 0, 0},
-                                  {"LICAO", FieldType::Numeric, 3, 0, 0},
-                                  {"DATA", FieldType::Date, 8, 0, 0},
-                                  {"TECLAS", FieldType::Memo, 10, 0, 0}},
+                                 {kCampoNome, kCampoTipo, kCampoLicao, {"DATA", FieldType::Date, 8, 0, 0}, kCampoFiguras},
+                                 {}};
+    return e;
+}
+
+const EsquemaTabela& esquemaSomasTeclas()
+{
+    static const EsquemaTabela e{"TecSoma.dbf",
+                                 {kCampoNome, kCampoTipo, kCampoLicao, {"LICOES", FieldType::Numeric, 6, 0, 0},
+                                  {"ATE", FieldType::Numeric, 10, 0, 0}, kCampoFiguras},
                                  {}};
     return e;
 }
@@ -111,26 +263,27 @@ EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, con
 {
     EstatisticaTeclas r;
     if (!xbase::fileExists(caminho(dir))) return r;
+    criarSomas(dir);
     xbase::Table t;
-    t.open(dir, esquemaTeclas().arquivo, true);
-    const std::string alvoNome = comoGravado(nome, t.fieldDef(kNome));
-    const std::string alvoTipo = comoGravado(tipo, t.fieldDef(kTipo));
-    for (t.first(); !t.eof(); t.next()) {
-        if (t.asString(kNome) != alvoNome || t.asString(kTipo) != alvoTipo) continue;
-        const long long licao = t.asInteger(kLicao);
-        if (licao >= de && licao <= ate) somarTexto(t.asString(kTeclas), r);
-    }
+    t.open(dir, esquemaSomasTeclas().arquivo);
+    atualizarSomas(dir, t);
+    porLicao(t, nome, tipo, de, ate, [&r](xbase::Table& linha) {
+        somarTexto(linha.asString(kSomadas), r);
+        return false;
+    });
     return r;
 }
 
 void removerTeclasDoAluno(const std::string& dir, const std::string& nome)
 {
-    removerLinhasDoAluno(dir, esquemaTeclas().arquivo, kNome, nome);
+    for (const EsquemaTabela* e : {&esquemaTeclas(), &esquemaSomasTeclas()})
+        removerLinhasDoAluno(dir, e->arquivo, kNome, nome);
 }
 
 void renomearTeclasDoAluno(const std::string& dir, const std::string& antigo, const std::string& novo)
 {
-    renomearLinhasDoAluno(dir, esquemaTeclas().arquivo, kNome, antigo, novo);
+    for (const EsquemaTabela* e : {&esquemaTeclas(), &esquemaSomasTeclas()})
+        renomearLinhasDoAluno(dir, e->arquivo, kNome, antigo, novo);
 }
 
 } // namespace dominio

@@ -22,9 +22,16 @@ std::vector<AlunoDaTurma> lerAlunos(const std::string& pasta, const std::string&
 
 FigurasTurma lerTurma(const std::string& pasta, const std::string& arquivoAlunos, const std::string& arquivoRelat)
 {
-    FigurasTurma turma(lerAlunos(pasta, arquivoAlunos));
     xbase::Table t;
     t.open(pasta, arquivoRelat, true);
+    return lerTurma(pasta, arquivoAlunos, t);
+}
+
+FigurasTurma lerTurma(const std::string& pasta, const std::string& arquivoAlunos, xbase::Table& t)
+{
+    FigurasTurma turma(lerAlunos(pasta, arquivoAlunos));
+    t.readFresh();  // what other computers stored since: only that is read
+    const std::string filtro = t.filter();
     const int nome = t.fieldIndex("Nome"), tipo = t.fieldIndex("Tipo"), licao = t.fieldIndex("Licao"),
               velocidade = t.fieldIndex("Velocidade"), precisao = t.fieldIndex("Precisao");
     // The engine's filter marks the passed results faster than a text read per row can.
@@ -40,6 +47,7 @@ FigurasTurma lerTurma(const std::string& pasta, const std::string& arquivoAlunos
         turma.somar(aluno, int(t.asInteger(licao)), int(t.asInteger(velocidade)), int(t.asInteger(precisao)),
                     aprovado[t.recNo()]);
     }
+    t.setFilter(filtro);
     return turma;
 }
 

@@ -62,8 +62,7 @@ TfRelat::TfRelat(QWidget* parent) : QDialog(parent)
     DBGrid1 = new TDBGrid(this);
     ui::nomear(DBGrid1, QStringLiteral("Resultados do aluno"));
     DBGrid1->setGeometry(0, 82, 560, 239);
-    DBGrid1->setFundoDica(true);
-    DBGrid1->setDataSource(DataSource1);
+    DBGrid1->setFundoDica(true);  // its rows come when the window shows, the student's only
 
     criarResumo();
 
@@ -161,6 +160,8 @@ void TfRelat::FormShow()
     se2->setMaxValue(licoes);
     ajustarValor(se2, UltimaLicao);
     ListarLicoes();
+    // Only now, filtered to the student: bound before, the grid would read every student's rows.
+    if (!DBGrid1->dataSource()) DBGrid1->setDataSource(DataSource1);
 }
 
 void TfRelat::ListarLicoes()

@@ -25,6 +25,8 @@ std::vector<dominio::AlunoDaTurma> lerAlunos()
 dominio::FigurasTurma lerTurma()
 {
     pastaDe(dm1->TabRelat);
-    return dominio::lerTurma(pastaDe(dm1->TabAluno), dm1->TabAluno->engine().tableName(),
-                             dm1->TabRelat->engine().tableName());
+    dominio::FigurasTurma turma =
+        dominio::lerTurma(pastaDe(dm1->TabAluno), dm1->TabAluno->engine().tableName(), dm1->TabRelat->engine());
+    dm1->TabRelat->first();  // the cursor back where its other users expect it
+    return turma;
 }

@@ -14,6 +14,7 @@ public:
     explicit TDBGrid(QWidget* parent = nullptr);
 
     void setDataSource(TDataSource* fonte);
+    TDataSource* dataSource() const { return fonte_; }
     // Fields to show, in this order (empty: every field).
     void setColunas(const QStringList& campos);
     // Background in the system's tooltip colour (light yellow).

@@ -169,6 +169,7 @@ DbfHeader readHeaderLayout(const File& file)
     h.recordLength = readLittle16(fixed + 10);
     h.flags = fixed[28];
     h.codePage = fixed[29];
+    h.changes = readLittle32(fixed + kChangesOffset);
 
     // Some writers put the 263-byte database backlink after the field list of FoxPro tables too.
     const std::size_t backlink = kHeaderBacklink;
@@ -237,6 +238,21 @@ uint32_t readCount(const File& file)
     return readLittle32(bytes);
 }
 
+void readCountAndChanges(const File& file, uint32_t& count, uint32_t& changes)
+{
+    unsigned char bytes[kChangesOffset + 4 - 4];
+    file.readAt(4, bytes, sizeof bytes);
+    count = readLittle32(bytes);
+    changes = readLittle32(bytes + kChangesOffset - 4);
+}
+
+std::string changesBytes(uint32_t changes)
+{
+    std::string bytes(4, '\0');
+    putLittle32(bytes, 0, changes);
+    return bytes;
+}
+
 std::string dateAndCount(uint32_t count)
 {
     const std::time_t now = std::time(nullptr);
@@ -257,6 +273,7 @@ std::string headerBytes(const DbfHeader& h)
     bytes.replace(1, 7, dateAndCount(h.count));
     putLittle16(bytes, 8, h.headerLength);
     putLittle16(bytes, 10, h.recordLength);
+    putLittle32(bytes, kChangesOffset, h.changes);
     bytes[28] = static_cast<char>(h.flags);
     bytes[29] = static_cast<char>(h.codePage);
     std::size_t at = kFixedHeader;

@@ -25,6 +25,11 @@ struct DbfHeader {
     uint16_t recordLength = 0;
     uint8_t flags = 0;
     uint8_t codePage = kCodePage1252;
+    // This engine's change counter, in reserved bytes 16-19 (little-endian), which FoxPro and
+    // the other xBase readers leave alone: every write of a record in place moves it, odd
+    // while the write is under way, so that another process holding rows in memory knows
+    // when to read them again. Appends do not move it: the count tells those.
+    uint32_t changes = 0;
     std::vector<FieldDef> fields;
 
     bool hasMemo() const;
@@ -46,6 +51,11 @@ DbfHeader readHeaderAs(const File& file, const std::vector<FieldDef>& fields);
 
 // The record count the header holds now (another process may have appended since the open).
 uint32_t readCount(const File& file);
+constexpr uint64_t kChangesOffset = 16;
+// The record count and the change counter as the header holds them now, in one read.
+void readCountAndChanges(const File& file, uint32_t& count, uint32_t& changes);
+// The change counter's bytes, to be written at kChangesOffset.
+std::string changesBytes(uint32_t changes);
 
 // The complete header bytes (headerLength of them), dated today.
 std::string headerBytes(const DbfHeader& header);

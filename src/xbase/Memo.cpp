@@ -156,12 +156,22 @@ bool MemoFile::isOpen() const
     return d_->file.isOpen();
 }
 
+// The block header and the text in one read when the text is short (most are): on a file
+// server every read is a round trip.
 std::string MemoFile::read(uint32_t block) const
 {
+    constexpr uint64_t kFirstRead = 2048;
     if (block == 0)
         return {};
+    const uint64_t offset = uint64_t(block) * d_->blockSize;
+    if (block >= d_->firstBlock() && offset + kBlockHeaderSize <= d_->fileSize) {
+        const std::string first = d_->file.readAt(offset, std::min(kFirstRead, d_->fileSize - offset));
+        const uint32_t length = readBigEndian32(reinterpret_cast<const unsigned char*>(first.data()) + 4);
+        if (kBlockHeaderSize + uint64_t(length) <= first.size())
+            return first.substr(kBlockHeaderSize, length);
+    }
     const uint32_t length = d_->memoLength(block);
-    return d_->file.readAt(uint64_t(block) * d_->blockSize + kBlockHeaderSize, length);
+    return d_->file.readAt(offset + kBlockHeaderSize, length);
 }
 
 uint32_t MemoFile::write(uint32_t oldBlock, const std::string& data)

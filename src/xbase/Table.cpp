@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace xbase {
 namespace {
@@ -96,22 +97,30 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     dbfPath = path;
     const bool packFinished = openShared(path);
     header = readHeaderLayout(dbf);
-    // No post of another process runs while the records and the tags are read and checked.
-    const locks::Lock appending = lockAppend(readOnly);
+    // No post of another process runs while the count and the tags are read and checked, and
+    // any number of opens read together; only mending what a cut post left keeps them out.
+    std::optional<AppendHold> appending;
+    appending.emplace(*this, true);
     header = readHeaderLayout(dbf);
+    if (!readOnly && cutPostLeftBehind()) {
+        appending.reset();
+        appending.emplace(*this, false);
+        header = readHeaderLayout(dbf);
+    }
     const uint64_t bytes = uint64_t(header.count) * header.recordLength;
     if (bytes > kMaxTableBytes)
         throw Error(ErrorKind::Damaged, tableName + ": a tabela é grande demais para ser aberta (" + std::to_string(header.count)
                     + " registros no cabeçalho)");
     lowerCountPastRecords();
     try {
-        records.assign(std::size_t(header.count) * header.recordLength, 0);
+        records.clear();
+        pageLoaded.clear();
+        resizeRecords(header.count);
     } catch (const std::bad_alloc&) {
         throw Error(ErrorKind::System, tableName + ": memória insuficiente para abrir a tabela ("
                     + std::to_string(header.count) + " registros)");
     }
-    if (!records.empty())
-        dbf.readAt(header.headerLength, records.data(), records.size());
+    dbfChanges = header.changes;
     dropCutAppend();
     finishCutChange();
     blankRecord.assign(header.recordLength, ' ');
@@ -127,6 +136,18 @@ void Table::Impl::load(const std::string& path, bool readOnlyMode)
     if (hasCdx())
         loadCheckedTags(packFinished);
     orderChanged();
+}
+
+bool Table::Impl::cutPostLeftBehind() const
+{
+    if (header.headerLength + uint64_t(header.count) * recordLength() > dbf.size())
+        return true;
+    if (header.count > 0) {
+        const char mark = dbf.readAt(recordOffset(header.count), 1)[0];
+        if (mark != kLiveMark && mark != kDeletedMark)
+            return true;
+    }
+    return fileExists(redo::pathFor(dbfPath));
 }
 
 // A count past the records the file holds: an append of an older writer that a power cut
@@ -154,7 +175,7 @@ void Table::Impl::dropCutAppend()
     if (mark == kLiveMark || mark == kDeletedMark)
         return;
     setCount(header.count - 1);
-    records.resize(std::size_t(header.count) * header.recordLength);
+    resizeRecords(header.count);
 }
 
 void Table::Impl::setCount(uint32_t newCount)
@@ -198,6 +219,8 @@ void Table::Impl::unload()
     dbf.close();
     memo.close();
     records.clear();
+    pageLoaded.clear();
+    dbfChanges = 0;
     tags.clear();
     index.close();
     activeTag = -1;
@@ -507,6 +530,7 @@ uint32_t Table::physicalCount() const { return d_->count(); }
 uint32_t Table::count() const
 {
     const Impl& d = *d_;
+    d.needAllRecords();
     const bool hideDeleted = environment().deleted;
     const bool filtered = d.filter.isValid();
     const std::size_t length = d.recordLength();
@@ -909,7 +933,7 @@ bool Table::post()
     Impl& d = *d_;
     // Posts of all processes follow each other, each seeing every record the others appended
     // (an append goes after them, a rebuild of the tags lists them).
-    const locks::Lock appending = d.lockAppend();
+    const Impl::AppendHold appending(d, false);
     d.readAppendedRecords();
     if (beforeWrite)
         beforeWrite(*this);
@@ -936,6 +960,7 @@ Table::Impl::PostMark Table::Impl::markBeforePost() const
     mark.count = header.count;
     mark.current = current;
     mark.cdxChanges = cdxChanges;
+    mark.dbfChanges = dbfChanges;
     if (memo.isOpen())
         mark.memo = memo.mark();
     if (state == State::Edit) {
@@ -979,8 +1004,8 @@ void Table::Impl::writePending()
     std::vector<uint8_t> old;
     if (inserting) {
         appendRecord(recno, image);
-        records.insert(records.end(), image.begin(), image.end());
-        header.count = recno;
+        resizeRecords(recno);
+        std::copy(image.begin(), image.end(), records.begin() + std::ptrdiff_t(recno - 1) * std::ptrdiff_t(recordLength()));
         current = recno;
     } else {
         writeInPlace(recno, image.data());
@@ -1044,6 +1069,7 @@ void Table::Impl::writeInPlace(uint32_t recno, const uint8_t* image)
     const uint64_t offset = recordOffset(recno) + first;
     const std::string bytes(reinterpret_cast<const char*>(image + first), end - first);
     const bool crossesSector = offset / kSectorSize != (offset + bytes.size() - 1) / kSectorSize;
+    noteRecordsChanging();
     if (crossesSector && environment().syncOnPost) {
         try {
             redo::write(dbfPath, offset, bytes);
@@ -1054,10 +1080,11 @@ void Table::Impl::writeInPlace(uint32_t recno, const uint8_t* image)
             undoNotedWrite(dbf, dbfPath, offset, std::string(reinterpret_cast<const char*>(stored + first), end - first));
             throw;
         }
-        return;
+    } else {
+        dbf.writeAt(offset, bytes);
+        syncDbf();
     }
-    dbf.writeAt(offset, bytes);
-    syncDbf();
+    noteRecordsChanged();
 }
 
 // A redo note a power cut left behind: the change it holds is written (or, read-only, only
@@ -1071,11 +1098,14 @@ void Table::Impl::finishCutChange()
     const uint64_t begin = header.headerLength;
     const uint64_t end = begin + records.size();
     if (offset >= begin && offset + bytes.size() <= end) {
+        needAllRecords();
         std::copy(bytes.begin(), bytes.end(), records.begin() + std::ptrdiff_t(offset - begin));
         if (readOnly)
             return;
+        noteRecordsChanging();
         dbf.writeAt(offset, bytes);
         dbf.sync();
+        noteRecordsChanged();
     }
     if (!readOnly)
         redo::clear(dbfPath);
@@ -1095,6 +1125,7 @@ void Table::Impl::rollbackPost(const PostMark& mark)
             dbf.truncate(mark.dbfSize);
         } else {
             dbf.writeAt(recordOffset(mark.current), mark.oldRecord.data(), mark.oldRecord.size());
+            restoreRecordsChanges(mark.dbfChanges);  // no other process read in between
         }
         dbf.sync();
     } catch (const Error&) {
@@ -1107,8 +1138,7 @@ void Table::Impl::rollbackPost(const PostMark& mark)
     const bool memoryChanged = state == State::Browse;
     if (memoryChanged) {
         if (wasInsert) {
-            records.resize(std::size_t(mark.count) * recordLength());
-            header.count = mark.count;
+            resizeRecords(mark.count);
             state = State::Insert;
         } else {
             std::copy(mark.oldRecord.begin(), mark.oldRecord.end(), record(mark.current));
@@ -1169,14 +1199,21 @@ void Table::deleteRecord()
     const uint32_t recno = d.current;
     const uint8_t mark = kDeletedMark;
     const locks::Lock locked = d.lockRecord(recno);
+    // A write in place, as a post's: the change counter moves under the append lock.
+    const Impl::AppendHold appending(d, false);
+    d.readAppendedRecords();
     const uint8_t old = d.record(recno)[0];
+    const uint32_t changesBefore = d.dbfChanges;
+    d.noteRecordsChanging();
     try {
         d.dbf.writeAt(d.recordOffset(recno), &mark, 1);
         if (environment().syncOnPost)
             d.dbf.sync();
+        d.noteRecordsChanged();
     } catch (...) {
         try {  // the record stays as the caller is told it is
             d.dbf.writeAt(d.recordOffset(recno), &old, 1);
+            d.restoreRecordsChanges(changesBefore);
             d.dbf.sync();
         } catch (const Error&) {
         }
@@ -1223,6 +1260,16 @@ void Table::Impl::writePacked(const std::vector<uint8_t>& live, uint32_t liveCou
 
 bool Table::pack()
 {
+    return packAlone(false);
+}
+
+bool Table::packDeletedIfAlone()
+{
+    return packAlone(true);
+}
+
+bool Table::packAlone(bool onlyWithDeleted)
+{
     d_->requireOpen();
     d_->requireWritable();
     if (!leaveEditing(*this))
@@ -1232,8 +1279,12 @@ bool Table::pack()
     // go on with the replaced files: the deleted records stay, invisible, until it is alone.
     if (!d.openLock.change(false))
         return false;
+    bool packed = false;
     try {
-        d.packAlone();
+        if (!onlyWithDeleted || deletedCount() > 0) {
+            d.packAlone();
+            packed = true;
+        }
     } catch (const Error& e) {
         d.openLock.change(true);
         throw Error(e.kind(), d.tableName + ": a compactação falhou: " + e.what());
@@ -1242,13 +1293,15 @@ bool Table::pack()
         throw;
     }
     d.openLock.change(true);
-    first();
-    return true;
+    if (packed)
+        first();
+    return packed;
 }
 
 void Table::Impl::packAlone()
 {
     readFresh();  // what the others wrote before they closed the table
+    needAllRecords();
     const std::size_t length = recordLength();
     std::vector<uint8_t> live;
     live.reserve(records.size());
@@ -1293,8 +1346,8 @@ void Table::Impl::packAlone()
 
     if (header.hasMemo())
         memo.open(fptPath, false);
-    records = std::move(live);
-    header.count = liveCount;
+    recordsReplaced(std::move(live), liveCount);
+    dbfChanges = header.changes;
     if (!tags.empty()) {
         rebuildAllTags();
     } else {
@@ -1309,6 +1362,7 @@ void Table::Impl::packAlone()
 uint32_t Table::deletedCount() const
 {
     const Impl& d = *d_;
+    d.needAllRecords();
     uint32_t n = 0;
     for (uint32_t r = 1; r <= d.count(); ++r)
         n += d.record(r)[0] == kDeletedMark;

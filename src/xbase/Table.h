@@ -147,6 +147,9 @@ public:
     // Table on the same file in this program) nothing is done and false is returned; the
     // deleted records stay invisible until a later pack finds the table alone.
     bool pack();
+    // The same when some record is deleted, and only then: the records are read (to find
+    // one) only when the table is alone, so that an open among many costs no read of them.
+    bool packDeletedIfAlone();
     uint32_t deletedCount() const;  // records marked deleted, waiting for a pack
     // Re-reads the files (records added by another program become visible).
     void refresh();
@@ -171,6 +174,7 @@ public:
     std::function<void(Table&)> beforeWrite;
 
 private:
+    bool packAlone(bool onlyWithDeleted);
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

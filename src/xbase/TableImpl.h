@@ -39,7 +39,13 @@ struct Table::Impl {
     File dbf;
     MemoFile memo;
     DbfHeader header;
-    std::vector<uint8_t> records;  // every record, deleted ones included, in file order
+    // Every counted record, deleted ones included, in file order; read a page at a time when
+    // first needed (TableRecords.cpp), so that an open reads the header and an append reads
+    // no other row. What a page not loaded holds is never looked at.
+    mutable std::vector<uint8_t> records;
+    mutable std::vector<bool> pageLoaded;
+    mutable int pagesLoadedAlone = 0;  // since the last full read: many of them make a scan
+    uint32_t pageRecords = 1;
     std::vector<uint8_t> blankRecord;
 
     // Sharing the files with other processes (TableShare.cpp). Every post holds the append
@@ -50,6 +56,11 @@ struct Table::Impl {
     // others read the tags again, and rebuild them when a writer died in between.
     File cdxLockFile;
     uint32_t cdxChanges = 0;  // the change counter as last read or written
+    // The table's own change counter (header bytes 16-19): moved by every write in place, so
+    // that a fresh read knows when the rows it holds may be stale (Dbf.h).
+    uint32_t dbfChanges = 0;
+    // The append lock is held by this open (a post, a fresh read): a page read needs no other.
+    mutable bool holdingAppend = false;
     locks::Lock editLock;
     // Held from open to close on the .dbf: shared, and exclusive only while this open packs.
     // An open waits while another packs, and a pack is put off while another has the table open.
@@ -61,12 +72,33 @@ struct Table::Impl {
     // them now.
     void readFresh();
     bool hasCdx() const { return (header.flags & kFlagStructuralCdx) != 0; }
+    // The append lock, noted as held by this open until the hold ends.
+    class AppendHold {
+    public:
+        AppendHold(const Impl& table, bool shared);
+        ~AppendHold();
+        AppendHold(const AppendHold&) = delete;
+        AppendHold& operator=(const AppendHold&) = delete;
+        void release();
+
+    private:
+        const Impl& table_;
+        locks::Lock lock_;
+        bool taken_ = false;
+    };
     locks::Lock lockAppend(bool shared = false) const;
     locks::Lock lockRecord(uint32_t recno) const;
-    // Reads in the records other processes appended (the header's count on disk).
+    // Takes in the count other processes left (their appended records are read when needed),
+    // and forgets the rows read so far when another process changed some in place.
     void readAppendedRecords();
     // Re-reads one record from the file.
     void rereadRecord(uint32_t recno);
+    // The count and the change counter as the header holds them now (one read).
+    void readCountAndChanges(uint32_t& count, uint32_t& changes) const;
+    // Around a write in place: the counter odd while it writes, then even.
+    void noteRecordsChanging();
+    void noteRecordsChanged();
+    void restoreRecordsChanges(uint32_t before);
     // The index lock, with the tags read again when another process changed them.
     locks::Lock lockIndex();
     bool followRenamedCdx();            // the .cdx the name points to now; true when it moved
@@ -104,9 +136,28 @@ struct Table::Impl {
     std::size_t recordLength() const { return header.recordLength; }
     const uint8_t* record(uint32_t recno) const
     {
+        needPage((recno - 1) / pageRecords);
         return records.data() + std::size_t(recno - 1) * header.recordLength;
     }
-    uint8_t* record(uint32_t recno) { return records.data() + std::size_t(recno - 1) * header.recordLength; }
+    uint8_t* record(uint32_t recno)
+    {
+        needPage((recno - 1) / pageRecords);
+        return records.data() + std::size_t(recno - 1) * header.recordLength;
+    }
+    void needPage(std::size_t page) const
+    {
+        if (!pageLoaded[page])
+            loadPage(page);
+    }
+    // --- records read when needed (TableRecords.cpp)
+    void loadPage(std::size_t page) const;
+    void needAllRecords() const;  // before a scan of every record
+    void readPages(std::size_t first, std::size_t end) const;
+    // Room for newCount records: the pages past the old count, and the old last page when
+    // the count grew into it, wait to be read.
+    void resizeRecords(uint32_t newCount);
+    void forgetRecords();  // every page read again when next needed
+    void recordsReplaced(std::vector<uint8_t> all, uint32_t newCount);  // every page loaded
     uint64_t recordOffset(uint32_t recno) const
     {
         return header.headerLength + uint64_t(recno - 1) * header.recordLength;
@@ -124,6 +175,7 @@ struct Table::Impl {
         uint32_t count = 0;
         uint32_t current = 0;
         uint32_t cdxChanges = 0;
+        uint32_t dbfChanges = 0;
         MemoFile::Mark memo;
         std::vector<uint8_t> oldRecord;  // the record before an edit; empty for an append
         std::string oldTail;             // bytes an append will overwrite
@@ -144,6 +196,8 @@ struct Table::Impl {
 
     // --- loading (Table.cpp)
     void load(const std::string& path, bool readOnlyMode);
+    // A post a power cut or a kill stopped left something for a writer to mend.
+    bool cutPostLeftBehind() const;
     void lowerCountPastRecords();
     void dropCutAppend();
     void setCount(uint32_t newCount);  // in the header too, unless read-only

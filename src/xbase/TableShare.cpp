@@ -53,17 +53,22 @@ bool Table::Impl::openShared(const std::string& path)
     throw Error(ErrorKind::Busy, tableName + " está em uso por outro computador; tente de novo");
 }
 
+// Only what changed is read again: nothing when only the count grew (the new rows are read
+// when needed), every row when another process wrote one in place (the change counter moved,
+// or stands odd because a writer died in the middle).
 void Table::Impl::readFresh()
 {
     // No post of another process is halfway meanwhile.
-    const locks::Lock appending = lockAppend(true);
-    header.count = readCount(dbf);
-    if (header.headerLength + uint64_t(header.count) * recordLength() > dbf.size())
+    const AppendHold appending(*this, true);
+    uint32_t onDisk = 0, changes = 0;
+    readCountAndChanges(onDisk, changes);
+    if (header.headerLength + uint64_t(onDisk) * recordLength() > dbf.size())
         throw Error(ErrorKind::Damaged, "Arquivo de tabela '" + dbfPath + "' danificado: o cabeçalho conta "
-                    + std::to_string(header.count) + " registros, mais do que o arquivo tem");
-    records.resize(std::size_t(header.count) * recordLength());
-    if (!records.empty())
-        dbf.readAt(header.headerLength, records.data(), records.size());
+                    + std::to_string(onDisk) + " registros, mais do que o arquivo tem");
+    if (changes != dbfChanges || changes % 2 != 0 || onDisk < header.count)
+        forgetRecords();
+    dbfChanges = changes;
+    resizeRecords(onDisk);
     if (hasCdx() && !readOnly) {
         lockIndex();  // the tags read again when another process changed them
     } else if (hasCdx()) {
@@ -95,18 +100,54 @@ locks::Lock Table::Impl::lockRecord(uint32_t recno) const
 
 void Table::Impl::readAppendedRecords()
 {
-    const uint32_t onDisk = readCount(dbf);
-    if (onDisk <= header.count)
-        return;
-    const std::size_t had = records.size();
-    records.resize(std::size_t(onDisk) * recordLength());
-    dbf.readAt(recordOffset(header.count + 1), records.data() + had, records.size() - had);
-    header.count = onDisk;
+    uint32_t onDisk = 0, changes = 0;
+    readCountAndChanges(onDisk, changes);
+    if (changes != dbfChanges || changes % 2 != 0)
+        forgetRecords();
+    dbfChanges = changes;
+    if (onDisk > header.count)
+        resizeRecords(onDisk);
 }
 
 void Table::Impl::rereadRecord(uint32_t recno)
 {
+    const std::size_t page = (recno - 1) / pageRecords;
+    if (!pageLoaded[page]) {
+        needPage(page);  // read now: fresh
+        return;
+    }
     dbf.readAt(recordOffset(recno), record(recno), recordLength());
+}
+
+void Table::Impl::readCountAndChanges(uint32_t& count, uint32_t& changes) const
+{
+    xbase::readCountAndChanges(dbf, count, changes);
+}
+
+// Not made durable: after a power cut every process reads the table anew.
+void Table::Impl::noteRecordsChanging()
+{
+    if (readOnly)
+        return;
+    dbfChanges += dbfChanges % 2 == 0 ? 1 : 2;
+    dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
+}
+
+// A write in place undone: the record as it was, and so the counter.
+void Table::Impl::restoreRecordsChanges(uint32_t before)
+{
+    if (readOnly || dbfChanges == before)
+        return;
+    dbfChanges = before;
+    dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
+}
+
+void Table::Impl::noteRecordsChanged()
+{
+    if (readOnly)
+        return;
+    dbfChanges += dbfChanges % 2 == 0 ? 2 : 1;
+    dbf.writeAt(kChangesOffset, changesBytes(dbfChanges));
 }
 
 uint32_t Table::Impl::readCdxChanges() const
@@ -143,8 +184,7 @@ locks::Lock Table::Impl::lockIndex()
     if (renamed || changes != cdxChanges || changes % 2 != 0) {
         const bool loaded = reloadTags(changes);
         if (changes % 2 != 0 || !loaded) {  // a writer ended between its record and its tags
-            if (!records.empty())  // the records as that writer left them
-                dbf.readAt(header.headerLength, records.data(), records.size());
+            forgetRecords();  // the records as that writer left them
             if (loaded)
                 repairTags(true);
             else

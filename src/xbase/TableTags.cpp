@@ -240,6 +240,7 @@ std::string Table::Impl::searchKey(const TagState& tag, const std::string& value
 
 std::vector<cdx::Entry> Table::Impl::entriesOf(const TagState& tag) const
 {
+    needAllRecords();
     std::vector<cdx::Entry> entries;
     entries.reserve(count());
     for (uint32_t r = 1; r <= count(); ++r) {

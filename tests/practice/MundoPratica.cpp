@@ -159,7 +159,7 @@ void MundoPratica::fecharJanelasDoFim()
         if (auto* r = qobject_cast<TfResultado*>(modal)) {
             const QString marcas = QString(r->Iv2->isVisibleTo(r) ? 'V' : 'v') + (r->Ip2->isVisibleTo(r) ? 'P' : 'p')
                                    + (r->Ir2->isVisibleTo(r) ? 'R' : 'r');
-            noDiscoAoVerResultado << noDisco();
+            if (anotarDisco) noDiscoAoVerResultado << noDisco();
             janelas << QStringList{QStringLiteral("Resultado"), r->Label1->text(), r->Label2->text(),
                                    r->Label3->text(), r->Label4->text(), r->Label5->text(), marcas}
                            .join(QLatin1Char('|'));

@@ -39,6 +39,7 @@ public:
     // What the files held when each result window showed: "Relat:<rows>|Recorde:<score of the
     // first record>|Teclas:<rows>", read through handles of their own.
     QStringList noDiscoAoVerResultado;
+    bool anotarDisco = true;  // off where the files' own reads are measured
 
     Tdm1* dm = nullptr;
 

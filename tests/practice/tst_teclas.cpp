@@ -8,6 +8,7 @@
 #include "domain/Linhas.h"
 #include "domain/Treino.h"
 #include "xbase/Codepage.h"
+#include "xbase/Table.h"
 #include "practice/Digitacao.h"
 #include "practice/SessaoDigitacao.h"
 #include "ui/Mensagens.h"
@@ -263,6 +264,37 @@ private slots:
         QCOMPARE(dominio::lerTeclas(d, "Bia", "Básico", 1, 99).figuras().at(U'ç').erros, 1);
     }
 
+    // The window reads the sums, brought up to the rows stored since; a working folder of an
+    // older version, with rows and no sums, gets every row summed once. Over many lessons the
+    // character typed instead most often is the one of the whole sum.
+    void somasDasLicoes()
+    {
+        QTemporaryDir dir;
+        const std::string d = dir.path().toStdString();
+        const auto licao = [](char32_t digitada, int vezes) {
+            EstatisticaTeclas e;
+            e.retomar(0);
+            for (int i = 0; i < vezes; ++i) e.registrar(U'ç', digitada, 100 * (i + 1));
+            return e;
+        };
+        dominio::gravarTeclas(d, "ANA", "Básico", 4, 2026, 12, 8, licao(U'c', 3));
+        dominio::gravarTeclas(d, "ANA", "Básico", 4, 2026, 12, 9, licao(U'x', 2));
+        QCOMPARE(dominio::lerTeclas(d, "ANA", "Básico", 4, 4).figuras().at(U'ç').erros, 5);
+        for (const char* arquivo : {"TecSoma.dbf", "TecSoma.fpt"}) QVERIFY(QFile::remove(dir.filePath(arquivo)));
+        dominio::gravarTeclas(d, "ANA", "Básico", 4, 2026, 12, 10, licao(U'x', 2));
+        dominio::gravarTeclas(d, "ANA", "Básico", 5, 2026, 12, 10, licao(U'ç', 1));
+        for (int vez = 0; vez < 2; ++vez) {  // read twice: nothing summed twice
+            const dominio::FiguraTecla f = dominio::lerTeclas(d, "ANA", "Básico", 4, 4).figuras().at(U'ç');
+            QCOMPARE(f.erros, 7);
+            QCOMPARE(f.trocaMaisComum(), U'x');
+            QCOMPARE(f.vezesTroca(), 4);
+        }
+        QCOMPARE(dominio::lerTeclas(d, "ANA", "Básico", 1, 9).figuras().at(U'ç').acertos, 1);
+        xbase::Table somas;
+        somas.open(d, "TecSoma.dbf", true);
+        QCOMPARE(somas.count(), 3u);  // the mark and one row per lesson
+    }
+
     // Two computers ending their first lessons at once both make the table: neither empties
     // the other's nor meets it half made.
     void tabelaCriadaPorDoisAoMesmoTempo()
@@ -289,7 +321,7 @@ private slots:
             QVERIFY2(erros[0].empty() && erros[1].empty(), (erros[0] + erros[1]).c_str());
             for (const char* nome : {"ANA", "BIA"})
                 QCOMPARE(dominio::lerTeclas(d, nome, "Básico", 1, 1).figuras().at(U'a').erros, 1);
-            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 2);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 4);
         }
     }
 

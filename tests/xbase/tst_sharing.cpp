@@ -1,7 +1,9 @@
 // One table open in several places at once (other computers, or other handles in this
 // program): a pack waits until the table is alone, an open waits for a pack to end and then
 // works on the new files, and a fresh read sees what the others wrote.
+#include "ContadorDeChamadas.h"
 #include "XbaseTestUtil.h"
+#include "xbase/FileSystem.h"
 #include "xbase/Environment.h"
 #include "xbase/Error.h"
 #include "xbase/Repair.h"
@@ -70,6 +72,9 @@ private slots:
     void packWaitsUntilAlone();
     void openDuringPackEndsOnNewFiles();
     void readFreshSeesAnotherWriter();
+    void freshReadFollowsTheChanges_data();
+    void freshReadFollowsTheChanges();
+    void openAndAppendReadNoOtherRow();
     void repairWaitsUntilAlone();
     void rewrittenFilesKeepTheGroupsWrite();
     void readOnlyOpenAfterAWriterDiedBeforeItsTags();
@@ -92,7 +97,38 @@ void TestSharing::init()
 void TestSharing::cleanup()
 {
     xbase::environment().lockWaitMilliseconds = 5000;
+    xbase::environment().syncOnPost = true;
+    xbase::setFileSystem(nullptr);
 }
+
+namespace {
+
+// A results table of some years: many pages of rows, no tags.
+void makeLongTable(const std::string& dir, int rows)
+{
+    Table::create(dir, "Longa.dbf", lessonFields(false));
+    xbase::environment().syncOnPost = false;
+    Table t;
+    t.open(dir, "Longa.dbf");
+    for (int i = 1; i <= rows; ++i)
+        append(t, {("ALUNO" + std::to_string(i)).c_str(), "Básico", i % 60 + 1});
+    xbase::environment().syncOnPost = true;
+}
+
+// What a program that knows nothing of the change counter, or a writer killed in the middle,
+// leaves: bytes of a row changed in place.
+void writeRawName(const std::string& file, uint32_t recno, const QByteArray& name, int changesStep)
+{
+    QByteArray bytes = readFile(file);
+    const int headerLength = qFromLittleEndian<quint16>(bytes.constData() + 8);
+    const int recordLength = qFromLittleEndian<quint16>(bytes.constData() + 10);
+    bytes.replace(headerLength + int(recno - 1) * recordLength + 1, name.size(), name);
+    const quint32 changes = qFromLittleEndian<quint32>(bytes.constData() + 16) + quint32(changesStep);
+    qToLittleEndian(changes, bytes.data() + 16);
+    writeFile(file, bytes);
+}
+
+} // namespace
 
 void TestSharing::makeTable(const std::string& dir)
 {
@@ -254,6 +290,77 @@ void TestSharing::readFreshSeesAnotherWriter()
     for (leitor.first(); !leitor.eof(); leitor.next())
         nomes << QString::fromStdString(leitor.asString("Nome"));
     QCOMPARE(nomes, QStringList({"BEATRIZ", "CAIO", "DUDA", "EVA"}));  // the tag read again too
+}
+
+// A fresh read takes in what another writer changed: appended, edited or deleted rows, and
+// the rows of a writer that died in the middle of a change (the counter left odd). A change
+// that moved neither the count nor the counter is not read again: the rows already read are
+// trusted, which is what keeps a fresh read of a long table cheap.
+void TestSharing::freshReadFollowsTheChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<uint>("recno");
+    QTest::addColumn<QString>("seen");
+    QTest::addColumn<uint>("visible");
+    QTest::newRow("linha nova no fim") << "append" << 2001u << "NOVA" << 2001u;
+    QTest::newRow("linha mudada no lugar") << "edit" << 1500u << "MUDADA" << 2000u;
+    QTest::newRow("linha apagada") << "delete" << 700u << "ALUNO700" << 1999u;
+    QTest::newRow("gravador morto no meio") << "killed" << 3u << "MORTO" << 2000u;
+    QTest::newRow("sem contador nem contagem") << "raw" << 3u << "ALUNO3" << 2000u;
+}
+
+void TestSharing::freshReadFollowsTheChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(uint, recno);
+    QFETCH(QString, seen);
+    QFETCH(uint, visible);
+    makeLongTable(d(), 2000);
+    Table reader, writer;
+    reader.open(d(), "Longa.dbf");
+    QCOMPARE(reader.count(), 2000u);  // every row read
+    writer.open(d(), "Longa.dbf");
+    if (change == "append") {
+        append(writer, {"NOVA", "Básico", 1});
+    } else if (change == "edit") {
+        writer.goTo(recno);
+        writer.edit();
+        writer.setString("NOME", "MUDADA");
+        QVERIFY(writer.post());
+    } else if (change == "delete") {
+        writer.goTo(recno);
+        writer.deleteRecord();
+    } else {
+        writeRawName(path(dir_->path(), "Longa.dbf"), recno, "MORTO ", change == "killed" ? 1 : 0);
+    }
+    reader.readFresh();
+    reader.goTo(recno);
+    QCOMPARE(QString::fromStdString(reader.asString("NOME")), seen);
+    QCOMPARE(reader.isDeleted(), change == "delete");
+    QCOMPARE(reader.count(), visible);
+}
+
+// On a file server every byte read crosses the network: an open reads the header, an append
+// no other row, and a fresh read after another computer's append nothing of the rows.
+void TestSharing::openAndAppendReadNoOtherRow()
+{
+    makeLongTable(d(), 5000);  // about 165 KB of rows
+    ContadorDeChamadas counter;
+    xbase::setFileSystem(&counter);
+    Table table, other;
+    table.open(d(), "Longa.dbf");
+    append(table, {"NOVA", "Básico", 1});
+    QVERIFY2(counter.lidos < 16 * 1024, qPrintable(QString::number(counter.lidos)));
+    other.open(d(), "Longa.dbf");
+    append(other, {"OUTRA", "Básico", 2});
+    counter.zerar();
+    table.readFresh();
+    QVERIFY2(counter.lidos < 1024, qPrintable(QString::number(counter.lidos)));
+    table.last();
+    QCOMPARE(table.asString("NOME"), std::string("OUTRA"));
+    table.close();
+    other.close();
+    xbase::setFileSystem(nullptr);
 }
 
 // A repair writes the files anew: not under another computer that has them open.
