@@ -6,6 +6,7 @@
 #include "xbase/File.h"
 #include "xbase/Table.h"
 
+#include <exception>
 #include <map>
 #include <tuple>
 
@@ -143,16 +144,25 @@ using Chave = std::tuple<std::string, std::string, long long>;
 
 // The lesson rows stored since the mark, by student, type and lesson; deleted ones (a student
 // removed) are left out.
+// A fault of the lessons' rows, told apart from one of the sums (which can be made again).
+struct FalhaNasLinhas {
+    std::exception_ptr causa;
+};
+
 std::map<Chave, std::vector<LinhaNova>> linhasDesde(const std::string& dir, uint32_t desde, uint32_t& ate)
 {
     std::map<Chave, std::vector<LinhaNova>> novas;
-    xbase::Table t;
-    t.open(dir, esquemaTeclas().arquivo, true);
-    ate = t.physicalCount();
-    for (uint32_t r = desde + 1; r <= ate; ++r) {
-        t.goTo(r);
-        if (t.isDeleted()) continue;
-        novas[{t.asString(kNome), t.asString(kTipo), t.asInteger(kLicao)}].push_back({r, t.asString(kTeclas)});
+    try {
+        xbase::Table t;
+        t.open(dir, esquemaTeclas().arquivo, true);
+        ate = t.physicalCount();
+        for (uint32_t r = desde + 1; r <= ate; ++r) {
+            t.goTo(r);
+            if (t.isDeleted()) continue;
+            novas[{t.asString(kNome), t.asString(kTipo), t.asInteger(kLicao)}].push_back({r, t.asString(kTeclas)});
+        }
+    } catch (const xbase::Error&) {
+        throw FalhaNasLinhas{std::current_exception()};
     }
     return novas;
 }
@@ -216,6 +226,20 @@ void atualizarSomas(const std::string& dir, xbase::Table& somas)
     marca.post();
 }
 
+EstatisticaTeclas lerSomas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
+{
+    EstatisticaTeclas r;
+    criarSomas(dir);
+    xbase::Table t;
+    t.open(dir, esquemaSomasTeclas().arquivo);
+    atualizarSomas(dir, t);
+    porLicao(t, nome, tipo, de, ate, [&r](xbase::Table& linha) {
+        somarTexto(linha.asString(kSomadas), r);
+        return false;
+    });
+    return r;
+}
+
 } // namespace
 
 // The rows and their sums begin alike: student, course type, lesson; the figures come last.
@@ -259,20 +283,26 @@ void gravarTeclas(const std::string& dir, const std::string& nome, const std::st
     t.post();
 }
 
+// The sums are made from the rows: damaged or half gone, they are made again from them, with
+// no question to anybody. A fault of the rows themselves goes to the caller.
 EstatisticaTeclas lerTeclas(const std::string& dir, const std::string& nome, const std::string& tipo, int de, int ate)
 {
-    EstatisticaTeclas r;
-    if (!xbase::fileExists(caminho(dir))) return r;
-    criarSomas(dir);
-    xbase::Table t;
-    t.open(dir, esquemaSomasTeclas().arquivo);
-    atualizarSomas(dir, t);
-    porLicao(t, nome, tipo, de, ate, [&r](xbase::Table& linha) {
-        somarTexto(linha.asString(kSomadas), r);
-        return false;
-    });
-    return r;
+    if (!xbase::fileExists(caminho(dir))) return {};
+    try {
+        try {
+            return lerSomas(dir, nome, tipo, de, ate);
+        } catch (const xbase::Error& e) {
+            if (e.kind() != xbase::ErrorKind::Damaged && e.kind() != xbase::ErrorKind::Missing) throw;
+        }
+        for (const char* extensao : {"dbf", "fpt"})
+            xbase::removeFile(xbase::companionPath(xbase::joinPath(dir, esquemaSomasTeclas().arquivo), extensao));
+        return lerSomas(dir, nome, tipo, de, ate);
+    } catch (const FalhaNasLinhas& f) {
+        std::rethrow_exception(f.causa);
+    }
 }
+
+
 
 void removerTeclasDoAluno(const std::string& dir, const std::string& nome)
 {

@@ -2,6 +2,7 @@
 // has a name, and the picture buttons are buttons.
 #include "Acessivel.h"
 #include "MundoPratica.h"
+#include "VozGravada.h"
 
 #include "admin/Config.h"
 #include "admin/Editor.h"
@@ -180,14 +181,6 @@ private slots:
     // With the voice on, a window says its title and what it carries to be read when it opens.
     void janelaDizOTitulo()
     {
-        struct VozGravada : plataforma::Voz {
-            QStringList* ditos;
-            explicit VozGravada(QStringList* d) : ditos(d) {}
-            bool disponivel() override { return true; }
-            QString motivo() const override { return QString(); }
-            void falar(const QString& frase) override { *ditos << frase; }
-            void calar() override {}
-        };
         QStringList ditos;
         plataforma::definirVoz(std::make_unique<VozGravada>(&ditos));
         Falador falador;
@@ -199,7 +192,7 @@ private slots:
         janela.hide();
         plataforma::ligarFala(true);
         janela.show();
-        QCOMPARE(ditos, QStringList{QStringLiteral("Resultado. Lição 1: Aprovado.")});  // said only with the voice on
+        QCOMPARE(ditos, QStringList{QStringLiteral("falar:Resultado. Lição 1: Aprovado.")});  // said only with the voice on
         plataforma::ligarFala(false);
         plataforma::definirVoz(nullptr);
     }

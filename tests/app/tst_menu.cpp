@@ -700,11 +700,9 @@ void TstMenu::tecladoMoveOFoco_data()
     QTest::newRow("Tab") << "Digi" << "Tab" << "Cad";
     QTest::newRow("Tab to the right column") << "Ajuda" << "Tab" << "Config";
     QTest::newRow("Shift+Tab") << "Config" << "Shift+Tab" << "Ajuda";
-    QTest::newRow("Down") << "Cad" << "Down Down" << "Ajuda";
     QTest::newRow("Down wraps") << "Ajuda" << "Down" << "Digi";
     QTest::newRow("Up wraps") << "Config" << "Up" << "Sair";
     QTest::newRow("Right") << "Rec" << "Right" << "Exige";
-    QTest::newRow("Left") << "Licao" << "Left" << "Cad";
 }
 
 void TstMenu::tecladoMoveOFoco()
@@ -729,7 +727,6 @@ void TstMenu::tecladoPressionaOBotao_data()
     QTest::addColumn<QString>("de");
     QTest::addColumn<QString>("teclas");
     QTest::newRow("Enter") << "Sair" << "Return";
-    QTest::newRow("Space") << "Sair" << "Space";
     QTest::newRow("Alt letter") << "Digi" << "Alt+F";
     QTest::newRow("Escape") << "Cad" << "Esc";
 }

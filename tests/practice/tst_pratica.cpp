@@ -1,6 +1,7 @@
 // The practice window: lesson set-up, keystroke evaluation, keyboard guide and clock.
 #include "Acessivel.h"
 #include "MundoPratica.h"
+#include "VozGravada.h"
 
 #include "data/Data1.h"
 #include "platform/Ajuda.h"
@@ -625,14 +626,6 @@ private slots:
     // keystroke cuts off what is being said.
     void vozDaPratica()
     {
-        struct VozGravada : plataforma::Voz {
-            QStringList* ditos;
-            explicit VozGravada(QStringList* d) : ditos(d) {}
-            bool disponivel() override { return true; }
-            QString motivo() const override { return QString(); }
-            void falar(const QString& frase) override { *ditos << QStringLiteral("falar:") + frase; }
-            void calar() override { *ditos << QStringLiteral("calar"); }
-        };
         QStringList ditos;
         plataforma::definirVoz(std::make_unique<VozGravada>(&ditos));
         dominio::gravarAjudas(mundo->pasta().toStdString(), "ANA", dominio::AjudasAluno{true});

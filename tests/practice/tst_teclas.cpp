@@ -290,9 +290,19 @@ private slots:
             QCOMPARE(f.vezesTroca(), 4);
         }
         QCOMPARE(dominio::lerTeclas(d, "ANA", "Básico", 1, 9).figuras().at(U'ç').acertos, 1);
-        xbase::Table somas;
-        somas.open(d, "TecSoma.dbf", true);
-        QCOMPARE(somas.count(), 3u);  // the mark and one row per lesson
+        {
+            xbase::Table somas;
+            somas.open(d, "TecSoma.dbf", true);
+            QCOMPARE(somas.count(), 3u);  // the mark and one row per lesson
+        }
+        // Damaged sums are made again from the rows, with no question.
+        for (const char* arquivo : {"TecSoma.dbf", "TecSoma.fpt"}) {
+            QFile f(dir.filePath(arquivo));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.write(QByteArray(16, '\xEE'));
+            f.close();
+            QCOMPARE(dominio::lerTeclas(d, "ANA", "Básico", 4, 4).figuras().at(U'ç').erros, 7);
+        }
     }
 
     // Two computers ending their first lessons at once both make the table: neither empties
