@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-# Reads the running Tarvex over AT-SPI as Orca does: the menu's eight named buttons, then Tab
-# and Enter (real keys, through the X server) open the student registration.
+# Reads the running Tarvex over AT-SPI as Orca does: the menu's eight named buttons, the focus
+# on the first, then Tab and Enter (real keys, through the X server) open the registration.
 import subprocess
 import sys
 import time
@@ -60,17 +60,8 @@ if not achados:
     falhar("botões do menu: %s" % sorted(botoes(app)))
 print("oito botões:", ", ".join(sorted(ESPERADOS)))
 
-# Without a sound card the music's failure is said in a message box: read whole, then closed
-# with Enter.
-time.sleep(2)
-for n in todos(app):
-    if n.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG) and n.description:
-        print("mensagem lida:", n.name, "-", n.description)
-        subprocess.run(["xdotool", "key", "Return"], check=True)
-        # No window manager here gives the keyboard back to the menu: as one would.
-        time.sleep(0.5)
-        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tarvex 3$", "windowfocus"], check=False)
-
+# No window manager here gives the new window the keyboard: as one would.
+subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Tarvex 3$", "windowfocus"], check=False)
 if esperar(lambda: focado(app) == "Iniciar a digitação") is None:
     falhar("o foco começa em %r" % focado(app))
 subprocess.run(["xdotool", "key", "Tab"], check=True)

@@ -18,6 +18,12 @@ if [ "${DENTRO_DA_SESSAO:-}" != 1 ]; then
   mkdir -m 700 "$tmp/run"
   mkdir "$tmp/trabalho"
   cp "$dados"/Dados/* "$tmp/trabalho/"  # a working folder already filled: no first-run question
+  # No music: without a sound card its failure would open a message box at an unknown moment.
+  /usr/bin/python3 -c 'import dbf, sys
+t = dbf.Table(sys.argv[1]); t.open(dbf.READ_WRITE)
+for r in t:
+    with r: r.musica = False
+t.close()' "$tmp/trabalho/Config.dbf" || exit 1
   export TMP_LEITOR=$tmp DENTRO_DA_SESSAO=1
   xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash "$0" "$programa" "$dados"
   exit $?
