@@ -1,4 +1,5 @@
 // The shared domain rules: line division of lesson texts, filter texts, course types.
+#include "DesenhoEnviado.h"
 #include "domain/Cursos.h"
 #include "domain/Estatisticas.h"
 #include "domain/Filtros.h"
@@ -220,14 +221,9 @@ void TstDominio::dedoDaTecla()
     QFETCH(QString, desenho);
     QFETCH(QString, caractere);
     QFETCH(QString, dica);
-    QFile f(QStringLiteral(TARVEX_SOURCE_DIR "/assets/dados/teclados/") + arquivo);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    for (const dominio::DesenhoTeclado& d : dominio::lerDesenhos(f.readAll().toStdString()))
-        if (d.nome == desenho.toStdString()) {
-            QCOMPARE(QString::fromStdString(dominio::dedoDaTecla(d, caractere.toUcs4().at(0))), dica);
-            return;
-        }
-    QFAIL("drawing not found");
+    const dominio::DesenhoTeclado d = desenhoEnviado(arquivo, desenho);
+    QVERIFY2(!d.nome.empty(), "drawing not found");
+    QCOMPARE(QString::fromStdString(dominio::dedoDaTecla(d, caractere.toUcs4().at(0))), dica);
 }
 
 QTEST_APPLESS_MAIN(TstDominio)

@@ -2,6 +2,7 @@
 // by dbfread, an xBase reader that shares no code with ours).
 #include "MundoPratica.h"
 #include "data/Data1.h"
+#include "DesenhoEnviado.h"
 #include "FigurasTeclas.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/DesenhoTeclado.h"
@@ -155,11 +156,8 @@ private slots:
         QFETCH(QString, desenho);
         QFETCH(QString, caractere);
         QFETCH(int, tecla);
-        QFile f(QStringLiteral(TARVEX_SOURCE_DIR "/assets/dados/teclados/") + arquivo);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        dominio::DesenhoTeclado d;
-        for (const dominio::DesenhoTeclado& x : dominio::lerDesenhos(f.readAll().toStdString()))
-            if (x.nome == desenho.toStdString()) d = x;
+        const dominio::DesenhoTeclado d = desenhoEnviado(arquivo, desenho);
+        QVERIFY2(!d.nome.empty(), "drawing not found");
         EstatisticaTeclas e;
         e.registrar(caractere[0].unicode(), U'x', 0);
         const auto teclas = dominio::figurasPorTecla(e, d);
