@@ -107,19 +107,6 @@ std::string textoData(int ano, int mes, int dia)
     return r;
 }
 
-// Each row of the student's lessons `de`..`ate` of the type in the sums table.
-template <class Acao>
-void porLicao(xbase::Table& somas, const std::string& nome, const std::string& tipo, int de, int ate, Acao acao)
-{
-    const std::string alvoNome = comoGravado(nome, somas.fieldDef(kNome));
-    const std::string alvoTipo = comoGravado(tipo, somas.fieldDef(kTipo));
-    for (somas.first(); !somas.eof(); somas.next()) {
-        if (somas.asString(kNome) != alvoNome || somas.asString(kTipo) != alvoTipo) continue;
-        const long long licao = somas.asInteger(kLicao);
-        if (licao >= de && licao <= ate && acao(somas)) return;
-    }
-}
-
 // Record 1 of the sums holds no student: its ATE says up to which row of the lessons' table
 // every row is summed. Its lock keeps two computers from summing at once.
 constexpr uint32_t kMarca = 1;
@@ -167,35 +154,39 @@ std::map<Chave, std::vector<LinhaNova>> linhasDesde(const std::string& dir, uint
     return novas;
 }
 
-// The rows past the sum's own ATE join it: a sum cut short by a crash is not summed twice.
-void somarLinhas(xbase::Table& somas, const Chave& chave, const std::vector<LinhaNova>& linhas)
+// Where each sum stands, from one pass over them (record 1, the mark, is no one's).
+std::map<Chave, uint32_t> registrosDasSomas(xbase::Table& somas)
 {
-    const auto& [nome, tipo, licao] = chave;
-    bool achou = false;
-    porLicao(somas, nome, tipo, int(licao), int(licao), [&](xbase::Table& linha) {
-        linha.edit();
-        EstatisticaTeclas soma;
-        somarTexto(linha.asString(kSomadas), soma);
-        long long licoes = linha.asInteger(kLicoes);
-        const long long ate = linha.asInteger(kAte);
-        for (const LinhaNova& l : linhas)
-            if (l.registro > ate) somarTexto(l.figuras, soma), ++licoes;
-        linha.setString(kSomadas, textoSomado(soma));
-        linha.setInteger(kLicoes, licoes);
-        linha.setInteger(kAte, linhas.back().registro);
-        linha.post();
-        return achou = true;
-    });
-    if (achou) return;
+    std::map<Chave, uint32_t> registros;
+    for (somas.first(); !somas.eof(); somas.next())
+        if (somas.recNo() != kMarca)
+            registros.emplace(Chave{somas.asString(kNome), somas.asString(kTipo), somas.asInteger(kLicao)}, somas.recNo());
+    return registros;
+}
+
+// The rows past the sum's own ATE join it (its edit reads it again under its lock): a sum cut
+// short by a crash is not summed twice. Without a sum yet (registro 0) one is made.
+void somarLinhas(xbase::Table& somas, const Chave& chave, uint32_t registro, const std::vector<LinhaNova>& linhas)
+{
     EstatisticaTeclas soma;
-    for (const LinhaNova& l : linhas) somarTexto(l.figuras, soma);
-    somas.insert();
-    somas.setString(kNome, nome);
-    somas.setString(kTipo, tipo);
-    somas.setInteger(kLicao, licao);
-    somas.setInteger(kLicoes, (long long)linhas.size());
-    somas.setInteger(kAte, linhas.back().registro);
+    long long licoes = 0, ate = 0;
+    if (registro != 0) {
+        somas.goTo(registro);
+        somas.edit();
+        somarTexto(somas.asString(kSomadas), soma);
+        licoes = somas.asInteger(kLicoes);
+        ate = somas.asInteger(kAte);
+    } else {
+        somas.insert();
+        somas.setString(kNome, std::get<0>(chave));
+        somas.setString(kTipo, std::get<1>(chave));
+        somas.setInteger(kLicao, std::get<2>(chave));
+    }
+    for (const LinhaNova& l : linhas)
+        if (l.registro > ate) somarTexto(l.figuras, soma), ++licoes;
     somas.setString(kSomadas, textoSomado(soma));
+    somas.setInteger(kLicoes, licoes);
+    somas.setInteger(kAte, linhas.back().registro);
     somas.post();
 }
 
@@ -221,7 +212,11 @@ void atualizarSomas(const std::string& dir, xbase::Table& somas)
         return;
     }
     somas.readFresh();  // the sums as the last computer to sum left them
-    for (const auto& [chave, linhas] : novas) somarLinhas(somas, chave, linhas);
+    const std::map<Chave, uint32_t> registros = registrosDasSomas(somas);
+    for (const auto& [chave, linhas] : novas) {
+        const auto onde = registros.find(chave);
+        somarLinhas(somas, chave, onde == registros.end() ? 0 : onde->second, linhas);
+    }
     marca.setInteger(kAte, ate);
     marca.post();
 }
@@ -233,10 +228,13 @@ EstatisticaTeclas lerSomas(const std::string& dir, const std::string& nome, cons
     xbase::Table t;
     t.open(dir, esquemaSomasTeclas().arquivo);
     atualizarSomas(dir, t);
-    porLicao(t, nome, tipo, de, ate, [&r](xbase::Table& linha) {
-        somarTexto(linha.asString(kSomadas), r);
-        return false;
-    });
+    const std::string alvoNome = comoGravado(nome, t.fieldDef(kNome));
+    const std::string alvoTipo = comoGravado(tipo, t.fieldDef(kTipo));
+    for (t.first(); !t.eof(); t.next()) {
+        const long long licao = t.asInteger(kLicao);
+        if (t.asString(kNome) == alvoNome && t.asString(kTipo) == alvoTipo && licao >= de && licao <= ate)
+            somarTexto(t.asString(kSomadas), r);
+    }
     return r;
 }
 

@@ -238,12 +238,14 @@ uint32_t readCount(const File& file)
     return readLittle32(bytes);
 }
 
+// Bytes 4 to 19: the count, the lengths, the reserved bytes up to the counter, the counter.
 void readCountAndChanges(const File& file, uint32_t& count, uint32_t& changes)
 {
-    unsigned char bytes[kChangesOffset + 4 - 4];
-    file.readAt(4, bytes, sizeof bytes);
+    constexpr uint64_t kCountOffset = 4;
+    unsigned char bytes[kChangesOffset + 4 - kCountOffset];
+    file.readAt(kCountOffset, bytes, sizeof bytes);
     count = readLittle32(bytes);
-    changes = readLittle32(bytes + kChangesOffset - 4);
+    changes = readLittle32(bytes + (kChangesOffset - kCountOffset));
 }
 
 std::string changesBytes(uint32_t changes)

@@ -93,8 +93,6 @@ struct Table::Impl {
     void readAppendedRecords();
     // Re-reads one record from the file.
     void rereadRecord(uint32_t recno);
-    // The count and the change counter as the header holds them now (one read).
-    void readCountAndChanges(uint32_t& count, uint32_t& changes) const;
     // Around a write in place: the counter odd while it writes, then even.
     void noteRecordsChanging();
     void noteRecordsChanged();

@@ -61,7 +61,7 @@ void Table::Impl::readFresh()
     // No post of another process is halfway meanwhile.
     const AppendHold appending(*this, true);
     uint32_t onDisk = 0, changes = 0;
-    readCountAndChanges(onDisk, changes);
+    xbase::readCountAndChanges(dbf, onDisk, changes);
     if (header.headerLength + uint64_t(onDisk) * recordLength() > dbf.size())
         throw Error(ErrorKind::Damaged, "Arquivo de tabela '" + dbfPath + "' danificado: o cabeçalho conta "
                     + std::to_string(onDisk) + " registros, mais do que o arquivo tem");
@@ -101,7 +101,7 @@ locks::Lock Table::Impl::lockRecord(uint32_t recno) const
 void Table::Impl::readAppendedRecords()
 {
     uint32_t onDisk = 0, changes = 0;
-    readCountAndChanges(onDisk, changes);
+    xbase::readCountAndChanges(dbf, onDisk, changes);
     if (changes != dbfChanges || changes % 2 != 0)
         forgetRecords();
     dbfChanges = changes;
@@ -117,11 +117,6 @@ void Table::Impl::rereadRecord(uint32_t recno)
         return;
     }
     dbf.readAt(recordOffset(recno), record(recno), recordLength());
-}
-
-void Table::Impl::readCountAndChanges(uint32_t& count, uint32_t& changes) const
-{
-    xbase::readCountAndChanges(dbf, count, changes);
 }
 
 // Not made durable: after a power cut every process reads the table anew.
