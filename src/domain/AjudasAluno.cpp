@@ -1,18 +1,46 @@
 #include "AjudasAluno.h"
 #include "LinhasDoAluno.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace dominio {
 namespace {
 
-enum Campo { kNome, kFalar };
+enum Campo { kNome, kFalar, kContraste, kTamanho, kDislexia };
+
+// A logical field the table may lack (written by an older version): false then.
+bool logicoSeHouver(const xbase::Table& t, const char* campo)
+{
+    const int i = t.findField(campo);
+    return i >= 0 && t.asBoolean(i);
+}
+
+void escrever(xbase::Table& t, const AjudasAluno& ajudas)
+{
+    t.setBoolean(kFalar, ajudas.falar);
+    t.setBoolean(kContraste, ajudas.altoContraste);
+    t.setInteger(kTamanho, tamanhoTextoValido(ajudas.tamanhoTexto));
+    t.setBoolean(kDislexia, ajudas.fonteDislexia);
+}
 
 } // namespace
+
+int tamanhoTextoValido(int percentual)
+{
+    return std::find(std::begin(kTamanhosTexto), std::end(kTamanhosTexto), percentual) != std::end(kTamanhosTexto)
+               ? percentual
+               : 100;
+}
 
 const EsquemaTabela& esquemaAjudas()
 {
     static const EsquemaTabela e{"Ajudas.dbf",
                                  {{"NOME", xbase::FieldType::Character, 20, 0, 0},
-                                  {"FALAR", xbase::FieldType::Logical, 1, 0, 0}},
+                                  {"FALAR", xbase::FieldType::Logical, 1, 0, 0},
+                                  {"CONTRASTE", xbase::FieldType::Logical, 1, 0, 0},
+                                  {"TAMANHO", xbase::FieldType::Numeric, 3, 0, 0},
+                                  {"DISLEXIA", xbase::FieldType::Logical, 1, 0, 0}},
                                  {}};
     return e;
 }
@@ -24,21 +52,25 @@ AjudasAluno lerAjudas(const std::string& dir, const std::string& nome)
     xbase::Table t;
     t.open(dir, esquemaAjudas().arquivo, true);
     const std::string alvo = comoGravado(nome, t.fieldDef(kNome));
-    for (t.first(); !t.eof(); t.next())
-        if (t.asString(kNome) == alvo) r.falar = t.asBoolean(kFalar);
+    const int tamanho = t.findField("TAMANHO");
+    for (t.first(); !t.eof(); t.next()) {
+        if (t.asString(kNome) != alvo) continue;
+        r.falar = t.asBoolean(kFalar);
+        r.altoContraste = logicoSeHouver(t, "CONTRASTE");
+        r.tamanhoTexto = tamanho >= 0 ? tamanhoTextoValido(int(t.asInteger(tamanho))) : 100;
+        r.fonteDislexia = logicoSeHouver(t, "DISLEXIA");
+    }
     return r;
 }
 
 void gravarAjudas(const std::string& dir, const std::string& nome, const AjudasAluno& ajudas)
 {
-    // Two computers may make the table at once: it is made whole beside and put in place
-    // only where none is yet.
-    xbase::Table::createIfMissing(dir, esquemaAjudas().arquivo, esquemaAjudas().campos, esquemaAjudas().tags);
+    garantirLayout(dir, esquemaAjudas());
     bool achada = false;
     porLinhaDoAluno(dir, esquemaAjudas().arquivo, kNome, nome, [&](xbase::Table& t) {
         achada = true;
         t.edit();
-        t.setBoolean(kFalar, ajudas.falar);
+        escrever(t, ajudas);
         t.post();
         t.next();
     });
@@ -47,7 +79,7 @@ void gravarAjudas(const std::string& dir, const std::string& nome, const AjudasA
     t.open(dir, esquemaAjudas().arquivo);
     t.insert();
     t.setString(kNome, nome);
-    t.setBoolean(kFalar, ajudas.falar);
+    escrever(t, ajudas);
     t.post();
 }
 

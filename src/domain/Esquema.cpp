@@ -5,6 +5,8 @@
 #include "xbase/Table.h"
 
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 
 namespace dominio {
@@ -90,6 +92,38 @@ const EsquemaTabela* esquemaDoArquivo(const std::string& arquivo)
     for (const EsquemaTabela* e : {&esquemaUsuario(), &esquemaRelat(), &esquemaRecorde(), &esquemaConfig(), &esquemaTeclas()})
         if (minusculas(e->arquivo) == nome) return e;
     return nullptr;
+}
+
+namespace {
+
+bool mesmosCampos(const std::vector<FieldDef>& a, const std::vector<FieldDef>& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].name != b[i].name || a[i].type != b[i].type || a[i].length != b[i].length
+            || a[i].decimals != b[i].decimals)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void garantirLayout(const std::string& dir, const EsquemaTabela& esquema)
+{
+    // Two computers may make the table at once: it is made whole beside and put in place only
+    // where none is yet.
+    xbase::Table::createIfMissing(dir, esquema.arquivo, esquema.campos, esquema.tags);
+    xbase::Table t;
+    t.open(dir, esquema.arquivo);
+    if (mesmosCampos(t.fields(), esquema.campos)) return;
+    // The rewrite needs the table alone: another computer only holds it for a read or a write.
+    const auto espera = std::chrono::milliseconds(50);
+    for (int tentativas = xbase::environment().lockWaitMilliseconds / 50; tentativas > 0; --tentativas) {
+        if (t.changeLayout(esquema.campos)) return;
+        std::this_thread::sleep_for(espera);
+    }
+    throw xbase::Error(xbase::ErrorKind::Busy,
+                       std::string(esquema.arquivo) + " está em uso por outro computador; tente de novo");
 }
 
 void criarTabela(const std::string& dir, const EsquemaTabela& esquema, const std::string& arquivo)

@@ -1245,10 +1245,10 @@ void Table::deleteRecord()
 // as it is, the records pointing at the same blocks: were it rewritten too, a power cut
 // between the two renames would leave a table pointing into the wrong memo file. The blocks of
 // the deleted records are left unused.
-void Table::Impl::writePacked(const std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newDbf,
-                              File& file) const
+void Table::Impl::writePacked(const DbfHeader& layout, const std::vector<uint8_t>& live, uint32_t liveCount,
+                              const std::string& newDbf, File& file) const
 {
-    DbfHeader packedHeader = header;
+    DbfHeader packedHeader = layout;
     packedHeader.count = liveCount;
     std::string bytes = headerBytes(packedHeader);
     bytes.append(live.begin(), live.end());
@@ -1270,32 +1270,51 @@ bool Table::packDeletedIfAlone()
 
 bool Table::packAlone(bool onlyWithDeleted)
 {
+    return whileAlone(
+        [this, onlyWithDeleted] {
+            if (onlyWithDeleted && deletedCount() == 0)
+                return false;
+            d_->packAlone();
+            return true;
+        },
+        "a compactação falhou");
+}
+
+bool Table::changeLayout(const std::vector<FieldDef>& fields)
+{
+    return whileAlone(
+        [this, &fields] {
+            d_->relayoutAlone(fields);
+            return true;
+        },
+        "a mudança de campos falhou");
+}
+
+bool Table::whileAlone(const std::function<bool()>& work, const char* failure)
+{
     d_->requireOpen();
     d_->requireWritable();
     if (!leaveEditing(*this))
         return false;
     Impl& d = *d_;
     // Another open of the table (on another computer, or another handle in this program) would
-    // go on with the replaced files: the deleted records stay, invisible, until it is alone.
+    // go on with the replaced files: the work waits until the table is alone.
     if (!d.openLock.change(false))
         return false;
-    bool packed = false;
+    bool done = false;
     try {
-        if (!onlyWithDeleted || deletedCount() > 0) {
-            d.packAlone();
-            packed = true;
-        }
+        done = work();
     } catch (const Error& e) {
         d.openLock.change(true);
-        throw Error(e.kind(), d.tableName + ": a compactação falhou: " + e.what());
+        throw Error(e.kind(), d.tableName + ": " + failure + ": " + e.what());
     } catch (...) {
         d.openLock.change(true);
         throw;
     }
     d.openLock.change(true);
-    if (packed)
+    if (done)
         first();
-    return packed;
+    return done;
 }
 
 void Table::Impl::packAlone()
@@ -1309,11 +1328,63 @@ void Table::Impl::packAlone()
         if (record(r)[0] != kDeletedMark)
             live.insert(live.end(), record(r), record(r) + length);
     const uint32_t liveCount = static_cast<uint32_t>(live.size() / length);
+    replaceAlone(header, std::move(live), liveCount);
+}
 
+// A value of the old record in a field of the new layout: the same bytes where the length is
+// the same, a text cut or padded, a number kept when it fits (blank otherwise).
+static void carryField(const uint8_t* from, const FieldDef& old, uint8_t* to, const FieldDef& field)
+{
+    const std::string value(reinterpret_cast<const char*>(from + old.offset), std::size_t(old.length));
+    std::string bytes(std::size_t(field.length), ' ');
+    if (old.length == field.length && old.decimals == field.decimals) {
+        bytes = value;
+    } else if (field.type == FieldType::Character) {
+        bytes.replace(0, std::min(value.size(), bytes.size()), value, 0, std::min(value.size(), bytes.size()));
+    } else if (field.type == FieldType::Numeric || field.type == FieldType::Float) {
+        const std::size_t begin = value.find_first_not_of(' ');
+        const std::string number = begin == std::string::npos ? std::string() : value.substr(begin);
+        if (old.decimals == field.decimals && number.size() <= bytes.size())
+            bytes.replace(bytes.size() - number.size(), number.size(), number);
+    }
+    std::copy(bytes.begin(), bytes.end(), to + field.offset);
+}
+
+void Table::Impl::relayoutAlone(const std::vector<FieldDef>& fields)
+{
+    DbfHeader layout = layoutHeader(tableName, fields, false);
+    if (hasCdx() || layout.hasMemo() != header.hasMemo() || !filterText.empty())
+        throw Error(ErrorKind::Invalid, "só uma tabela sem índice nem filtro, que mantém seus memos, muda de campos");
+    layout.codePage = header.codePage;
+    layout.changes = header.changes;
+    readFresh();
+    needAllRecords();
+    std::vector<std::pair<const FieldDef*, const FieldDef*>> carried;  // old field, new field
+    for (const FieldDef& field : layout.fields)
+        for (const FieldDef& old : header.fields)
+            if (old.name == field.name && old.type == field.type)
+                carried.emplace_back(&old, &field);
+    std::vector<uint8_t> live;
+    uint32_t liveCount = 0;
+    for (uint32_t r = 1; r <= count(); ++r) {
+        if (record(r)[0] == kDeletedMark)
+            continue;
+        const std::size_t at = live.size();
+        live.resize(at + layout.recordLength, ' ');
+        for (const auto& [old, field] : carried)
+            carryField(record(r), *old, live.data() + at, *field);
+        ++liveCount;
+    }
+    replaceAlone(std::move(layout), std::move(live), liveCount);
+    blankRecord.assign(header.recordLength, ' ');
+}
+
+void Table::Impl::replaceAlone(DbfHeader layout, std::vector<uint8_t> live, uint32_t liveCount)
+{
     const std::string newDbf = dbfPath + ".tmp";
     File packed;
     try {
-        writePacked(live, liveCount, newDbf, packed);
+        writePacked(layout, live, liveCount, newDbf, packed);
     } catch (...) {
         packed.close();
         removeFile(newDbf);
@@ -1344,6 +1415,7 @@ void Table::Impl::packAlone()
     dbf.swap(packed);
     openLock = std::move(packedAlone);
 
+    header = std::move(layout);
     if (header.hasMemo())
         memo.open(fptPath, false);
     recordsReplaced(std::move(live), liveCount);

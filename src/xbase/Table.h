@@ -151,6 +151,12 @@ public:
     // one) only when the table is alone, so that an open among many costs no read of them.
     bool packDeletedIfAlone();
     uint32_t deletedCount() const;  // records marked deleted, waiting for a pack
+    // Rewrites the table with these fields, as a pack rewrites it (the deleted records left
+    // out): a field of the same name and type keeps its values (a text cut or padded to its new
+    // length), a new field starts blank. Only for a table without tags or filter whose memo
+    // fields, if any, stay (Invalid otherwise). Needs the table to itself, as pack() does: false, with
+    // nothing done, while another open holds it.
+    bool changeLayout(const std::vector<FieldDef>& fields);
     // Re-reads the files (records added by another program become visible).
     void refresh();
     // Reads what other processes changed since: the count, every record and, when they
@@ -175,6 +181,9 @@ public:
 
 private:
     bool packAlone(bool onlyWithDeleted);
+    // Runs `work` under the exclusive open lock; false when another open holds the table or
+    // work returns false. A failure's message starts with `failure`.
+    bool whileAlone(const std::function<bool()>& work, const char* failure);
     struct Impl;
     std::unique_ptr<Impl> d_;
 };

@@ -188,9 +188,12 @@ struct Table::Impl {
     bool changesTags(const uint8_t* oldRec, const uint8_t* newRec) const;
     void rollbackPost(const PostMark& mark);
     // The new table, whole on disk, left open in file (the memo file is kept as it is).
-    void writePacked(const std::vector<uint8_t>& live, uint32_t liveCount, const std::string& newDbf,
-                     File& file) const;
+    void writePacked(const DbfHeader& layout, const std::vector<uint8_t>& live, uint32_t liveCount,
+                     const std::string& newDbf, File& file) const;
     void packAlone();  // under the exclusive open lock
+    void relayoutAlone(const std::vector<FieldDef>& fields);  // the same
+    // The files replaced by a table of that header and those records, under the exclusive lock.
+    void replaceAlone(DbfHeader layout, std::vector<uint8_t> live, uint32_t liveCount);
 
     // --- loading (Table.cpp)
     void load(const std::string& path, bool readOnlyMode);

@@ -1,11 +1,15 @@
-// The shared domain rules: line division of lesson texts, filter texts, course types.
+// The shared domain rules: line division of lesson texts, filter texts, course types, the
+// students' aids table.
 #include "DesenhoEnviado.h"
+#include "domain/AjudasAluno.h"
 #include "domain/Cursos.h"
 #include "domain/Estatisticas.h"
 #include "domain/Filtros.h"
 #include "domain/Linhas.h"
 #include "domain/DesenhoTeclado.h"
 #include "domain/NomesTeclas.h"
+#include "xbase/Environment.h"
+#include "xbase/Table.h"
 
 #include <QtTest>
 
@@ -31,6 +35,7 @@ private slots:
     void soletrar();
     void dedoDaTecla_data();
     void dedoDaTecla();
+    void ajudasDeUmaVersaoAnterior();
 };
 
 void TstDominio::dividirLinhas_data()
@@ -224,6 +229,55 @@ void TstDominio::dedoDaTecla()
     const dominio::DesenhoTeclado d = desenhoEnviado(arquivo, desenho);
     QVERIFY2(!d.nome.empty(), "drawing not found");
     QCOMPARE(QString::fromStdString(dominio::dedoDaTecla(d, caractere.toUcs4().at(0))), dica);
+}
+
+// A folder whose aids table has only the voice keeps its rows: read, the newer aids are off;
+// the first write brings the table to the new layout. Held open elsewhere, it is not rewritten.
+void TstDominio::ajudasDeUmaVersaoAnterior()
+{
+    QTemporaryDir pasta;
+    const std::string dir = pasta.path().toStdString();
+    xbase::Table::create(dir, "Ajudas.dbf", {{"NOME", xbase::FieldType::Character, 20, 0, 0},
+                                              {"FALAR", xbase::FieldType::Logical, 1, 0, 0}});
+    {
+        xbase::Table t;
+        t.open(dir, "Ajudas.dbf");
+        for (const char* nome : {"ANA", "BIA", "CAIO"}) {
+            t.insert();
+            t.setString(0, nome);
+            t.setBoolean(1, true);
+            t.post();
+        }
+        t.deleteRecord();  // CAIO removed, waiting for a pack
+    }
+    dominio::AjudasAluno ana = dominio::lerAjudas(dir, "ANA");
+    QVERIFY(ana.falar && !ana.altoContraste && !ana.fonteDislexia);
+    QCOMPARE(ana.tamanhoTexto, 100);
+
+    const int espera = xbase::environment().lockWaitMilliseconds;
+    xbase::environment().lockWaitMilliseconds = 100;
+    dominio::AjudasAluno bia{false, true, 150, true};
+    {
+        xbase::Table outroComputador;
+        outroComputador.open(dir, "Ajudas.dbf", true);
+        try {
+            dominio::gravarAjudas(dir, "BIA", bia);
+            QFAIL("rewritten under another open");
+        } catch (const xbase::Error& e) {
+            QCOMPARE(e.kind(), xbase::ErrorKind::Busy);
+        }
+    }
+    xbase::environment().lockWaitMilliseconds = espera;
+    dominio::gravarAjudas(dir, "BIA", bia);
+
+    xbase::Table t;
+    t.open(dir, "Ajudas.dbf", true);
+    QCOMPARE(t.fieldCount(), int(dominio::esquemaAjudas().campos.size()));
+    QCOMPARE(t.count(), 2u);
+    QVERIFY(dominio::lerAjudas(dir, "ANA").falar);
+    const dominio::AjudasAluno lida = dominio::lerAjudas(dir, "BIA");
+    QVERIFY(!lida.falar && lida.altoContraste && lida.fonteDislexia);
+    QCOMPARE(lida.tamanhoTexto, 150);
 }
 
 QTEST_APPLESS_MAIN(TstDominio)
