@@ -14,6 +14,8 @@ PACKAGES=(
   libx11-dev
   # sounds and music (ALSA, FluidSynth), fonts
   libasound2-dev libfluidsynth-dev timgm6mb-soundfont fonts-liberation2 fonts-dejavu-core
+  # the font offered to students with dyslexia
+  fonts-opendyslexic
   # tests, screenshots and independent readers of the table files
   xvfb xauth xdotool x11-utils poppler-utils imagemagick
   # the keystroke-to-screen benchmark (X test extension and damage reports)

@@ -5,11 +5,16 @@
 #include "data/Gravacao.h"
 #include "domain/AjudasAluno.h"
 #include "platform/Ajuda.h"
+#include "platform/TamanhoDaTela.h"
 #include "platform/Voz.h"
-#include "ui/Mensagens.h"
+#include "ui/Acessibilidade.h"
 #include "ui/Botoes.h"
+#include "ui/Cores.h"
+#include "ui/Escala.h"
+#include "ui/Mensagens.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
@@ -27,10 +32,11 @@ const int kContextoAjuda = 8;
 TfConfig::TfConfig(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Configurações"));
-    setFixedSize(536, 439);
+    setFixedSize(536, 567);
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(admin::fontePixels(QStringLiteral("Arial"), 13));
     criarControles();
+    ui::caberNaTela(this);
 }
 
 void TfConfig::criarControles()
@@ -59,10 +65,10 @@ void TfConfig::criarControles()
 
     criarAjudas();
 
-    ui::linhaHorizontal(this, QRect(144, 384, 384, 4));
-    BitBtn3 = ui::botaoAjuda(this, QRect(340, 399, 88, 32));
+    ui::linhaHorizontal(this, QRect(144, 512, 384, 4));
+    BitBtn3 = ui::botaoAjuda(this, QRect(340, 527, 88, 32));
     connect(BitBtn3, &QPushButton::clicked, this, &TfConfig::BitBtn3Click);
-    BitBtn1 = ui::botaoSair(this, QRect(440, 399, 88, 32), this);
+    BitBtn1 = ui::botaoSair(this, QRect(440, 527, 88, 32), this);
 }
 
 void TfConfig::criarAjudas()
@@ -71,21 +77,55 @@ void TfConfig::criarAjudas()
     if (alunos->active() && !alunos->isEmpty()) aluno_ = alunos->fieldByName(QStringLiteral("Nome")).asString();
     GroupBox4 = new QGroupBox(aluno_.isEmpty() ? QStringLiteral("Ajudas do aluno")
                                                : QStringLiteral("Ajudas do aluno ") + aluno_, this);
-    GroupBox4->setGeometry(144, 284, 384, 92);
+    GroupBox4->setGeometry(144, 284, 384, 220);
     cbFalar = new QCheckBox(QStringLiteral("Falar (o Tarvex lê as lições em voz alta)"), GroupBox4);
-    cbFalar->setGeometry(20, 26, 344, 24);
+    cbFalar->setGeometry(20, 24, 344, 24);
+    cbContraste = new QCheckBox(QStringLiteral("Alto contraste (letras claras sobre o preto)"), GroupBox4);
+    cbContraste->setGeometry(20, 50, 344, 24);
+    lTamanho = new QLabel(QStringLiteral("Tamanho do texto:"), GroupBox4);
+    lTamanho->setGeometry(20, 80, 130, 24);
+    cbTamanho = new QComboBox(GroupBox4);
+    cbTamanho->setGeometry(156, 78, 100, 26);
+    for (int p : dominio::kTamanhosTexto) cbTamanho->addItem(QStringLiteral("%1 %").arg(p), p);
+    ui::rotular(lTamanho, cbTamanho);
+    cbDislexia = new QCheckBox(QStringLiteral("Letra para dislexia (OpenDyslexic)"), GroupBox4);
+    cbDislexia->setGeometry(20, 108, 344, 24);
     lSemVoz = new QLabel(GroupBox4);
-    lSemVoz->setGeometry(20, 52, 352, 36);
+    lSemVoz->setGeometry(20, 134, 352, 36);
     lSemVoz->setWordWrap(true);
+    lAvisoAjudas = new QLabel(GroupBox4);
+    lAvisoAjudas->setGeometry(20, 170, 352, 46);
+    lAvisoAjudas->setWordWrap(true);
     if (aluno_.isEmpty()) {
-        cbFalar->setEnabled(false);
+        for (QWidget* w : {static_cast<QWidget*>(cbFalar), static_cast<QWidget*>(cbContraste),
+                           static_cast<QWidget*>(cbTamanho), static_cast<QWidget*>(cbDislexia)})
+            w->setEnabled(false);
         lSemVoz->setText(QStringLiteral("Cadastre um aluno para escolher as ajudas dele."));
         return;
     }
     const dominio::AjudasAluno ajudas =
         dominio::lerAjudas(alunos->databaseName().toStdString(), aluno_.toStdString());
     cbFalar->setChecked(ajudas.falar);
+    cbContraste->setChecked(ajudas.altoContraste);
+    cbTamanho->setCurrentIndex(cbTamanho->findData(ajudas.tamanhoTexto));
+    cbDislexia->setChecked(ajudas.fonteDislexia);
+    // Without the font the switch cannot be turned on; a choice made elsewhere stays stored.
+    cbDislexia->setEnabled(!ui::familiaDislexia().isEmpty());
     connect(cbFalar, &QCheckBox::toggled, this, &TfConfig::mostrarMotivoSemVoz);
+    connect(cbTamanho, &QComboBox::currentIndexChanged, this, &TfConfig::mostrarAvisoAjudas);
+    mostrarAvisoAjudas();
+}
+
+// The size of all windows follows at the next start; the font may be missing here.
+void TfConfig::mostrarAvisoAjudas()
+{
+    QStringList aviso;
+    if (cbTamanho->currentData().toInt() != plataforma::TamanhoDaTela::escalaDaExecucao())
+        aviso << QStringLiteral("O texto da lição muda já; o tamanho de todas as janelas muda na próxima vez "
+                                "que o Tarvex for aberto neste computador.");
+    if (ui::familiaDislexia().isEmpty())
+        aviso << QStringLiteral("A letra para dislexia não está instalada neste computador (pacote fonts-opendyslexic).");
+    lAvisoAjudas->setText(aviso.join(QLatin1Char(' ')));
 }
 
 // Asked only when the voice is wanted: the first question loads and starts the speech service.
@@ -139,8 +179,13 @@ void TfConfig::gravarAjudas()
     ui::protegido(this, [this] {
         dominio::AjudasAluno ajudas;
         ajudas.falar = cbFalar->isChecked();
+        ajudas.altoContraste = cbContraste->isChecked();
+        ajudas.tamanhoTexto = cbTamanho->currentData().toInt();
+        ajudas.fonteDislexia = cbDislexia->isChecked();
         dominio::gravarAjudas(dm1->TabAluno->databaseName().toStdString(), aluno_.toStdString(), ajudas);
         plataforma::ligarFala(ajudas.falar);
+        ui::usarAltoContraste(ajudas.altoContraste);
+        plataforma::TamanhoDaTela().gravar(ajudas.tamanhoTexto);
     });
 }
 

@@ -2,6 +2,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -27,7 +28,12 @@ public:
     // The aids of the current student (the last one chosen or shown in the registration).
     QGroupBox* GroupBox4;
     QCheckBox* cbFalar;
+    QCheckBox* cbContraste;
+    QLabel* lTamanho;
+    QComboBox* cbTamanho;        // 100 %, 150 %, 200 %
+    QCheckBox* cbDislexia;
     QLabel* lSemVoz;             // why there is no voice, when there is none
+    QLabel* lAvisoAjudas;        // when the size takes effect; why there is no dyslexia font
     QPushButton* BitBtn1;        // "&Sair"
     QPushButton* BitBtn3;        // "&Ajuda"
 
@@ -47,6 +53,7 @@ private:
     void criarControles();
     void criarAjudas();
     void mostrarMotivoSemVoz();
+    void mostrarAvisoAjudas();
     void gravarAjudas();
     QString aluno_;  // empty: no student to set aids for
 

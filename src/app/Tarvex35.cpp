@@ -6,6 +6,7 @@
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
 #include "platform/InstanciaUnica.h"
+#include "platform/TamanhoDaTela.h"
 #include "results/Rel.h"
 #include "students/AbrirNome.h"
 #include "students/Selec.h"
@@ -24,6 +25,8 @@ int main(int argc, char* argv[])
     // A write past the file-size limit fails with an error the program reports (and rolls
     // back) instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The size of every window, as last chosen on this computer: Qt takes it only at start.
+    plataforma::TamanhoDaTela().aplicarAntesDeAbrir();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tarvex3"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvex 3"));

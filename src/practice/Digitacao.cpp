@@ -19,9 +19,13 @@
 #include "ui/Mensagens.h"
 #include "ui/Fontes.h"
 #include "ui/Acessibilidade.h"
+#include "ui/Cores.h"
+#include "ui/Escala.h"
+#include "platform/TamanhoDaTela.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QDate>
 #include <QFrame>
 #include <QHeaderView>
@@ -38,11 +42,11 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <algorithm>
+#include <cmath>
+
 
 namespace {
-
-const QColor kAqua(0, 255, 255);
-const QColor kAmarelo(255, 255, 0);
 
 
 QString texto(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -53,25 +57,25 @@ QLabel* rotuloInfo(QWidget* pai, const QString& legenda, int x, int y, int w)
     auto* l = new QLabel(legenda, pai);
     l->setGeometry(x, y, w, 18);
     l->setFont(ui::fontePixels(QStringLiteral("Arial"), 13));
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, kAqua);
-    l->setPalette(pal);
     return l;
 }
 
-// A label of the text panel: bold Courier New 16 px on yellow, as wide as its text.
-QLabel* rotuloTexto(QWidget* pai, const QColor& cor, int x, int y)
+// A label of the text panel: bold Courier New 16 px on its own background, as wide as its text.
+QLabel* rotuloTexto(QWidget* pai, int x, int y)
 {
     auto* l = new QLabel(pai);
     l->setFont(ui::fontePixels(QStringLiteral("Courier New"), 16, true));
     l->setTextFormat(Qt::PlainText);
     l->setAutoFillBackground(true);
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, kAmarelo);
-    pal.setColor(QPalette::WindowText, cor);
-    l->setPalette(pal);
     l->move(x, y);
     return l;
+}
+
+void colorir(QWidget* w, QPalette::ColorRole papel, const QColor& cor)
+{
+    QPalette pal = w->palette();
+    pal.setColor(papel, cor);
+    w->setPalette(pal);
 }
 
 } // namespace
@@ -81,6 +85,7 @@ TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
     sessao = new SessaoDigitacao(this);
     montarJanela();
     montarTeclados();
+    aplicarCores();
     connect(sessao, &SessaoDigitacao::linhaNova, this, &TFDigitacao::linhaNova);
     connect(sessao, &SessaoDigitacao::acertou, this, &TFDigitacao::acertou);
     connect(sessao, &SessaoDigitacao::errou, this, &TFDigitacao::errou);
@@ -163,11 +168,6 @@ void TFDigitacao::montarJanela()
     Panel5 = new QFrame(this);
     Panel5->setGeometry(0, 40, 632, 80);
     Panel5->setAutoFillBackground(true);
-    {
-        QPalette pal = Panel5->palette();
-        pal.setColor(QPalette::Window, Qt::black);
-        Panel5->setPalette(pal);
-    }
     rotuloInfo(Panel5, QStringLiteral("Velocidade"), 10, 6, 110);
     rotuloInfo(Panel5, texto("Precisão"), 128, 6, 70);
     rotuloInfo(Panel5, texto("Duração"), 204, 6, 70);
@@ -184,9 +184,6 @@ void TFDigitacao::montarJanela()
     pSeg->setRange(0, 60);
     pSeg->setValue(0);
     pSeg->setTextVisible(false);
-    pSeg->setStyleSheet(QStringLiteral(
-        "QProgressBar { background: black; border: 1px solid #00ffff; }"
-        "QProgressBar::chunk { background: #00ffff; }"));
     LNome = rotuloInfo(Panel5, QString(), 290, 6, 336);
     LTipo = rotuloInfo(Panel5, QString(), 290, 26, 150);
     lNivel = rotuloInfo(Panel5, QString(), 290, 46, 150);
@@ -232,13 +229,8 @@ void TFDigitacao::montarJanela()
     pLic->setGeometry(7, 328, 618, 65);
     pLic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pLic->setAutoFillBackground(true);
-    {
-        QPalette pal = pLic->palette();
-        pal.setColor(QPalette::Window, Qt::white);
-        pLic->setPalette(pal);
-    }
-    lblTexto = rotuloTexto(pLic, Qt::blue, 8, 8);
-    lblCopy1 = rotuloTexto(pLic, Qt::black, 8, 36);
+    lblTexto = rotuloTexto(pLic, 8, 8);
+    lblCopy1 = rotuloTexto(pLic, 8, 36);
     ui::tornarTextoAcessivel(lblTexto);
     ui::nomear(lblTexto, QStringLiteral("Linha a digitar"));
     ajustarRotulo(lblTexto);
@@ -303,6 +295,57 @@ void TFDigitacao::montarJanela()
 
     if (QScreen* tela = QGuiApplication::primaryScreen())
         move(tela->availableGeometry().center() - rect().center());
+}
+
+// The colours of the scheme in use: the panels, the texts, the keyboard guide.
+void TFDigitacao::aplicarCores()
+{
+    const ui::Cores& c = ui::cores();
+    colorir(Panel5, QPalette::Window, c.fundoFiguras);
+    for (QLabel* l : Panel5->findChildren<QLabel*>()) colorir(l, QPalette::WindowText, c.textoFiguras);
+    pSeg->setStyleSheet(QStringLiteral("QProgressBar { background: %1; border: 1px solid %2; }"
+                                       "QProgressBar::chunk { background: %2; }")
+                            .arg(c.fundoFiguras.name(), c.textoFiguras.name()));
+    colorir(pLic, QPalette::Window, c.fundoLicao);
+    for (QLabel* l : {lblTexto, lblCopy1}) colorir(l, QPalette::Window, c.fundoLinha);
+    colorir(lblTexto, QPalette::WindowText, c.textoLinha);
+    colorir(lblCopy1, QPalette::WindowText, c.textoCopia);
+    colorir(lblCursor, QPalette::WindowText, c.cursor);
+    pintarTeclado();
+}
+
+// The student's text size for what is read while typing: the figures, the line and the copy,
+// at once (the rest of the program takes it at its next start, so what that scale already
+// gives is not given twice). The window grows around them and stays on the screen.
+void TFDigitacao::aplicarTamanho(int percentual, bool dislexia)
+{
+    const double f = std::max(1.0, double(percentual) / plataforma::TamanhoDaTela::escalaDaExecucao());
+    for (QWidget* w : Panel5->findChildren<QWidget*>()) ui::escalar(w, f);
+    const int alturaFiguras = int(std::lround(80 * f));
+
+    const QString familia = dislexia ? ui::familiaDislexia() : QString();
+    const QFont fonte = familia.isEmpty() ? ui::fontePixels(QStringLiteral("Courier New"), int(std::lround(16 * f)), true)
+                                          : ui::fontePixels(familia, int(std::lround(16 * f)));
+    for (QLabel* l : {lblTexto, lblCopy1, lblCursor}) l->setFont(fonte);
+    const int alturaLinha = QFontMetrics(fonte).height();
+    lblTexto->move(8, 8);
+    lblCopy1->move(8, std::max(int(std::lround(36 * f)), 8 + alturaLinha + 6));
+    lblCursor->move(8, lblCopy1->y() + 2);
+    ajustarRotulo(lblTexto);
+    ajustarRotulo(lblCopy1);
+    lblCursor->resize(lblCursor->sizeHint());
+    const int alturaLicao = std::max(int(std::lround(65 * f)), lblCopy1->y() + alturaLinha + 9);
+    const int larguraLicao =
+        std::max(618, QFontMetrics(fonte).horizontalAdvance(QString(int(dominio::kLarguraLinha), QLatin1Char('W'))) + 16);
+
+    const int largura = std::max({632, int(std::lround(632 * f)), larguraLicao + 14});
+    Panel4->resize(largura, Panel4->height());
+    Panel5->setGeometry(0, 40, largura, alturaFiguras);
+    Notebook2->move((largura - Notebook2->width()) / 2, Panel5->geometry().bottom() + 1);
+    pLic->setGeometry((largura - larguraLicao) / 2, Notebook2->geometry().bottom() + 5, larguraLicao, alturaLicao);
+    sb1->setGeometry(0, pLic->geometry().bottom() + 12, largura, sb1->height());
+    setFixedSize(largura, sb1->geometry().bottom() + 1);
+    if (QScreen* tela = screen()) move(tela->availableGeometry().center() - rect().center());
 }
 
 // The date panel is as wide as its whole text in the window's font, whatever the font is.
@@ -383,8 +426,12 @@ void TFDigitacao::FormShow()
 
     SelecionarTeclado();
     // The student's own aids, wherever he or she sits.
-    plataforma::ligarFala(dominio::lerAjudas(aluno->databaseName().toStdString(), NomeAluno.toStdString()).falar);
+    const dominio::AjudasAluno ajudas = dominio::lerAjudas(aluno->databaseName().toStdString(), NomeAluno.toStdString());
+    plataforma::ligarFala(ajudas.falar);
     locutor_.reset(plataforma::falando() ? new Locutor(plataforma::voz()) : nullptr);
+    ui::usarAltoContraste(ajudas.altoContraste);
+    aplicarCores();
+    aplicarTamanho(ajudas.tamanhoTexto, ajudas.fonteDislexia);
 
     Recarregar = true;
     LimparDados();

@@ -186,7 +186,7 @@ public:
         kShiftDir = dominio::kShiftDir, kBackspace = dominio::kBackspace, kNumLock = dominio::kNumLock,
         kPontoTeclado = dominio::kPontoTeclado
     };
-    static QColor corDoDedo(dominio::Dedo dedo);
+    static QColor corDoDedo(dominio::Dedo dedo);  // in the scheme in use
     // Colour of a panel of a key on a page (0 EUA, 1 EUAn, 2 ABNT2, 3 ABNT2n); invalid
     // when the page has no such key.
     QColor corTecla(int pagina, int tecla, int painel = 0) const;
@@ -217,7 +217,7 @@ private:
     struct PaginaTeclado {
         QWidget* pagina = nullptr;
         QHash<int, QVector<QLabel*>> teclas;  // key number or special id -> panels
-        QHash<QLabel*, QColor> corDedo;        // colour a panel takes when its key is lit
+        QHash<QLabel*, dominio::Dedo> dedo;    // the finger of a panel's key: its colour when lit
         QVector<QLabel*> todas;                // every panel, for Restaura
         QLabel* shiftEsq = nullptr;
         QLabel* shiftDir = nullptr;
@@ -226,6 +226,9 @@ private:
     };
 
     void montarJanela();
+    void aplicarCores();
+    void aplicarTamanho(int percentual, bool dislexia);
+    void pintarTeclado();  // every key put out and the finger buttons, in the scheme's colours
     void montarTeclados();
     QLabel* montarFiguraNumerica(PaginaTeclado& p);
     QVector<QPushButton*> montarBotoesDedos(PaginaTeclado& p, bool numerico);

@@ -3,6 +3,7 @@
 #include "data/Data1.h"
 #include "platform/Diretorios.h"
 #include "ui/Acessibilidade.h"
+#include "ui/Cores.h"
 
 #include <QFile>
 #include <QLabel>
@@ -13,15 +14,22 @@
 
 namespace {
 
-const QColor kPrata(192, 192, 192);
-const QColor kShift(0, 255, 0);  // the Shift keys are pressed with the little finger
+// A key not lit.
+QColor apagada() { return ui::cores().teclaApagada; }
 
 // Where the drawing stands on its page.
 constexpr int kMargemX = 6;
 constexpr int kMargemY = 4;
 
+// A finger button in its finger's colour: a gradient from white in the normal scheme, the
+// colour itself with a white border in the high-contrast one.
 QString botaoEstilo(const QColor& cor)
 {
+    if (ui::cores().altoContraste)
+        return QStringLiteral("QPushButton { border: 2px solid white; border-radius: 11px; font: bold 12px Arial;"
+                              " color: %2; background: %1; }"
+                              "QPushButton:focus { border: 3px solid white; }")
+            .arg(cor.name(), ui::textoSobre(cor).name());
     return QStringLiteral(
                "QPushButton { border: 1px solid #606060; border-radius: 11px; font: bold 12px Arial;"
                " color: black; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 white, stop:1 %1); }"
@@ -46,14 +54,17 @@ QHash<QString, dominio::DesenhoTeclado> desenhos()
 
 QColor TFDigitacao::corDoDedo(dominio::Dedo dedo)
 {
-    switch (dedo) {
-    case dominio::Dedo::Polegar: return QColor(0, 0, 255);
-    case dominio::Dedo::Indicador: return QColor(0, 255, 255);
-    case dominio::Dedo::Medio: return QColor(255, 0, 0);
-    case dominio::Dedo::Anular: return QColor(255, 255, 0);
-    case dominio::Dedo::Minimo: return QColor(0, 255, 0);
-    }
-    return kPrata;
+    const int i = int(dedo);
+    return i >= 0 && i < 5 ? ui::cores().dedos[i] : apagada();
+}
+
+void TFDigitacao::pintarTeclado()
+{
+    for (int pagina = 0; pagina < 4; ++pagina) restaura(pagina);
+    for (QPushButton* b : {ba1, ba2, ba3, ba4, ba5, bp1, bp2, bp3, bp4, bp5})
+        b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(b->property("dedo").toInt()))));
+    for (QPushButton* b : {bd1, bd2, bced3, bd4, bc1, bc2, bc3, bc4})
+        b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(b->property("dedo").toInt()))));
 }
 
 // ---- Drawings --------------------------------------------------------------------------
@@ -75,12 +86,9 @@ void TFDigitacao::novaTecla(PaginaTeclado& p, const dominio::PainelTecla& t)
     f.setPixelSize(pequena ? 10 : 12);
     f.setBold(true);
     painel->setFont(f);
-    QPalette pal = painel->palette();
-    pal.setColor(QPalette::WindowText, Qt::black);
-    painel->setPalette(pal);
-    pintar(painel, kPrata);
+    pintar(painel, apagada());
     p.teclas[t.tecla].append(painel);
-    p.corDedo.insert(painel, corDoDedo(t.dedo));
+    p.dedo.insert(painel, t.dedo);
     p.dedos[int(t.dedo)].append(painel);
     p.todas.append(painel);
 }
@@ -155,7 +163,7 @@ QVector<QPushButton*> TFDigitacao::montarBotoesDedos(PaginaTeclado& p, bool nume
     for (int i = primeiro; i < 5; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(nomes[i]), p.pagina);
         b->setGeometry(532, (numerico ? 26 : 12) + (i - primeiro) * 36, 90, 24);
-        b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(i))));
+        b->setProperty("dedo", i);
         b->setFocusPolicy(Qt::TabFocus);
         b->setAutoDefault(false);
         b->setAccessibleDescription(QStringLiteral("Mostra as teclas deste dedo"));
@@ -267,12 +275,12 @@ void TFDigitacao::acha(int pagina)
     if (TeclaAtual > 0) {
         const auto it = p.teclas.constFind(TeclaAtual);
         if (it != p.teclas.constEnd())
-            for (QLabel* painel : *it) pintar(painel, p.corDedo.value(painel));
+            for (QLabel* painel : *it) pintar(painel, corDoDedo(p.dedo.value(painel)));
     }
     TeclaAnterior = TeclaAtual;
     if (p.shiftEsq) {  // full layouts only
-        if (LadoShift == 1) pintar(p.shiftDir, kShift);
-        else if (LadoShift == 2) pintar(p.shiftEsq, kShift);
+        if (LadoShift == 1) pintar(p.shiftDir, corDoDedo(dominio::Dedo::Minimo));
+        else if (LadoShift == 2) pintar(p.shiftEsq, corDoDedo(dominio::Dedo::Minimo));
     }
 }
 
@@ -282,17 +290,17 @@ void TFDigitacao::limpaAnt(int pagina)
     if (TeclaAnterior > 0) {
         const auto it = p.teclas.constFind(TeclaAnterior);
         if (it != p.teclas.constEnd())
-            for (QLabel* painel : *it) pintar(painel, kPrata);
+            for (QLabel* painel : *it) pintar(painel, apagada());
     }
     if (p.shiftEsq) {
-        pintar(p.shiftEsq, kPrata);
-        pintar(p.shiftDir, kPrata);
+        pintar(p.shiftEsq, apagada());
+        pintar(p.shiftDir, apagada());
     }
 }
 
 void TFDigitacao::restaura(int pagina)
 {
-    for (QLabel* painel : paginas_[pagina].todas) pintar(painel, kPrata);
+    for (QLabel* painel : paginas_[pagina].todas) pintar(painel, apagada());
 }
 
 // ---- Finger buttons --------------------------------------------------------------------
@@ -307,7 +315,7 @@ void TFDigitacao::alternarGrupo(int pagina, int grupo)
     const QVector<QLabel*>& paineis = p.dedos[dedo];
     if (paineis.isEmpty()) return;
     const QColor cor = corDoDedo(dominio::Dedo(dedo));
-    const QColor nova = paineis.first()->palette().color(QPalette::Window) == cor ? kPrata : cor;
+    const QColor nova = paineis.first()->palette().color(QPalette::Window) == cor ? apagada() : cor;
     for (QLabel* painel : paineis) pintar(painel, nova);
 }
 

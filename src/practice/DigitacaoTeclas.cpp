@@ -1,4 +1,6 @@
 #include "Digitacao.h"
+
+#include "ui/Cores.h"
 #include "SessaoDigitacao.h"
 
 #include "data/Data1.h"
@@ -99,9 +101,9 @@ void TFDigitacao::linhaNova()
 {
     lblCopy1->clear();
     ajustarRotulo(lblCopy1);
-    lblCursor->move(8, lblCursor->y());
+    lblCursor->move(lblCopy1->x(), lblCursor->y());
     QPalette pal = lblCursor->palette();
-    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::WindowText, ui::cores().cursor);
     lblCursor->setPalette(pal);
 
     Grid1->selectRow(sessao->Linha - 1);
@@ -199,7 +201,7 @@ void TFDigitacao::mostrarCopia(bool erro)
     if (erro && !mostrada.isEmpty()) x -= fm.horizontalAdvance(mostrada.right(1));
     lblCursor->move(x, lblCursor->y());
     QPalette pal = lblCursor->palette();
-    pal.setColor(QPalette::WindowText, erro ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    pal.setColor(QPalette::WindowText, erro ? ui::cores().cursorErro : ui::cores().cursor);
     lblCursor->setPalette(pal);
     anunciarCopia(int(mostrada.size()) - (erro && !mostrada.isEmpty() ? 1 : 0));
 }

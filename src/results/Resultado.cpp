@@ -1,6 +1,7 @@
 #include "Resultado.h"
 
 #include "domain/Cursos.h"
+#include "ui/Cores.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -13,7 +14,7 @@ QLabel* rotulo(QWidget* pai, const QString& texto, int x, int y, int px = 13)
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(px);
     l->setFont(f);
-    l->setStyleSheet(QStringLiteral("color: blue; background: transparent;"));
+    l->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(ui::cores().textoResultado.name()));
     l->move(x, y);
     l->resize(220, px + 6);
     return l;
@@ -37,11 +38,12 @@ TfResultado::TfResultado(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Resultado"));
     setFixedSize(349, 244);
     setAttribute(Qt::WA_DeleteOnClose);
-    setStyleSheet(QStringLiteral("TfResultado { background: navy; }"));
+    setStyleSheet(QStringLiteral("TfResultado { background: %1; }").arg(ui::cores().fundoResultado.name()));
 
+    // The notepad's paper under the texts; in high contrast the texts stand on black instead.
     Image1 = new QLabel(this);
     Image1->setGeometry(1, 1, 347, 243);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/bloco.png")));
+    if (!ui::cores().altoContraste) Image1->setPixmap(QPixmap(QStringLiteral(":/imagens/bloco.png")));
 
     Label6 = rotulo(this, QStringLiteral("Resultado da lição"), 104, 8, 19);
     QFont titulo = Label6->font();
@@ -96,7 +98,8 @@ void TfResultado::mostrarTeclaMaisErrada(const QString& texto)
     if (texto.isEmpty() || TeclaMaisErrada) return;
     TeclaMaisErrada = rotulo(this, texto, 32, 240);
     // Below the notepad, on the window's navy: light letters.
-    TeclaMaisErrada->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    TeclaMaisErrada->setStyleSheet(
+        QStringLiteral("color: %1; background: transparent;").arg(ui::cores().textoSobreFundoResultado.name()));
     TeclaMaisErrada->resize(305, TeclaMaisErrada->height());
     setFixedSize(width(), 266);
 }

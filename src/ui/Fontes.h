@@ -13,4 +13,8 @@ inline QFont fontePixels(const QString& familia, int pixels, bool negrito = fals
     return f;
 }
 
+// The font made for dyslexic readers (Debian's fonts-opendyslexic), its fixed-width cut first
+// so that the copy stands under the line letter by letter; empty when it is not installed.
+QString familiaDislexia();
+
 } // namespace ui

@@ -12,6 +12,7 @@
 #include "app/Principal35.h"
 #include "app/QelImage.h"
 #include "data/Data1.h"
+#include "domain/AjudasAluno.h"
 #include "domain/Esquema.h"
 #include "platform/Voz.h"
 #include "practice/Digitacao.h"
@@ -26,6 +27,7 @@
 #include "students/Selec.h"
 #include "students/Turma.h"
 #include "ui/Acessibilidade.h"
+#include "ui/Cores.h"
 #include "ui/Mensagens.h"
 #include "xbase/Table.h"
 
@@ -141,40 +143,61 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(w.VelL)->text(QAccessible::Name), QStringLiteral("Velocidade"));
     }
 
-    // Every text against its background, as the windows paint them, reaches 4.5:1: the
-    // keyboard guide's keys lit in each finger's colour with their letters, the practice's
-    // panels, the result window's line under the notepad.
+    void contrasteDoQueSePinta_data()
+    {
+        QTest::addColumn<bool>("alto");
+        QTest::newRow("normal (4.5:1)") << false;
+        QTest::newRow("alto contraste (7:1)") << true;
+    }
+
+    // Every text against its background, as the windows paint them, reaches the scheme's
+    // minimum: the keyboard guide's keys lit in each finger's colour with their letters, the
+    // practice's panels and cursor, the result window's texts.
     void contrasteDoQueSePinta()
     {
+        QFETCH(bool, alto);
+        dominio::AjudasAluno ajudas;
+        ajudas.altoContraste = alto;
+        dominio::gravarAjudas(mundo->pasta().toStdString(), "ANA", ajudas);
         QStringList fracos;
-        const auto conferir = [&fracos](const QString& onde, const QColor& texto, const QColor& fundo) {
+        double minimo = 0;
+        const auto conferir = [&](const QString& onde, const QColor& texto, const QColor& fundo) {
             const double r = ui::contraste(texto, fundo);
-            if (r < 4.5) fracos << QStringLiteral("%1 %2 sobre %3: %4").arg(onde, texto.name(), fundo.name()).arg(r, 0, 'f', 2);
+            if (r < minimo) fracos << QStringLiteral("%1 %2 sobre %3: %4").arg(onde, texto.name(), fundo.name()).arg(r, 0, 'f', 2);
         };
+        const auto cor = [](QWidget* w, QPalette::ColorRole papel) { return w->palette().color(papel); };
         TFDigitacao w;
-        w.show();
+        w.show();  // takes the student's scheme
+        minimo = ui::cores().contrasteMinimo;
+        QCOMPARE(minimo, alto ? 7.0 : 4.5);
         for (QPushButton* dedo : {w.ba1, w.ba2, w.ba3, w.ba4, w.ba5, w.bp1, w.bp2, w.bp3, w.bp4, w.bp5, w.bd1, w.bd2,
                                   w.bced3, w.bd4, w.bc1, w.bc2, w.bc3, w.bc4}) {
+            conferir(QStringLiteral("teclas apagadas"), cor(dedo->parentWidget()->findChild<QLabel*>(), QPalette::WindowText),
+                     cor(dedo->parentWidget()->findChild<QLabel*>(), QPalette::Window));
             dedo->click();  // lights every key of the finger
             for (QLabel* tecla : dedo->parentWidget()->findChildren<QLabel*>())
                 if (!tecla->text().isEmpty())
-                    conferir(dedo->text() + QLatin1Char(' ') + tecla->text(), tecla->palette().color(QPalette::WindowText),
-                             tecla->palette().color(QPalette::Window));
+                    conferir(dedo->text() + QLatin1Char(' ') + tecla->text(), cor(tecla, QPalette::WindowText),
+                             cor(tecla, QPalette::Window));
             dedo->click();
         }
         w.ZerarDados();
         for (QLabel* figura : {w.VelL, w.PrecL, w.DuracaoL})
-            conferir(figura->accessibleName(), figura->palette().color(QPalette::WindowText),
-                     w.Panel5->palette().color(QPalette::Window));
+            conferir(figura->accessibleName(), cor(figura, QPalette::WindowText), cor(w.Panel5, QPalette::Window));
         for (QLabel* linha : {w.lblTexto, w.lblCopy1})
-            conferir(linha->accessibleName(), linha->palette().color(QPalette::WindowText),
-                     linha->palette().color(QPalette::Window));
+            conferir(linha->accessibleName(), cor(linha, QPalette::WindowText), cor(linha, QPalette::Window));
+        w.bIniciar->click();
+        digitar(w.txtLetra, QStringLiteral("x"));  // the cursor turns to the error colour
+        conferir(QStringLiteral("cursor do erro"), cor(w.lblCursor, QPalette::WindowText), cor(w.lblCopy1, QPalette::Window));
+        conferir(QStringLiteral("cursor do erro no painel"), cor(w.lblCursor, QPalette::WindowText), cor(w.pLic, QPalette::Window));
 
         TfResultado resultado;
         resultado.mostrarTeclaMaisErrada(QStringLiteral("Tecla mais errada: ç (3 vezes)"));
         resultado.show();
-        conferir(QStringLiteral("Tecla mais errada"), resultado.TeclaMaisErrada->palette().color(QPalette::WindowText),
+        conferir(QStringLiteral("Tecla mais errada"), cor(resultado.TeclaMaisErrada, QPalette::WindowText),
                  resultado.palette().color(QPalette::Window));
+        conferir(QStringLiteral("Resultado"), cor(resultado.Label7, QPalette::WindowText), ui::cores().papelResultado);
+        ui::usarAltoContraste(false);
         QVERIFY2(fracos.isEmpty(), qPrintable(fracos.join(QStringLiteral("; "))));
     }
 

@@ -34,6 +34,7 @@ namespace {
 const QColor kPrata(192, 192, 192);
 const QColor kAqua(0, 255, 255);
 const QColor kVermelho(255, 0, 0);
+const QColor kCursorDoErro(200, 0, 0);  // a red that reads on the yellow of the copy
 const QColor kLima(0, 255, 0);
 const QColor kAmarelo(255, 255, 0);
 const QString kBasico = QString::fromUtf8("Básico");
@@ -147,7 +148,7 @@ private slots:
         const int inicio = w.lblCursor->x();
         digitar(w, QStringLiteral("x"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("x"));
-        QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), kVermelho);
+        QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), kCursorDoErro);
         QCOMPARE(w.lblCursor->x(), inicio);  // under the wrong character
         QCOMPARE(painel(w, 3), QStringLiteral("Digite: a"));
         digitar(w, QStringLiteral("y"));  // only the second wrong character stays
