@@ -112,17 +112,15 @@ void TfConfig::criarAjudas()
     // Without the font the switch cannot be turned on; a choice made elsewhere stays stored.
     cbDislexia->setEnabled(!ui::familiaDislexia().isEmpty());
     connect(cbFalar, &QCheckBox::toggled, this, &TfConfig::mostrarMotivoSemVoz);
-    connect(cbTamanho, &QComboBox::currentIndexChanged, this, &TfConfig::mostrarAvisoAjudas);
     mostrarAvisoAjudas();
 }
 
-// The size of all windows follows at the next start; the font may be missing here.
+// When the size takes effect, and why the font cannot be chosen here.
 void TfConfig::mostrarAvisoAjudas()
 {
     QStringList aviso;
-    if (cbTamanho->currentData().toInt() != plataforma::TamanhoDaTela::escalaDaExecucao())
-        aviso << QStringLiteral("O texto da lição muda já; o tamanho de todas as janelas muda na próxima vez "
-                                "que o Tarvex for aberto neste computador.");
+    aviso << QStringLiteral("O tamanho vale já para o texto da lição; o de todas as janelas muda na próxima vez "
+                            "que o Tarvex for aberto neste computador.");
     if (ui::familiaDislexia().isEmpty())
         aviso << QStringLiteral("A letra para dislexia não está instalada neste computador (pacote fonts-opendyslexic).");
     lAvisoAjudas->setText(aviso.join(QLatin1Char(' ')));

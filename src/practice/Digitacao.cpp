@@ -320,12 +320,23 @@ void TFDigitacao::aplicarCores()
 void TFDigitacao::aplicarTamanho(int percentual, bool dislexia)
 {
     const double f = std::max(1.0, double(percentual) / plataforma::TamanhoDaTela::escalaDaExecucao());
-    for (QWidget* w : Panel5->findChildren<QWidget*>()) ui::escalar(w, f);
-    const int alturaFiguras = int(std::lround(80 * f));
+    // The window keeps to the screen's width.
+    const QScreen* tela = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int cabe = tela ? tela->availableGeometry().width() - 30 : 1250;
+    const double fPainel = std::max(1.0, std::min(f, double(cabe) / 632));
+    for (QWidget* w : Panel5->findChildren<QWidget*>()) ui::escalar(w, fPainel);
+    const int alturaFiguras = int(std::lround(80 * fPainel));
 
+    // The longest line fits too: a wider font is made smaller until it does.
     const QString familia = dislexia ? ui::familiaDislexia() : QString();
-    const QFont fonte = familia.isEmpty() ? ui::fontePixels(QStringLiteral("Courier New"), int(std::lround(16 * f)), true)
-                                          : ui::fontePixels(familia, int(std::lround(16 * f)));
+    const QString linhaMaisLonga(int(dominio::kLarguraLinha), QLatin1Char('W'));
+    QFont fonte;
+    int larguraLicao = 0;
+    for (int px = int(std::lround(16 * f)); px >= 8; --px) {
+        fonte = familia.isEmpty() ? ui::fontePixels(QStringLiteral("Courier New"), px, true) : ui::fontePixels(familia, px);
+        larguraLicao = std::max(618, QFontMetrics(fonte).horizontalAdvance(linhaMaisLonga) + 16);
+        if (larguraLicao <= std::max(618, cabe)) break;
+    }
     for (QLabel* l : {lblTexto, lblCopy1, lblCursor}) l->setFont(fonte);
     const int alturaLinha = QFontMetrics(fonte).height();
     lblTexto->move(8, 8);
@@ -335,17 +346,15 @@ void TFDigitacao::aplicarTamanho(int percentual, bool dislexia)
     ajustarRotulo(lblCopy1);
     lblCursor->resize(lblCursor->sizeHint());
     const int alturaLicao = std::max(int(std::lround(65 * f)), lblCopy1->y() + alturaLinha + 9);
-    const int larguraLicao =
-        std::max(618, QFontMetrics(fonte).horizontalAdvance(QString(int(dominio::kLarguraLinha), QLatin1Char('W'))) + 16);
 
-    const int largura = std::max({632, int(std::lround(632 * f)), larguraLicao + 14});
+    const int largura = std::max({632, int(std::lround(632 * fPainel)), larguraLicao + 14});
     Panel4->resize(largura, Panel4->height());
     Panel5->setGeometry(0, 40, largura, alturaFiguras);
     Notebook2->move((largura - Notebook2->width()) / 2, Panel5->geometry().bottom() + 1);
     pLic->setGeometry((largura - larguraLicao) / 2, Notebook2->geometry().bottom() + 5, larguraLicao, alturaLicao);
     sb1->setGeometry(0, pLic->geometry().bottom() + 12, largura, sb1->height());
     setFixedSize(largura, sb1->geometry().bottom() + 1);
-    if (QScreen* tela = screen()) move(tela->availableGeometry().center() - rect().center());
+    if (tela) move(tela->availableGeometry().center() - rect().center());
 }
 
 // The date panel is as wide as its whole text in the window's font, whatever the font is.

@@ -1,7 +1,11 @@
 #include "Cores.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
 
 namespace ui {
 namespace {
@@ -38,6 +42,30 @@ QPalette paletaDe(const Cores& c)
         p.setColor(QPalette::Disabled, r, QColor(150, 150, 150));
     return p;
 }
+
+// The style draws the box of a check box and the circle of a radio button in shades of the
+// window's colour, which vanish on black: here they are outlined in white and filled in
+// yellow when on. (A style sheet would do it too, but would stop the windows' fonts from
+// reaching their controls.)
+class EstiloAltoContraste : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    void drawPrimitive(PrimitiveElement elemento, const QStyleOption* opcao, QPainter* p,
+                       const QWidget* w) const override
+    {
+        if (elemento != PE_IndicatorCheckBox && elemento != PE_IndicatorRadioButton)
+            return QProxyStyle::drawPrimitive(elemento, opcao, p, w);
+        const Cores& c = coresAltoContraste();
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing);
+        p->setPen(QPen((opcao->state & State_Enabled) ? c.texto : QColor(150, 150, 150), 2));
+        p->setBrush((opcao->state & (State_On | State_NoChange)) ? c.destaque : c.fundoCampo);
+        const QRectF r = QRectF(opcao->rect).adjusted(1, 1, -1, -1);
+        if (elemento == PE_IndicatorRadioButton) p->drawEllipse(r);
+        else p->drawRect(r);
+        p->restore();
+    }
+};
 
 } // namespace
 
@@ -113,6 +141,9 @@ void usarAltoContraste(bool ligado)
     if (ligado == altoContrasteLigado) return;
     altoContrasteLigado = ligado;
     // A palette that sets nothing gives the program the style's palette back.
+    static const QString estiloDoSistema = QApplication::style()->name();
+    QStyle* base = QStyleFactory::create(estiloDoSistema);
+    QApplication::setStyle(ligado ? new EstiloAltoContraste(base) : base);
     QApplication::setPalette(ligado ? paletaDe(coresAltoContraste()) : QPalette());
 }
 

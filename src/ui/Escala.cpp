@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVariant>
 #include <QWidget>
 
@@ -54,7 +55,12 @@ void caberNaTela(QWidget* janela)
     auto* area = new QScrollArea(janela);
     area->setFrameShape(QFrame::NoFrame);
     area->setWidget(conteudo);
-    const QSize cabe = feita.boundedTo(livre);
+    // Room for the scroll bar beside the contents where the screen has it.
+    const int barra = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize quer = feita;
+    if (feita.height() > livre.height()) quer.rwidth() += barra;
+    if (feita.width() > livre.width()) quer.rheight() += barra;
+    const QSize cabe = quer.boundedTo(livre);
     janela->setFixedSize(cabe);
     area->setGeometry(0, 0, cabe.width(), cabe.height());
 }
