@@ -645,6 +645,41 @@ private slots:
         plataforma::definirVoz(nullptr);
     }
 
+    void tamanhoDoTexto_data()
+    {
+        QTest::addColumn<int>("tamanho");
+        QTest::addColumn<bool>("dislexia");
+        QTest::newRow("100 %") << 100 << false;
+        QTest::newRow("200 %") << 200 << false;
+        QTest::newRow("150 % com a letra para dislexia") << 150 << true;
+    }
+
+    // The student's text size and font reach the line and the copy when the window shows; the
+    // longest line still fits the text panel, and the window the screen.
+    void tamanhoDoTexto()
+    {
+        QFETCH(int, tamanho);
+        QFETCH(bool, dislexia);
+        if (dislexia && ui::familiaDislexia().isEmpty()) QSKIP("fonts-opendyslexic is not installed");
+        dominio::AjudasAluno ajudas;
+        ajudas.tamanhoTexto = tamanho;
+        ajudas.fonteDislexia = dislexia;
+        dominio::gravarAjudas(mundo->pasta().toStdString(), "ANA", ajudas);
+        const QString longa(61, QLatin1Char('W'));
+        TFDigitacao& w = abrir(kBasico, longa);
+        w.bIniciar->click();
+        const QFont fonte = w.lblTexto->font();
+        QCOMPARE(w.lblCopy1->font(), fonte);
+        QCOMPARE(fonte.family() == ui::familiaDislexia(), dislexia);
+        const int tela = w.screen()->availableGeometry().width();
+        if (tamanho == 100) QCOMPARE(fonte.pixelSize(), 16);
+        else QVERIFY(fonte.pixelSize() > 16 || w.width() > tela - 60);  // larger, or as large as the screen allows
+        QVERIFY(w.lblTexto->geometry().right() < w.pLic->width());
+        QVERIFY(w.pLic->geometry().right() < w.width());
+        QVERIFY(w.width() <= tela);
+        QVERIFY(w.lblCopy1->y() > w.lblTexto->geometry().bottom());
+    }
+
     // The results list moves the shared lesson table; the run keeps the lesson it set up.
     void pesquisarNaoTrocaLicao()
     {
