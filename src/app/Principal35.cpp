@@ -1,5 +1,7 @@
 #include "Principal35.h"
 
+#include "platform/Voz.h"
+
 #include "QelImage.h"
 #include "TabelaMusicas.h"
 #include "abertura.h"
@@ -217,6 +219,10 @@ void TForm1::prepararTeclado()
         });
     }
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, AjudaImage, &TQelImage::clicar);
+    // The voice before any student is chosen, for one who cannot see the list of names.
+    setAccessibleDescription(QStringLiteral("F12 liga ou desliga a voz do Tarvex"));
+    connect(new QShortcut(QKeySequence(Qt::Key_F12), this), &QShortcut::activated, this,
+            [] { plataforma::alternarVozDaExecucao(); });
     DigiImage->setFocus();
 }
 

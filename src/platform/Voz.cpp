@@ -156,7 +156,8 @@ std::unique_ptr<Voz>& vozAtual()
     static std::unique_ptr<Voz> v;
     return v;
 }
-bool ligada = false;
+bool ligadaPeloAluno = false;
+bool ligadaPelaTecla = false;
 
 } // namespace
 
@@ -167,16 +168,27 @@ Voz& voz()
 }
 
 void definirVoz(std::unique_ptr<Voz> nova) { vozAtual() = std::move(nova); }
-bool falando() { return ligada; }
+bool falando() { return ligadaPeloAluno || ligadaPelaTecla; }
 void ligarFala(bool l)
 {
-    if (ligada && !l && vozAtual()) vozAtual()->calar();
-    ligada = l;
+    if (falando() && !l && !ligadaPelaTecla && vozAtual()) vozAtual()->calar();
+    ligadaPeloAluno = l;
+}
+
+void alternarVozDaExecucao()
+{
+    if (falando()) {
+        voz().falar(QStringLiteral("Voz desligada"));
+        ligadaPeloAluno = ligadaPelaTecla = false;
+        return;
+    }
+    ligadaPelaTecla = true;
+    dizer(QStringLiteral("Voz ligada"));
 }
 
 void dizer(const QString& frase)
 {
-    if (ligada && !frase.isEmpty()) voz().falar(frase);
+    if (falando() && !frase.isEmpty()) voz().falar(frase);
 }
 
 } // namespace plataforma

@@ -37,12 +37,17 @@ private:
     QString motivo_;
 };
 
-// The voice of the run, and whether it speaks ("Falar"). Off, nothing is said and nothing is
+// The voice of the run, and whether it speaks: with the student's "Falar", or turned on by the
+// menu's key for the rest of the run (a blind student chooses his or her name by ear, and a
+// student whose "Falar" is off does not silence it). Off, nothing is said and nothing is
 // loaded. Tests put a voice of their own.
 Voz& voz();
 void definirVoz(std::unique_ptr<Voz> nova);
 bool falando();
-void ligarFala(bool ligada);
+void ligarFala(bool ligada);  // the student's "Falar"
+// The menu's key: turns the voice off when it speaks (for the student too, until his or her
+// aids are read again), on for the run otherwise, and says which.
+void alternarVozDaExecucao();
 // Says the phrase when the voice is on; a new phrase cuts off the one before.
 void dizer(const QString& frase);
 

@@ -3,6 +3,7 @@
 
 #include "Fontes.h"
 #include "data/Data1.h"
+#include "platform/Voz.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBLookupComboBox.h"
 #include "ui/TDataSource.h"
@@ -42,6 +43,29 @@ TFAbrir::TFAbrir(QWidget* parent) : QDialog(parent)
 
     setTabOrder(dl1, b1);
     setTabOrder(b1, BitBtn2);
+
+    // With the voice on, the window says its title and the name shown when it opens (its
+    // description), and each name the arrows move to.
+    connect(dl1, &QComboBox::currentTextChanged, this, [this](const QString& nome) {
+        descreverNome();
+        if (isVisible()) plataforma::dizer(nome);  // the list is loaded with its signals held
+    });
+}
+
+void TFAbrir::descreverNome()
+{
+    const QString nome = dl1->currentText();
+    setAccessibleDescription(nome.isEmpty() ? Label1->text() : Label1->text() + QLatin1Char(' ') + nome);
+}
+
+void TFAbrir::setVisible(bool visivel)
+{
+    // The list is read before the window says what it shows.
+    if (visivel) {
+        dl1->recarregar();
+        descreverNome();
+    }
+    QDialog::setVisible(visivel);
 }
 
 void TFAbrir::showEvent(QShowEvent* e)

@@ -21,8 +21,13 @@ public:
     QPushButton* BitBtn2;
     TDataSource* DataSource1;
 
+    void setVisible(bool visivel) override;
+
 protected:
     void showEvent(QShowEvent* e) override;
+
+private:
+    void descreverNome();  // the label and the name shown, said when the window opens
 };
 
 // The one student chooser of the program (made by the program's start-up).

@@ -29,11 +29,13 @@
 #include "ui/Acessibilidade.h"
 #include "ui/Cores.h"
 #include "ui/Mensagens.h"
+#include "ui/TDBLookupComboBox.h"
 #include "xbase/Table.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -217,6 +219,44 @@ private slots:
         janela.show();
         QCOMPARE(ditos, QStringList{QStringLiteral("falar:Resultado. Lição 1: Aprovado.")});  // said only with the voice on
         plataforma::ligarFala(false);
+        plataforma::definirVoz(nullptr);
+    }
+
+    // A student who cannot see turns the voice on at the menu and picks a name by ear; a
+    // student whose "Falar" is off does not silence it, and the key turns it off again.
+    void vozAntesDeEscolherOAluno()
+    {
+        QStringList ditos;
+        plataforma::definirVoz(std::make_unique<VozGravada>(&ditos));
+        Falador falador;
+        qApp->installEventFilter(&falador);
+        mundo->aluno(QStringLiteral("BIA"), QStringLiteral("Básico"), 1, true);
+        TForm1 menu;
+        QShortcut* f12 = nullptr;
+        for (QShortcut* a : menu.findChildren<QShortcut*>())
+            if (a->key() == QKeySequence(Qt::Key_F12)) f12 = a;
+        QVERIFY(f12);
+        emit f12->activated();
+        QCOMPARE(ditos, QStringList{QStringLiteral("falar:Voz ligada")});
+
+        TFAbrir abrir;
+        abrir.show();
+        QCOMPARE(ditos.last(), QStringLiteral("falar:Abrir. Selecione o nome do aluno:"));
+        QTest::keyClick(abrir.dl1, Qt::Key_Down);
+        QTest::keyClick(abrir.dl1, Qt::Key_Down);
+        QCOMPARE(ditos.mid(ditos.size() - 2), (QStringList{QStringLiteral("falar:ANA"), QStringLiteral("falar:BIA")}));
+        abrir.hide();
+        abrir.show();
+        QCOMPARE(ditos.last(), QStringLiteral("falar:Abrir. Selecione o nome do aluno: BIA"));
+        abrir.hide();
+
+        TFDigitacao pratica;  // BIA's "Falar" is off
+        pratica.show();
+        QVERIFY(plataforma::falando());
+        pratica.hide();
+        emit f12->activated();
+        QCOMPARE(ditos.last(), QStringLiteral("falar:Voz desligada"));
+        QVERIFY(!plataforma::falando());
         plataforma::definirVoz(nullptr);
     }
 };
