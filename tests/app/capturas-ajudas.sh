@@ -11,13 +11,9 @@ mkdir -p "$saida"
 saida=$(cd "$saida" && pwd)
 pasta=$(mktemp -d /tmp/capturas-ajudas-XXXXXX)
 trap 'rm -rf "$pasta"' EXIT
-export HOME=$pasta XDG_DATA_HOME=$pasta/dados XDG_CONFIG_HOME=$pasta/config LC_ALL=C.UTF-8 QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_DATA_HOME/qel99"
-printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
-for f in Config.dbf LicaoA.dbf LicaoA.cdx LicaoA.fpt LicaoB.dbf LicaoB.cdx LicaoB.fpt \
-         Recorde.dbf Relat.dbf Usuario.dbf; do
-  cp "$build/data/Dados/$f" "$XDG_DATA_HOME/qel99/"
-done
+. "$(dirname "$0")/../comum/pasta-de-trabalho.sh"
+pasta_de_trabalho "$pasta" "$build"
+export QT_QPA_PLATFORM=xcb
 
 # Runs a program under a fresh Xvfb and takes the screen after it drew.
 capturar() {

@@ -13,6 +13,7 @@ build=$(cd "${1:?pasta da compilação}" && pwd)
 saida=${2:-$build/capturas-x11-wayland}
 mkdir -p "$saida"
 saida=$(cd "$saida" && pwd)
+. "$raiz/tests/comum/pasta-de-trabalho.sh"
 
 
 # Inside one display system: the program on a later start (its tables already in the working
@@ -20,13 +21,7 @@ saida=$(cd "$saida" && pwd)
 capturar_sessao() {
   local nome=$1 pasta
   pasta=$(mktemp -d /tmp/capturas-XXXXXX)
-  export HOME=$pasta XDG_DATA_HOME=$pasta/dados XDG_CONFIG_HOME=$pasta/config LC_ALL=C.UTF-8
-  mkdir -p "$XDG_DATA_HOME/qel99"
-  printf 'pcm.!default { type null }\n' >"$HOME/.asoundrc"
-  for f in Config.dbf LicaoA.dbf LicaoA.cdx LicaoA.fpt LicaoB.dbf LicaoB.cdx LicaoB.fpt \
-           Recorde.dbf Relat.dbf Usuario.dbf; do
-    cp "$build/data/Dados/$f" "$XDG_DATA_HOME/qel99/"
-  done
+  pasta_de_trabalho "$pasta" "$build"
   (cd "$build" && exec "$build/src/app/tarvex3") &
   local programa=$!
   sleep 3
