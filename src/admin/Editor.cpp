@@ -1,5 +1,6 @@
 #include "Editor.h"
 #include "ui/Acessibilidade.h"
+#include "ui/Cores.h"
 
 #include "Fontes.h"
 #include "data/Data1.h"
@@ -86,18 +87,17 @@ void TfEditor::criarControles()
 
     Label1 = new QLabel(QStringLiteral("Tipo de lição:"), this);
     Label1->setFont(admin::fontePixels(QStringLiteral("Arial"), 11));
-    QPalette pl = Label1->palette();
-    pl.setColor(QPalette::WindowText, Qt::black);
-    Label1->setPalette(pl);
     Label1->setGeometry(8, 52, 84, 16);
 
     cb1 = new QComboBox(this);
     ui::rotular(Label1, cb1);
     cb1->setFont(admin::fontePixels(QStringLiteral("Arial"), 11));
-    QPalette pc = cb1->palette();
-    pc.setColor(QPalette::Text, admin::kMarinho);
-    pc.setColor(QPalette::ButtonText, admin::kMarinho);
-    cb1->setPalette(pc);
+    if (!ui::cores().altoContraste) {  // navy on the black of high contrast would not read
+        QPalette pc = cb1->palette();
+        pc.setColor(QPalette::Text, admin::kMarinho);
+        pc.setColor(QPalette::ButtonText, admin::kMarinho);
+        cb1->setPalette(pc);
+    }
     cb1->setToolTip(QStringLiteral("Tipo de lição"));
     for (const auto& tipo : dominio::tiposCurso()) cb1->addItem(QString::fromUtf8(tipo.nome));
     cb1->setGeometry(96, 48, 150, 24);

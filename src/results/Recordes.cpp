@@ -1,6 +1,7 @@
 #include "Recordes.h"
 
 #include "platform/SomWave.h"
+#include "ui/Cores.h"
 #include "ui/TLabel3D.h"
 
 #include <QLabel>
@@ -12,7 +13,8 @@ TfRecordes::TfRecordes(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Novo recorde"));
     setFixedSize(407, 210);
     setAttribute(Qt::WA_DeleteOnClose);
-    setStyleSheet(QStringLiteral("TfRecordes { background: navy; }"));
+    const ui::Cores& cores = ui::cores();
+    setStyleSheet(QStringLiteral("TfRecordes { background: %1; }").arg(cores.fundoResultado.name()));
 
     Image1 = new QLabel(this);
     Image1->setGeometry(8, 8, 110, 194);
@@ -26,7 +28,7 @@ TfRecordes::TfRecordes(QWidget* parent) : QDialog(parent)
     Label1->setEstilo(TLabel3D::Estilo::Extrusion);
     Label1->setProfundidade(12);
     Label1->setCorSombra(Qt::yellow);
-    Label1->setStyleSheet(QStringLiteral("color: red;"));
+    Label1->setStyleSheet(QStringLiteral("color: %1;").arg(cores.tituloRecorde.name()));
     Label1->setGeometry(132, 14, 268, 60);
     Label1->setAlignment(Qt::AlignCenter);
 
@@ -38,7 +40,7 @@ TfRecordes::TfRecordes(QWidget* parent) : QDialog(parent)
     Label2->setEstilo(TLabel3D::Estilo::Shadow);
     Label2->setProfundidade(5);
     Label2->setCorSombra(Qt::black);
-    Label2->setStyleSheet(QStringLiteral("color: yellow;"));
+    Label2->setStyleSheet(QStringLiteral("color: %1;").arg(cores.pontosRecorde.name()));
     Label2->setGeometry(132, 90, 268, 50);
     Label2->setAlignment(Qt::AlignCenter);
 

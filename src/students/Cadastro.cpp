@@ -36,9 +36,6 @@ QLabel* rotulo(const QString& texto, const QRect& onde, QWidget* pai)
 {
     auto* l = new QLabel(texto, pai);
     l->setGeometry(onde);
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, Qt::black);
-    l->setPalette(p);
     return l;
 }
 

@@ -92,6 +92,8 @@ const Cores& coresNormais()
         r.papelResultado = Qt::white;
         r.textoResultado = Qt::blue;
         r.textoSobreFundoResultado = Qt::white;
+        r.tituloRecorde = QColor(255, 0, 0);
+        r.pontosRecorde = QColor(255, 255, 0);
         return r;
     }();
     return c;
@@ -129,6 +131,8 @@ const Cores& coresAltoContraste()
         r.papelResultado = Qt::black;
         r.textoResultado = QColor(255, 255, 0);
         r.textoSobreFundoResultado = Qt::white;
+        r.tituloRecorde = QColor(255, 255, 0);
+        r.pontosRecorde = Qt::white;
         return r;
     }();
     return c;

@@ -20,7 +20,9 @@ struct Cores {
     QColor teclaApagada;
     QColor dedos[5];
     // The result window: its background (under the notepad), and the texts on the notepad.
+    // The new-record window stands on the same background.
     QColor fundoResultado, papelResultado, textoResultado, textoSobreFundoResultado;
+    QColor tituloRecorde, pontosRecorde;
 };
 
 const Cores& coresNormais();

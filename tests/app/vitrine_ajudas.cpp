@@ -1,14 +1,16 @@
 // One window with a student's aids, for looking at it under X (see capturas-ajudas.sh):
-//   vitrine_ajudas pratica|config|resultado [contraste] [tamanho=150|200] [dislexia]
+//   vitrine_ajudas pratica|config|resultado|cadastro|editor [contraste] [tamanho=150|200] [dislexia]
 // The practice window shows a lesson under way with the keyboard guide lit.
 #include "MundoPratica.h"
 
 #include "admin/Config.h"
+#include "admin/Editor.h"
 #include "data/Data1.h"
 #include "domain/AjudasAluno.h"
 #include "domain/Esquema.h"
 #include "practice/Digitacao.h"
 #include "results/Resultado.h"
+#include "students/Cadastro.h"
 #include "ui/Mensagens.h"
 #include "xbase/Table.h"
 
@@ -56,6 +58,10 @@ int main(int argc, char** argv)
         pratica.hide();
         if (janela == QLatin1String("config")) {
             w = new TfConfig;
+        } else if (janela == QLatin1String("cadastro")) {
+            w = new TfCadastro;
+        } else if (janela == QLatin1String("editor")) {
+            w = new TfEditor;
         } else {
             auto* r = new TfResultado;
             r->Label1->setText(QStringLiteral("1"));
