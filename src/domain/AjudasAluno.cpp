@@ -7,7 +7,8 @@
 namespace dominio {
 namespace {
 
-enum Campo { kNome, kFalar, kContraste, kTamanho, kDislexia };
+// The name and the voice come first in every version of the table; the others are found by name.
+enum Campo { kNome, kFalar };
 
 // A logical field the table may lack (written by an older version): false then.
 bool logicoSeHouver(const xbase::Table& t, const char* campo)
@@ -19,9 +20,9 @@ bool logicoSeHouver(const xbase::Table& t, const char* campo)
 void escrever(xbase::Table& t, const AjudasAluno& ajudas)
 {
     t.setBoolean(kFalar, ajudas.falar);
-    t.setBoolean(kContraste, ajudas.altoContraste);
-    t.setInteger(kTamanho, tamanhoTextoValido(ajudas.tamanhoTexto));
-    t.setBoolean(kDislexia, ajudas.fonteDislexia);
+    t.setBoolean("CONTRASTE", ajudas.altoContraste);
+    t.setInteger("TAMANHO", tamanhoTextoValido(ajudas.tamanhoTexto));
+    t.setBoolean("DISLEXIA", ajudas.fonteDislexia);
 }
 
 } // namespace

@@ -96,14 +96,21 @@ const EsquemaTabela* esquemaDoArquivo(const std::string& arquivo)
 
 namespace {
 
-bool mesmosCampos(const std::vector<FieldDef>& a, const std::vector<FieldDef>& b)
+bool temCampo(const std::vector<FieldDef>& campos, const FieldDef& procurado)
 {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i].name != b[i].name || a[i].type != b[i].type || a[i].length != b[i].length
-            || a[i].decimals != b[i].decimals)
-            return false;
-    return true;
+    for (const FieldDef& c : campos)
+        if (c.name == procurado.name && c.type == procurado.type) return true;
+    return false;
+}
+
+// This version's fields, then those of the table that this version does not know (written by
+// a later one), so that the rewrite loses nothing.
+std::vector<FieldDef> camposUnidos(const std::vector<FieldDef>& doEsquema, const std::vector<FieldDef>& daTabela)
+{
+    std::vector<FieldDef> r = doEsquema;
+    for (const FieldDef& c : daTabela)
+        if (!temCampo(doEsquema, c)) r.push_back(c);
+    return r;
 }
 
 } // namespace
@@ -115,11 +122,14 @@ void garantirLayout(const std::string& dir, const EsquemaTabela& esquema)
     xbase::Table::createIfMissing(dir, esquema.arquivo, esquema.campos, esquema.tags);
     xbase::Table t;
     t.open(dir, esquema.arquivo);
-    if (mesmosCampos(t.fields(), esquema.campos)) return;
+    bool falta = false;
+    for (const FieldDef& c : esquema.campos) falta = falta || !temCampo(t.fields(), c);
+    if (!falta) return;
+    const std::vector<FieldDef> campos = camposUnidos(esquema.campos, t.fields());
     // The rewrite needs the table alone: another computer only holds it for a read or a write.
     const auto espera = std::chrono::milliseconds(50);
     for (int tentativas = xbase::environment().lockWaitMilliseconds / 50; tentativas > 0; --tentativas) {
-        if (t.changeLayout(esquema.campos)) return;
+        if (t.changeLayout(campos)) return;
         std::this_thread::sleep_for(espera);
     }
     throw xbase::Error(xbase::ErrorKind::Busy,

@@ -29,9 +29,10 @@ const EsquemaTabela& esquemaTeclado();  // TecladoA.dbf, TecladoB.dbf, TecladoN.
 const EsquemaTabela* esquemaDoArquivo(const std::string& arquivo);
 
 // A table the program makes in the working folder when first needed, in the layout of this
-// version: made where none is yet and, where an older version made it with fewer or other
-// fields, rewritten in this layout keeping its rows (fields matched by name; a new field
-// starts blank). Throws xbase::Error (Busy) when other computers kept it open meanwhile.
+// version: made where none is yet and, where an older version made it without some of this
+// version's fields, rewritten with them, its rows kept (fields matched by name; a new field
+// starts blank; a field only a later version knows stays). Fields are then found by name.
+// Throws xbase::Error (Busy) when other computers kept it open meanwhile.
 void garantirLayout(const std::string& dir, const EsquemaTabela& esquema);
 
 // Makes the empty table in `dir` (under `arquivo`, or the layout's own file name).

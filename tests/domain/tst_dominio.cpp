@@ -232,13 +232,15 @@ void TstDominio::dedoDaTecla()
 }
 
 // A folder whose aids table has only the voice keeps its rows: read, the newer aids are off;
-// the first write brings the table to the new layout. Held open elsewhere, it is not rewritten.
+// the first write brings the table to the new layout, keeping a field of another version.
+// Held open elsewhere, it is not rewritten.
 void TstDominio::ajudasDeUmaVersaoAnterior()
 {
     QTemporaryDir pasta;
     const std::string dir = pasta.path().toStdString();
     xbase::Table::create(dir, "Ajudas.dbf", {{"NOME", xbase::FieldType::Character, 20, 0, 0},
-                                              {"FALAR", xbase::FieldType::Logical, 1, 0, 0}});
+                                              {"FALAR", xbase::FieldType::Logical, 1, 0, 0},
+                                              {"OUTRA", xbase::FieldType::Character, 4, 0, 0}});
     {
         xbase::Table t;
         t.open(dir, "Ajudas.dbf");
@@ -246,6 +248,7 @@ void TstDominio::ajudasDeUmaVersaoAnterior()
             t.insert();
             t.setString(0, nome);
             t.setBoolean(1, true);
+            t.setString(2, nome);
             t.post();
         }
         t.deleteRecord();  // CAIO removed, waiting for a pack
@@ -272,8 +275,9 @@ void TstDominio::ajudasDeUmaVersaoAnterior()
 
     xbase::Table t;
     t.open(dir, "Ajudas.dbf", true);
-    QCOMPARE(t.fieldCount(), int(dominio::esquemaAjudas().campos.size()));
+    QCOMPARE(t.fieldCount(), int(dominio::esquemaAjudas().campos.size()) + 1);
     QCOMPARE(t.count(), 2u);
+    QCOMPARE(t.asString("OUTRA"), std::string("ANA"));
     QVERIFY(dominio::lerAjudas(dir, "ANA").falar);
     const dominio::AjudasAluno lida = dominio::lerAjudas(dir, "BIA");
     QVERIFY(!lida.falar && lida.altoContraste && lida.fonteDislexia);
