@@ -1,5 +1,6 @@
 #include "platform/Ajuda.h"
 #include "platform/Diretorios.h"
+#include "platform/Exibicao.h"
 #include "ui/Mensagens.h"
 
 #include <QDir>
@@ -73,7 +74,7 @@ JanelaAjuda::JanelaAjuda(QWidget* pai)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(botoes);
     layout->addWidget(navegador_);
-    resize(640, 520);
+    resize(QSize(640, 520).boundedTo(areaLivre(this)));
 
     connect(inicio_, &QPushButton::clicked, this, &JanelaAjuda::irParaInicio);
     connect(voltar_, &QPushButton::clicked, navegador_, &QTextBrowser::backward);

@@ -6,6 +6,7 @@
 #include "domain/DesenhoTeclado.h"
 #include "platform/Ajuda.h"
 #include "platform/Diretorios.h"
+#include "platform/Exibicao.h"
 #include "ui/Botoes.h"
 #include "ui/Mensagens.h"
 
@@ -174,7 +175,7 @@ TfTeclas::TfTeclas(QWidget* parent) : QDialog(parent)
     sair_->setFixedSize(96, 27);
     botoes->addWidget(sair_);
     coluna->addLayout(botoes);
-    resize(560, 520);
+    resize(QSize(560, 520).boundedTo(plataforma::areaLivre(this)));
 }
 
 void TfTeclas::mostrar(const QString& nome, const QString& tipo, int de, int ate, bool abnt2)

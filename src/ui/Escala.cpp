@@ -1,9 +1,9 @@
 #include "Escala.h"
 
 #include <QFont>
-#include <QGuiApplication>
+#include "platform/Exibicao.h"
+
 #include <QRect>
-#include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVariant>
@@ -38,10 +38,7 @@ void escalar(QWidget* w, double fator)
 
 void caberNaTela(QWidget* janela)
 {
-    const QScreen* tela = janela->screen() ? janela->screen() : QGuiApplication::primaryScreen();
-    if (!tela) return;
-    // Room for a window manager's frame and title.
-    const QSize livre = tela->availableGeometry().size() - QSize(16, 48);
+    const QSize livre = plataforma::areaLivre(janela);
     const QSize feita = janela->size();
     if (feita.width() <= livre.width() && feita.height() <= livre.height()) return;
     auto* conteudo = new QWidget;

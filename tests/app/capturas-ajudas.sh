@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the windows at the larger text sizes, for a person to look at: the whole screen of
-# Xvfb (1280x1024, no window manager) with the menu, the practice, the settings and the result
-# window at 150 % and 200 %, high contrast and the dyslexia font on.
+# Xvfb (1280x1024, no window manager) with the menu and each window at 150 % and 200 %, high
+# contrast and the dyslexia font on.
 #   bash tests/app/capturas-ajudas.sh BUILD [OUTPUT (default: BUILD/capturas-ajudas)]
 # Not run by CTest.
 set -euo pipefail
@@ -28,7 +28,7 @@ capturar() {
 for escala in 1.5 2; do
   nome=${escala/./}
   (cd "$build" && QT_SCALE_FACTOR=$escala capturar "$saida/menu-$nome.png" "$build/src/app/tarvex3")
-  for janela in pratica config resultado; do
+  for janela in pratica config resultado cadastro editor exig turma relat grafico teclas recorde recordes ajuda; do
     QT_SCALE_FACTOR=$escala capturar "$saida/$janela-$nome.png" \
       "$build/tests/app/vitrine_ajudas" "$janela" contraste dislexia "tamanho=$([ "$escala" = 2 ] && echo 200 || echo 150)"
   done

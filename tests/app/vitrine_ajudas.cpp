@@ -1,10 +1,20 @@
 // One window with a student's aids, for looking at it under X (see capturas-ajudas.sh):
-//   vitrine_ajudas pratica|config|resultado|cadastro|editor [contraste] [tamanho=150|200] [dislexia]
+//   vitrine_ajudas JANELA [contraste] [tamanho=150|200] [dislexia]
+// JANELA: pratica, resultado, ajuda, or one of the others made as the program makes them
+// (config, cadastro, editor, exig, turma, relat, grafico, teclas, recorde, recordes).
 // The practice window shows a lesson under way with the keyboard guide lit.
 #include "MundoPratica.h"
 
 #include "admin/Config.h"
 #include "admin/Editor.h"
+#include "admin/Exigencia.h"
+#include "platform/Ajuda.h"
+#include "results/Recorde.h"
+#include "results/Recordes.h"
+#include "results/Teclas.h"
+#include "results/grafico.h"
+#include "results/relat.h"
+#include "students/Turma.h"
 #include "data/Data1.h"
 #include "domain/AjudasAluno.h"
 #include "domain/Esquema.h"
@@ -15,10 +25,12 @@
 #include "xbase/Table.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 int main(int argc, char** argv)
 {
@@ -58,10 +70,22 @@ int main(int argc, char** argv)
         pratica.hide();
         if (janela == QLatin1String("config")) {
             w = new TfConfig;
-        } else if (janela == QLatin1String("cadastro")) {
-            w = new TfCadastro;
-        } else if (janela == QLatin1String("editor")) {
-            w = new TfEditor;
+        } else if (janela == QLatin1String("ajuda")) {
+            plataforma::mostrarAjuda(6, nullptr);
+        } else if (janela != QLatin1String("resultado")) {
+            const QHash<QString, std::function<QWidget*()>> fabricas = {
+                {QStringLiteral("cadastro"), [] { return new TfCadastro; }},
+                {QStringLiteral("editor"), [] { return new TfEditor; }},
+                {QStringLiteral("exig"), [] { return new TfExig; }},
+                {QStringLiteral("turma"), [] { return new TfTurma; }},
+                {QStringLiteral("relat"), [] { return new TfRelat; }},
+                {QStringLiteral("grafico"), [] { return new TfGrafico; }},
+                {QStringLiteral("teclas"), [] { return new TfTeclas; }},
+                {QStringLiteral("recorde"), [] { return new TfRecorde; }},
+                {QStringLiteral("recordes"), [] { return new TfRecordes; }},
+            };
+            if (!fabricas.contains(janela)) qFatal("vitrine_ajudas: janela desconhecida");
+            w = fabricas.value(janela)();
         } else {
             auto* r = new TfResultado;
             r->Label1->setText(QStringLiteral("1"));
@@ -72,7 +96,7 @@ int main(int argc, char** argv)
             r->mostrarTeclaMaisErrada(QStringLiteral("Tecla mais errada: ç (3 vezes)"));
             w = r;
         }
-        w->show();
+        if (w) w->show();
     }
     QTimer::singleShot(60000, &app, &QApplication::quit);
     return app.exec();
