@@ -2,6 +2,7 @@
 #include "LimiteDeArquivo.h"
 #include "platform/Diretorios.h"
 #include "platform/InstanciaUnica.h"
+#include "platform/TamanhoDaTela.h"
 
 #include <optional>
 #include <QCoreApplication>
@@ -63,6 +64,8 @@ private slots:
     void falhasDaCopia();
     void pastaDadosEscolhida();
     void instanciaUnica();
+    void tamanhoDaTela_data();
+    void tamanhoDaTela();
 
 private:
     QTemporaryDir tmp_;
@@ -318,6 +321,40 @@ void TstArquivos::instanciaUnica()
     const QString ultima = QDir::temp().filePath(
         QStringLiteral("tst_plataforma_%1.lock").arg(QCoreApplication::applicationPid()));
     QVERIFY(adquirirInstanciaUnica(ultima));
+}
+
+void TstArquivos::tamanhoDaTela_data()
+{
+    QTest::addColumn<QByteArray>("conteudo");  // empty: no file
+    QTest::addColumn<int>("lido");
+    QTest::addColumn<QByteArray>("escala");     // QT_SCALE_FACTOR put at start
+    QTest::newRow("sem arquivo") << QByteArray() << 100 << QByteArray();
+    QTest::newRow("150") << QByteArray("150\n") << 150 << QByteArray("1.5");
+    QTest::newRow("200") << QByteArray("200") << 200 << QByteArray("2");
+    QTest::newRow("tamanho não oferecido") << QByteArray("175\n") << 100 << QByteArray();
+    QTest::newRow("lixo") << QByteArray("\x01zz") << 100 << QByteArray();
+}
+
+// The size kept on this computer, read back, and the scale the next start takes from it.
+void TstArquivos::tamanhoDaTela()
+{
+    QFETCH(QByteArray, conteudo);
+    QFETCH(int, lido);
+    QFETCH(QByteArray, escala);
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("config/tarvex3/tamanho-do-texto"));
+    const plataforma::TamanhoDaTela tamanho(arquivo);
+    if (!conteudo.isEmpty()) {
+        tamanho.gravar(200);  // makes the folders
+        criarArquivo(arquivo, conteudo);
+    }
+    QCOMPARE(tamanho.ler(), lido);
+    qunsetenv("QT_SCALE_FACTOR");
+    tamanho.aplicarAntesDeAbrir();
+    QCOMPARE(qgetenv("QT_SCALE_FACTOR"), escala);
+    qunsetenv("QT_SCALE_FACTOR");
+    tamanho.gravar(150);
+    QCOMPARE(tamanho.ler(), 150);
 }
 
 QTEST_GUILESS_MAIN(TstArquivos)
