@@ -147,6 +147,7 @@ void usarAltoContraste(bool ligado)
     // A palette that sets nothing gives the program the style's palette back.
     static const QString estiloDoSistema = QApplication::style()->name();
     QStyle* base = QStyleFactory::create(estiloDoSistema);
+    if (!base) base = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(ligado ? new EstiloAltoContraste(base) : base);
     QApplication::setPalette(ligado ? paletaDe(coresAltoContraste()) : QPalette());
 }
