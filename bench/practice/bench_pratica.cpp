@@ -129,7 +129,7 @@ int main(int argc, char** argv)
             app.processEvents();  // the repaint of the copy, the status bar and the guide
             tempos.push_back(relogio.nsecsElapsed() / 1e6);
             cpu.push_back(cpuMs() - cpu0);
-            if (qEnvironmentVariableIsSet("BENCH_DETALHE") && w.sessao->Acertos + w.sessao->Erros != int(tempos.size()))
+            if (qEnvironmentVariableIsSet("BENCH_DETALHE") && w.sessao->estado().Acertos + w.sessao->estado().Erros != int(tempos.size()))
                 std::printf("  tecla %zu '%s' sem efeito\n", tempos.size(), qPrintable(QString(c)));
             if (qEnvironmentVariableIsSet("BENCH_DETALHE") && tempos.back() > 1.0)
                 std::printf("  tecla %zu '%s': %.3f ms\n", tempos.size(), qPrintable(QString(c)), tempos.back());
@@ -137,7 +137,7 @@ int main(int argc, char** argv)
     }
     app.removeEventFilter(&contador);
 
-    const int acertos = w.sessao->Acertos, erros = w.sessao->Erros;
+    const int acertos = w.sessao->estado().Acertos, erros = w.sessao->estado().Erros;
     std::printf("plataforma %s, teclado %s, guia ligado\n", qPrintable(QGuiApplication::platformName()),
                 abnt2 ? "ABNT2" : "EUA");
     std::printf("leitor de tela ouvindo: %s; voz: %s\n", QAccessible::isActive() ? "sim" : "não",

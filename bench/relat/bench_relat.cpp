@@ -97,10 +97,9 @@ int main(int argc, char* argv[])
                 relogio.elapsed() / 1000.0);
 
     Tdm1 dm;
-    for (TApTable* t : {dm.TabRelat, dm.TabLicao}) {
-        t->setDatabaseName(pasta.path());
-        t->open();
-    }
+    dm.Abnt2Keyboard = true;  // the lessons are in LicaoB.dbf
+    dm.TabRelat->setDatabaseName(pasta.path());
+    dm.TabRelat->open();
     auto* janela = new TfRelat;
     janela->NomeAluno = QStringLiteral("ANA");
     janela->TipoLicao = QStringLiteral("Básico");

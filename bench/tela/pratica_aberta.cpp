@@ -37,11 +37,15 @@ QString licaoLonga(bool abnt2, int caracteres)
 QString textoDigitado(const QStringList& linhas, bool abnt2)
 {
     SessaoDigitacao s;
-    s.preparar(linhas, 1, false, abnt2);
+    SessaoDigitacao::Licao licao;
+    licao.linhas = linhas;
+    licao.numero = 1;
+    licao.abnt2 = abnt2;
+    s.preparar(licao);
     s.iniciar();
     QString tudo;
     while (!s.terminada()) {
-        const QString linha = s.LinhaAtual;
+        const QString linha = s.estado().LinhaAtual;
         tudo += linha;
         for (QChar c : linha) s.caractere(c);
     }

@@ -101,7 +101,6 @@ TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
 TFDigitacao::~TFDigitacao()
 {
     qApp->removeEventFilter(this);
-    if (dm1) QObject::disconnect(dm1->TabLicao, nullptr, this, nullptr);
 }
 
 void TFDigitacao::montarJanela()
@@ -406,7 +405,7 @@ void TFDigitacao::FormShow()
     NivelAluno = aluno->fieldByName(QStringLiteral("Nivel")).asString().left(15);
     // Another type keeps the previous value.
     if (const dominio::TipoCurso* tipo = dominio::tipoCurso(TipoLicao.toStdString()))
-        sessao->MaxLicoes = tipo->maxLicoes;
+        licao_.maxLicoes = tipo->maxLicoes;
 
     LNome->setText(QStringLiteral("Nome: ") + NomeAluno);
     lNivel->setText(texto("Nível: ") + NivelAluno);
@@ -416,22 +415,15 @@ void TFDigitacao::FormShow()
     exig->setFilter(QString::fromStdString(
         dominio::filtroTipoNivel(TipoLicao.toStdString(), NivelAluno.toStdString())));
     // No row for the pair: nothing relies on the values then.
-    sessao->ExigVel = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Velocidade")).asInteger());
-    sessao->ExigPrec = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Precisao")).asInteger());
-    lVeloc->setText(QStringLiteral("Velocidade: ") + QString::number(sessao->ExigVel) + QStringLiteral(" teclas/min."));
-    LPrec->setText(texto("Precisão: ") + QString::number(sessao->ExigPrec) + QStringLiteral("%"));
+    licao_.exigVel = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Velocidade")).asInteger());
+    licao_.exigPrec = exig->isEmpty() ? 0 : int(exig->fieldByName(QStringLiteral("Precisao")).asInteger());
+    lVeloc->setText(QStringLiteral("Velocidade: ") + QString::number(licao_.exigVel) + QStringLiteral(" teclas/min."));
+    LPrec->setText(texto("Precisão: ") + QString::number(licao_.exigPrec) + QStringLiteral("%"));
 
     LicaoNumerica = TipoLicao == QString::fromUtf8(dominio::kTipoNumerico);
-
-    Recarregar = true;  // no lesson set up: the hidden memo follows the lesson table
-    TApTable* licao = dm1->TabLicao;
-    QObject::disconnect(licao, nullptr, this, nullptr);
-    connect(licao, &TApTable::dataChanged, this, &TFDigitacao::DBMemo2Change);
-    licao->close();
-    licao->setDatabaseName(plataforma::diretorioTrabalho());
-    licao->setTableName(dm1->Abnt2Keyboard ? QStringLiteral("LicaoB.dbf") : QStringLiteral("LicaoA.dbf"));
-    licao->setIndexName(QStringLiteral("TIPO"));
-    licao->open();
+    licao_.numerico = LicaoNumerica;
+    licao_.abnt2 = dm1->Abnt2Keyboard;
+    licoes_ = std::make_unique<dominio::LeitorLicoes>(plataforma::diretorioTrabalho().toStdString(), dm1->Abnt2Keyboard);
 
     SelecionarTeclado();
     // The student's own aids, wherever he or she sits.
@@ -470,7 +462,6 @@ bool TFDigitacao::FormCloseQuery()
     } catch (const xbase::Error& e) {
         ui::erro(this, QStringLiteral("A escolha do teclado não pôde ser guardada: ") + QString::fromUtf8(e.what()));
     }
-    dm1->TabLicao->close();
     return true;
 }
 
@@ -482,8 +473,6 @@ void TFDigitacao::FormClose()
     TimerCursor->stop();
     timerTravas_->stop();
     txtLetra->setEnabled(false);
-    dm1->TabLicao->close();
-    QObject::disconnect(dm1->TabLicao, nullptr, this, nullptr);
 }
 
 // ---- Lesson ----------------------------------------------------------------------------
@@ -496,19 +485,15 @@ void TFDigitacao::CarregarLicao()
         treino_.clear();
         lLicao->setText(QStringLiteral("Treino"));
         ZerarDados();
-        Recarregar = false;
-        teclas_.limpar();
-        sessao->preparar(DBMemo1, 0, LicaoNumerica, dm1->Abnt2Keyboard);
+        iniciarSessao(0);
         return;
     }
-    TApTable* licao = dm1->TabLicao;
     const std::string tipo = TipoLicao.toStdString();
-    licao->setFilter(QString::fromStdString(dominio::filtroTipo(tipo)));
     int numLicao = 1;
-
     const int liberada = int(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
     if (liberada > 1) {
-        const int total = licao->recordCount();
+        int total = 0;
+        if (!ui::protegido(this, [&] { total = licoes_->quantas(tipo); })) return;
         FSelec->se1->setMaxValue(liberada);
         FSelec->se1->setValue(liberada);
         FSelec->sb2->setTextoPainel(0, texto("Lição permitada até: ") + QString::number(liberada));
@@ -518,7 +503,10 @@ void TFDigitacao::CarregarLicao()
         numLicao = FSelec->se1->value();
     }
 
-    licao->setFilter(QString::fromStdString(dominio::filtroTipoLicao(tipo, numLicao)));
+    std::vector<std::string> linhas;
+    if (!ui::protegido(this, [&] { linhas = licoes_->linhas(tipo, numLicao); })) return;
+    DBMemo1.clear();
+    for (const std::string& linha : linhas) DBMemo1.append(QString::fromStdString(linha));
     lLicao->setText(texto("Lição: ") + QString::number(numLicao));
 
     const int n = DBMemo1.size();
@@ -533,26 +521,18 @@ void TFDigitacao::CarregarLicao()
     Grid1->show();
 
     ZerarDados();
+    iniciarSessao(numLicao);
+}
+
+void TFDigitacao::iniciarSessao(int numLicao)
+{
     // Cleared before the first line is set up: a lesson without lines ends at once and asks
     // for a reload, and bIniciarClick then does not start typing on nothing.
     Recarregar = false;
-    // The run keeps its own copy of the lines: a window that moves the lesson table later
-    // (the results list filters it) changes nothing in the run.
     teclas_.limpar();
-    sessao->preparar(DBMemo1, numLicao, LicaoNumerica, dm1->Abnt2Keyboard);
-}
-
-void TFDigitacao::DBMemo2Change()
-{
-    if (!Recarregar) return;  // a lesson is set up: its lines and panels stay
-    DBMemo1.clear();
-    TApTable* licao = dm1->TabLicao;
-    if (licao->active() && !licao->isEmpty()) {
-        const std::string memo = licao->fieldByName(QStringLiteral("TEXTO")).asString().toStdString();
-        for (const std::string& linha : dominio::dividirLinhas(memo))
-            DBMemo1.append(QString::fromStdString(linha));
-    }
-    sb1Panels[0]->setText(QStringLiteral("Linhas: ") + QString::number(DBMemo1.size()));
+    licao_.linhas = DBMemo1;
+    licao_.numero = numLicao;
+    sessao->preparar(licao_);
 }
 
 void TFDigitacao::ZerarDados()
@@ -593,7 +573,7 @@ void TFDigitacao::Ativar()
     lblTexto->show();
     lblCopy1->show();
     Restaura();
-    if (TecladoLigado) AchaTecla(sessao->TeclaProx);
+    if (TecladoLigado) AchaTecla(sessao->estado().TeclaProx);
 }
 
 void TFDigitacao::Desativar()

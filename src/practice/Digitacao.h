@@ -10,6 +10,7 @@
 #include "SessaoDigitacao.h"
 #include "domain/DesenhoTeclado.h"
 #include "domain/EstatisticaTeclas.h"
+#include "domain/Licoes.h"
 
 #include <QElapsedTimer>
 #include <memory>
@@ -91,6 +92,9 @@ public:
 
     // The lesson text as the hidden memo lays it out, one entry per typing line.
     QStringList DBMemo1;
+    // The lessons of the working folder, read as values; the set-up of the next run.
+    std::unique_ptr<dominio::LeitorLicoes> licoes_;
+    SessaoDigitacao::Licao licao_;
 
     // ---- Practice state -------------------------------------------------------------
     // The run itself: lines, position, hits and errors, clock.
@@ -114,6 +118,7 @@ public:
     // ---- Set-up (Digitacao.cpp) -----------------------------------------------------
     void FormShow();
     void CarregarLicao();
+    void iniciarSessao(int numLicao);
     void ZerarDados();
     void LimparDados();
     void Ativar();
@@ -126,7 +131,6 @@ public:
     // figures kept. False (and a message) when no taught word holds those keys.
     bool treinarTeclas(const std::u32string& fracas);
     void fcShapeBtn5Click();
-    void DBMemo2Change();
     bool FormCloseQuery();
     void FormClose();
 
@@ -259,7 +263,6 @@ private:
     PaginaTeclado paginas_[4];
     QTimer* timerTravas_ = nullptr;
     bool linhaAchada_ = false;   // the last lookup found a row of the keyboard map
-    bool licaoConectada_ = false;
     bool mostrado_ = false;
     dominio::EstatisticaTeclas teclas_;  // key figures of the lesson being typed
     QElapsedTimer relogioTeclas_;

@@ -9,7 +9,6 @@
 #include "data/TApolloEnv.h"
 #include "domain/ArquivoTeclas.h"
 #include "domain/Cursos.h"
-#include "domain/Filtros.h"
 #include "domain/Treino.h"
 #include "platform/Diretorios.h"
 #include "results/Recordes.h"
@@ -26,9 +25,9 @@ void TFDigitacao::Timer1Timer()
 {
     sessao->tique();
     DuracaoL->setText(sessao->duracao());
-    pSeg->setValue(sessao->Segundos);
-    VelL->setText(QString::number(sessao->VelAtual) + QStringLiteral(" teclas/min"));
-    PrecL->setText(QString::number(sessao->PrecAtual) + QLatin1Char('%'));
+    pSeg->setValue(sessao->estado().Segundos);
+    VelL->setText(QString::number(sessao->estado().VelAtual) + QStringLiteral(" teclas/min"));
+    PrecL->setText(QString::number(sessao->estado().PrecAtual) + QLatin1Char('%'));
 }
 
 // The last line was typed: the result is stored and shown, and the window goes back to
@@ -101,7 +100,7 @@ void TFDigitacao::gravarResultado()
         Gravacao gravacao(relat, Gravacao::Modo::Incluir);
         relat->fieldByName(QStringLiteral("Nome")).setAsString(NomeAluno);
         relat->fieldByName(QStringLiteral("Tipo")).setAsString(TipoLicao);
-        relat->fieldByName(QStringLiteral("Licao")).setAsInteger(sessao->NumLicao);
+        relat->fieldByName(QStringLiteral("Licao")).setAsInteger(sessao->estado().NumLicao);
         relat->fieldByName(QStringLiteral("Velocidade")).setAsInteger(fim.velocidade);
         relat->fieldByName(QStringLiteral("Precisao")).setAsInteger(fim.precisao);
         relat->fieldByName(QStringLiteral("Resultado")).setAsString(fim.resultado());
@@ -119,12 +118,12 @@ void TFDigitacao::mostrarResultado()
     // The unlocked lesson has already risen when the lesson passed; fim() only reads figures here.
     const SessaoDigitacao::Fim fim = sessao->fim(0);
     auto* resultado = new TfResultado;
-    resultado->preencher(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
+    resultado->preencher(sessao->estado().NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado(),
                          fim.velocidadeOk, fim.precisaoOk);
     resultado->mostrarTeclaMaisErrada(QString::fromStdString(dominio::linhaMaisErrada(teclas_)));
     // Read (and said) with the window's title when it opens.
     resultado->setAccessibleDescription(
-        Locutor::fraseDoFim(sessao->NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado()));
+        Locutor::fraseDoFim(sessao->estado().NumLicao, fim.velocidade, fim.precisao, sessao->duracao(), fim.resultado()));
     resultado->exec();
 }
 
@@ -142,9 +141,9 @@ long long TFDigitacao::gravarRecorde()
         return 0;
     recordes->fields(1).setAsString(NomeAluno);
     recordes->fields(2).setAsInteger(pontos);
-    recordes->fields(3).setAsInteger(sessao->VelAtual);
-    recordes->fields(4).setAsInteger(sessao->PrecAtual);
-    recordes->fields(5).setAsInteger(sessao->NumLicao);
+    recordes->fields(3).setAsInteger(sessao->estado().VelAtual);
+    recordes->fields(4).setAsInteger(sessao->estado().PrecAtual);
+    recordes->fields(5).setAsInteger(sessao->estado().NumLicao);
     recordes->fields(6).setAsString(QDate::currentDate().toString(TApolloEnv::shortDateFormat(true)));
     return gravacao.gravar() ? pontos : 0;
 }
@@ -160,7 +159,7 @@ void TFDigitacao::gravarTeclasDaLicao()
 {
     const QDate hoje = QDate::currentDate();
     dominio::gravarTeclas(plataforma::diretorioTrabalho().toStdString(), NomeAluno.toStdString(),
-                          TipoLicao.toStdString(), sessao->NumLicao, hoje.year(), hoje.month(), hoje.day(), teclas_);
+                          TipoLicao.toStdString(), sessao->estado().NumLicao, hoje.year(), hoje.month(), hoje.day(), teclas_);
 }
 
 bool TFDigitacao::treinarTeclas(const std::u32string& fracas)
@@ -169,15 +168,8 @@ bool TFDigitacao::treinarTeclas(const std::u32string& fracas)
     if (!Recarregar && !ui::pergunta(this, QString::fromUtf8("Você não concluiu a lição. Deseja realmente abandonar a lição?")))
         return false;
     // The characters of the lessons of the student's type up to the one unlocked: all taught.
-    std::u32string ensinadas;
     const int liberada = int(dm1->TabAluno->fieldByName(QStringLiteral("Licao")).asInteger());
-    TApTable* licao = dm1->TabLicao;
-    licao->setFilter(QString::fromStdString(dominio::filtroTipo(TipoLicao.toStdString())));
-    for (licao->first(); !licao->eof(); licao->next()) {
-        if (licao->fieldByName(QStringLiteral("Licao")).asInteger() > liberada) continue;
-        for (char32_t c : licao->fieldByName(QStringLiteral("TEXTO")).asString().toStdU32String())
-            if (ensinadas.find(c) == std::u32string::npos) ensinadas += c;
-    }
+    const std::u32string ensinadas = licoes_->ensinadas(TipoLicao.toStdString(), liberada);
     std::vector<std::string> palavras;
     QFile lista(QStringLiteral(":/dados/palavras.txt"));
     if (lista.open(QIODevice::ReadOnly))

@@ -106,18 +106,18 @@ void TFDigitacao::linhaNova()
     pal.setColor(QPalette::WindowText, ui::cores().cursor);
     lblCursor->setPalette(pal);
 
-    Grid1->selectRow(sessao->Linha - 1);
-    lblTexto->setText(sessao->LinhaAtual.left(sessao->TamLinha));
+    Grid1->selectRow(sessao->estado().Linha - 1);
+    lblTexto->setText(sessao->estado().LinhaAtual.left(sessao->estado().TamLinha));
     ajustarRotulo(lblTexto);
-    if (TecladoLigado) AchaTecla(sessao->TeclaProx);
+    if (TecladoLigado) AchaTecla(sessao->estado().TeclaProx);
 
-    sb1Panels[0]->setText(QString::number(sessao->Linha) + QLatin1Char(':')
+    sb1Panels[0]->setText(QString::number(sessao->estado().Linha) + QLatin1Char(':')
                           + QString::number(sessao->linhas().size()));
-    sb1Panels[1]->setText(QStringLiteral("1:") + QString::number(sessao->TamLinha));
+    sb1Panels[1]->setText(QStringLiteral("1:") + QString::number(sessao->estado().TamLinha));
     ui::anunciarTexto(lblTexto, lblTexto->text(), 0);
     anunciarCopia(0);
     if (locutor_) {
-        locutor_->linha(sessao->Linha, int(sessao->linhas().size()), lblTexto->text().trimmed());
+        locutor_->linha(sessao->estado().Linha, int(sessao->linhas().size()), lblTexto->text().trimmed());
         TimerFala->start();
     }
 }
@@ -131,7 +131,7 @@ void TFDigitacao::anunciarCopia(int cursor)
 
 QString TFDigitacao::caractereEsperado() const
 {
-    const QString c = sessao->LinhaAtual.mid(sessao->Coluna - 1, 1);
+    const QString c = sessao->estado().LinhaAtual.mid(sessao->estado().Coluna - 1, 1);
     return LicaoNumerica && c == QLatin1String(" ") ? QStringLiteral("\r") : c;
 }
 
@@ -153,9 +153,9 @@ void TFDigitacao::txtLetraKeyPress(QChar& Key)
 void TFDigitacao::acertou()
 {
     mostrarCopia(false);
-    sb1Panels[1]->setText(QString::number(sessao->Coluna - 1) + QLatin1Char(':')
-                          + QString::number(sessao->TamLinha));
-    if (TecladoLigado) AchaTecla(sessao->TeclaProx);
+    sb1Panels[1]->setText(QString::number(sessao->estado().Coluna - 1) + QLatin1Char(':')
+                          + QString::number(sessao->estado().TamLinha));
+    if (TecladoLigado) AchaTecla(sessao->estado().TeclaProx);
     sb1Panels[2]->setText(QStringLiteral("Acertou"));
     sb1Panels[3]->clear();
 }
@@ -167,7 +167,7 @@ void TFDigitacao::errou()
     mostrarCopia(true);
     sb1Panels[2]->setText(QStringLiteral("Errou"));
     if (locutor_) locutor_->errou(caractereEsperado());
-    if (TecladoLigado) AchaTecla(sessao->TeclaProx);  // the expected key is lit again
+    if (TecladoLigado) AchaTecla(sessao->estado().TeclaProx);  // the expected key is lit again
 }
 
 void TFDigitacao::txtLetraKeyDown(int Key, Qt::KeyboardModifiers Shift)

@@ -18,16 +18,15 @@ QString SessaoDigitacao::Fim::resultado() const
     return QString::fromUtf8(aprovado() ? dominio::kAprovado : dominio::kReprovado);
 }
 
-void SessaoDigitacao::preparar(const QStringList& linhas, int numLicao, bool numerico, bool abnt2)
+void SessaoDigitacao::preparar(const Licao& licao)
 {
-    linhas_ = linhas;
-    NumLicao = numLicao;
-    numerico_ = numerico;
-    abnt2_ = abnt2;
-    VelAtual = PrecAtual = 0;
-    Horas = Minutos = Segundos = 0;
-    Acertos = Erros = 0;
-    Linha = 1;
+    licao_ = licao;
+    e_ = Estado();
+    e_.NumLicao = licao.numero;
+    e_.ExigVel = licao.exigVel;
+    e_.ExigPrec = licao.exigPrec;
+    e_.MaxLicoes = licao.maxLicoes;
+    e_.Linha = 1;
     acento_ = 0;
     rodando_ = false;
     terminada_ = false;
@@ -42,22 +41,22 @@ void SessaoDigitacao::pausar()
 
 void SessaoDigitacao::inserirLinha()
 {
-    Coluna = 1;
-    Copia.clear();
+    e_.Coluna = 1;
+    e_.Copia.clear();
     dica_.clear();
-    ErroPendente = false;
-    if (linhas_.size() < Linha) {
+    e_.ErroPendente = false;
+    if (licao_.linhas.size() < e_.Linha) {
         rodando_ = false;
         terminada_ = true;
         emit terminou();
         return;
     }
     const int largura = int(dominio::kLarguraLinha);
-    const QString texto = aparado(linhas_[Linha - 1]).left(largura);
-    TamLinha = quint8(texto.size());
-    LinhaAtual = texto.size() < largura ? texto + kCR : texto;
-    TeclaProx = LinhaAtual.left(1);
-    if (TeclaProx == kCR) TeclaProx = kChaveEnter;  // an empty line is typed with one Enter
+    const QString texto = aparado(licao_.linhas[e_.Linha - 1]).left(largura);
+    e_.TamLinha = quint8(texto.size());
+    e_.LinhaAtual = texto.size() < largura ? texto + kCR : texto;
+    e_.TeclaProx = e_.LinhaAtual.left(1);
+    if (e_.TeclaProx == kCR) e_.TeclaProx = kChaveEnter;  // an empty line is typed with one Enter
     emit linhaNova();
 }
 
@@ -119,11 +118,11 @@ void SessaoDigitacao::tecla(int key, const QString& texto)
     QString caracteres;
     if (ehTeclaMorta(key)) {
         // A second dead key types the first one's accent and waits in its place.
-        if (acento_) caracteres = comporAcento(acento_, QStringLiteral(" "), abnt2_);
+        if (acento_) caracteres = comporAcento(acento_, QStringLiteral(" "), licao_.abnt2);
         acento_ = key;
     } else {
         if (texto.isEmpty()) return;  // Shift, Ctrl, arrows and the like
-        caracteres = acento_ ? comporAcento(acento_, texto, abnt2_) : texto;
+        caracteres = acento_ ? comporAcento(acento_, texto, licao_.abnt2) : texto;
         acento_ = 0;
     }
     for (QChar c : caracteres) {
@@ -135,45 +134,45 @@ void SessaoDigitacao::tecla(int key, const QString& texto)
 void SessaoDigitacao::caractere(QChar Key)
 {
     if (!rodando_) return;
-    if (ErroPendente) Copia.remove(Coluna - 1, 1);
+    if (e_.ErroPendente) e_.Copia.remove(e_.Coluna - 1, 1);
 
-    TeclaEsperada = LinhaAtual.mid(Coluna - 1, 1);
-    if (numerico_) {
-        if (TeclaEsperada == QLatin1String(" ")) TeclaEsperada = kCR;  // spaces are typed with Enter
-        if (!abnt2_ && Key == QLatin1Char('.')) Key = QLatin1Char(',');
+    e_.TeclaEsperada = e_.LinhaAtual.mid(e_.Coluna - 1, 1);
+    if (licao_.numerico) {
+        if (e_.TeclaEsperada == QLatin1String(" ")) e_.TeclaEsperada = kCR;  // spaces are typed with Enter
+        if (!licao_.abnt2 && Key == QLatin1Char('.')) Key = QLatin1Char(',');
     }
-    emit julgada(TeclaEsperada.isEmpty() ? QChar() : TeclaEsperada[0], Key);
+    emit julgada(e_.TeclaEsperada.isEmpty() ? QChar() : e_.TeclaEsperada[0], Key);
 
-    if (TeclaEsperada.size() == 1 && TeclaEsperada[0] == Key) {
+    if (e_.TeclaEsperada.size() == 1 && e_.TeclaEsperada[0] == Key) {
         // An Enter that stands for a space inside the line shows as a space.
-        if (numerico_ && TamLinha > Coluna && Key == kCR) Key = QLatin1Char(' ');
-        Copia += Key;
-        ++Coluna;
-        TeclaProx = LinhaAtual.mid(Coluna - 1, 1);
-        if (TeclaProx == kCR || (numerico_ && TeclaProx == QLatin1String(" "))) TeclaProx = kChaveEnter;
-        ErroPendente = false;
+        if (licao_.numerico && e_.TamLinha > e_.Coluna && Key == kCR) Key = QLatin1Char(' ');
+        e_.Copia += Key;
+        ++e_.Coluna;
+        e_.TeclaProx = e_.LinhaAtual.mid(e_.Coluna - 1, 1);
+        if (e_.TeclaProx == kCR || (licao_.numerico && e_.TeclaProx == QLatin1String(" "))) e_.TeclaProx = kChaveEnter;
+        e_.ErroPendente = false;
         dica_.clear();
-        ++Acertos;
+        ++e_.Acertos;
         emit acertou();
-        if (Copia == LinhaAtual) {
-            ++Linha;
+        if (e_.Copia == e_.LinhaAtual) {
+            ++e_.Linha;
             inserirLinha();
         }
     } else {
-        QString dica = TeclaEsperada;
-        if (TeclaEsperada == kCR) dica = QStringLiteral("Enter");
-        else if (TeclaEsperada == QLatin1String(" ")) dica = numerico_ ? QStringLiteral("Enter") : QString::fromUtf8("Espaço");
+        QString dica = e_.TeclaEsperada;
+        if (e_.TeclaEsperada == kCR) dica = QStringLiteral("Enter");
+        else if (e_.TeclaEsperada == QLatin1String(" ")) dica = licao_.numerico ? QStringLiteral("Enter") : QString::fromUtf8("Espaço");
         dica_ = QStringLiteral("Digite: ") + dica;
-        Copia += Key == kCR ? QChar(QLatin1Char(' ')) : Key;
-        ErroPendente = true;
-        ++Erros;
+        e_.Copia += Key == kCR ? QChar(QLatin1Char(' ')) : Key;
+        e_.ErroPendente = true;
+        ++e_.Erros;
         emit errou();
     }
 }
 
 QString SessaoDigitacao::copiaVisivel() const
 {
-    QString s = Copia;
+    QString s = e_.Copia;
     if (s.endsWith(kCR)) s.chop(1);
     for (QChar& c : s) {
         if (c == QChar(8)) c = QChar(0x2190);          // Backspace: left arrow
@@ -186,37 +185,37 @@ QString SessaoDigitacao::copiaVisivel() const
 
 void SessaoDigitacao::tique()
 {
-    ++Segundos;
-    if (Segundos == 60) {
-        ++Minutos;
-        Segundos = 0;
+    ++e_.Segundos;
+    if (e_.Segundos == 60) {
+        ++e_.Minutos;
+        e_.Segundos = 0;
     }
-    if (Minutos == 60) {
-        ++Horas;
-        Minutos = 0;
+    if (e_.Minutos == 60) {
+        ++e_.Horas;
+        e_.Minutos = 0;
     }
     // On the tick that completes a minute the speed keeps its value.
-    if (Segundos != 0) VelAtual = dominio::velocidade(Acertos, Horas, Minutos, Segundos);
-    PrecAtual = dominio::precisao(Acertos, Erros);
+    if (e_.Segundos != 0) e_.VelAtual = dominio::velocidade(e_.Acertos, e_.Horas, e_.Minutos, e_.Segundos);
+    e_.PrecAtual = dominio::precisao(e_.Acertos, e_.Erros);
     emit relogioMudou();
 }
 
 QString SessaoDigitacao::duracao() const
 {
-    return QString::fromStdString(dominio::textoDuracao(Horas, Minutos, Segundos));
+    return QString::fromStdString(dominio::textoDuracao(e_.Horas, e_.Minutos, e_.Segundos));
 }
 
 SessaoDigitacao::Fim SessaoDigitacao::fim(int liberada) const
 {
     Fim f;
-    f.velocidade = VelAtual;
-    f.precisao = PrecAtual;
-    f.velocidadeOk = dominio::atingiu(VelAtual, ExigVel);
-    f.precisaoOk = dominio::atingiu(PrecAtual, ExigPrec);
+    f.velocidade = e_.VelAtual;
+    f.precisao = e_.PrecAtual;
+    f.velocidadeOk = dominio::atingiu(e_.VelAtual, e_.ExigVel);
+    f.precisaoOk = dominio::atingiu(e_.PrecAtual, e_.ExigPrec);
     // Passing the highest lesson unlocked opens the next one, never past the type's last lesson.
-    const int proxima = NumLicao + 1;
-    if (f.aprovado() && proxima <= MaxLicoes && liberada < proxima) f.liberar = proxima;
+    const int proxima = e_.NumLicao + 1;
+    if (f.aprovado() && proxima <= e_.MaxLicoes && liberada < proxima) f.liberar = proxima;
     // The full score: a speed of 700 at 100 % is 70,010 points, not that modulo 65,536.
-    f.pontos = dominio::pontuacao(VelAtual, PrecAtual, NumLicao);
+    f.pontos = dominio::pontuacao(e_.VelAtual, e_.PrecAtual, e_.NumLicao);
     return f;
 }

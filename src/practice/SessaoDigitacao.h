@@ -25,10 +25,20 @@ public:
     };
 
     // ---- Lesson ---------------------------------------------------------------------------
-    // Copies the lines and sets up the first one. Numeric lessons type spaces with Enter, and
-    // on a keyboard without ABNT2 the "." of the keypad stands for ",".
-    void preparar(const QStringList& linhas, int numLicao, bool numerico, bool abnt2);
-    const QStringList& linhas() const { return linhas_; }
+    // What a run is set up with. Numeric lessons type spaces with Enter, and on a keyboard
+    // without ABNT2 the "." of the keypad stands for ",". A drill is lesson 0.
+    struct Licao {
+        QStringList linhas;
+        int numero = 0;
+        bool numerico = false;
+        bool abnt2 = false;
+        int exigVel = 0;   // the requirements of the student's type and level
+        int exigPrec = 0;
+        int maxLicoes = 0; // the type's last lesson
+    };
+    // Copies the lesson and sets up its first line.
+    void preparar(const Licao& licao);
+    const QStringList& linhas() const { return licao_.linhas; }
     bool terminada() const { return terminada_; }
 
     // Typing runs between iniciar and pausar; keys outside a run are refused.
@@ -57,26 +67,29 @@ public:
     // What the finished lesson decides, given the lesson unlocked so far.
     Fim fim(int liberada) const;
 
-    // Run state, named as the window always named it.
-    int NumLicao = 0;
-    int ExigVel = 0;
-    int ExigPrec = 0;
-    int MaxLicoes = 0;
-    int Linha = 0;
-    int Coluna = 0;
-    QString LinhaAtual;  // the line, then a carriage return unless it holds 61 characters
-    quint8 TamLinha = 0;
-    QString TeclaEsperada;
-    QString TeclaProx;   // lookup key for the guide; "aa" is Enter
-    bool ErroPendente = false;
-    int Acertos = 0;
-    int Erros = 0;
-    int VelAtual = 0;
-    int PrecAtual = 0;
-    quint8 Horas = 0;
-    quint8 Minutos = 0;
-    quint8 Segundos = 0;
-    QString Copia;       // the student's copy of the line, as typed
+    // Run state, named as the window always named it; only the run changes it.
+    struct Estado {
+        int NumLicao = 0;
+        int ExigVel = 0;
+        int ExigPrec = 0;
+        int MaxLicoes = 0;
+        int Linha = 0;
+        int Coluna = 0;
+        QString LinhaAtual;  // the line, then a carriage return unless it holds 61 characters
+        quint8 TamLinha = 0;
+        QString TeclaEsperada;
+        QString TeclaProx;   // lookup key for the guide; "aa" is Enter
+        bool ErroPendente = false;
+        int Acertos = 0;
+        int Erros = 0;
+        int VelAtual = 0;
+        int PrecAtual = 0;
+        quint8 Horas = 0;
+        quint8 Minutos = 0;
+        quint8 Segundos = 0;
+        QString Copia;       // the student's copy of the line, as typed
+    };
+    const Estado& estado() const { return e_; }
 
 signals:
     void linhaNova();           // a line was set up (Linha, LinhaAtual, TeclaProx)
@@ -88,9 +101,8 @@ signals:
 
 private:
     void inserirLinha();
-    bool numerico_ = false;
-    bool abnt2_ = false;
-    QStringList linhas_;
+    Licao licao_;
+    Estado e_;
     QString dica_;
     int acento_ = 0;
     bool rodando_ = false;

@@ -7,6 +7,7 @@
 #include "grafico.h"
 #include "data/Data1.h"
 #include "domain/Filtros.h"
+#include "domain/Licoes.h"
 #include "platform/Ajuda.h"
 #include "ui/Mensagens.h"
 #include "ui/TDBGrid.h"
@@ -154,8 +155,9 @@ void TfRelat::ajustarValor(TSpinEdit* spin, int valor)
 
 void TfRelat::FormShow()
 {
-    dm1->TabLicao->setFilter(qs(dominio::filtroTipo(TipoLicao.toStdString())));
-    const int licoes = dm1->TabLicao->recordCount();
+    // The lessons lie beside the results, in the table of the keyboard model.
+    const dominio::LeitorLicoes licoesDoTipo(dm1->TabRelat->databaseName().toStdString(), dm1->Abnt2Keyboard);
+    const int licoes = licoesDoTipo.quantas(TipoLicao.toStdString());
     se1->setMaxValue(licoes);
     se2->setMaxValue(licoes);
     ajustarValor(se2, UltimaLicao);

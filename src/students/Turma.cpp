@@ -192,25 +192,12 @@ void TfTurma::AbrirResultados(int linhaVisivel)
     if (linha < 0 || linha >= int(alunos_.size())) return;
     const dominio::FigurasAluno& aluno = alunos_[std::size_t(linha)];
 
-    // The list counts the course type's lessons in the lesson table, which is closed while no
-    // practice or editor window uses it; it lives beside the students table.
-    TApTable* licao = dm1->TabLicao;
-    const bool abriu = !licao->active();
-    if (abriu && !ui::protegido(this, [licao] {
-            licao->setDatabaseName(dm1->TabAluno->databaseName());
-            licao->setTableName(dm1->Abnt2Keyboard ? QStringLiteral("LicaoB.dbf") : QStringLiteral("LicaoA.dbf"));
-            licao->setIndexName(QStringLiteral("TIPO"));
-            licao->open();
-        }))
-        return;
-
     auto* relat = new TfRelat(this);
     relat->NomeAluno = qs(aluno.nome);
     relat->TipoLicao = qs(aluno.tipo);
     // Every result the row counts, also those above a lesson the teacher lowered since.
     relat->UltimaLicao = std::max(aluno.licao, aluno.totalLicoes);
     relat->exec();
-    if (abriu) licao->close();
 }
 
 void TfTurma::bImprimirClick()

@@ -41,10 +41,10 @@ class TstFimLicao : public QObject {
     std::unique_ptr<TFDigitacao> janela;
 
     // Opens the practice for a student and starts lesson `numero` (the chooser answers it).
-    TFDigitacao& iniciar(const QString& tipo, int licaoAluno, int numero)
+    TFDigitacao& iniciar(const QString& tipo, int licaoAluno, int numero, const QString& texto = QStringLiteral("ab"))
     {
         mundo->aluno(QStringLiteral("ANA"), tipo, licaoAluno, false);
-        mundo->licao(tipo, numero, QStringLiteral("ab"));
+        mundo->licao(tipo, numero, texto);
         if (licaoAluno > 1) {
             QTimer::singleShot(0, this, [numero] {
                 FSelec->se1->setValue(numero);
@@ -96,24 +96,20 @@ private slots:
 
     void relogio()
     {
-        TFDigitacao& w = iniciar(kBasico, 1, 1);
-        w.sessao->Acertos = 55;
-        w.sessao->Erros = 5;
+        TFDigitacao& w = iniciar(kBasico, 1, 1, QString(60, QLatin1Char('a')));
+        digitar(w, QString(5, QLatin1Char('x')) + QString(55, QLatin1Char('a')));
         w.Timer1Timer();
         QCOMPARE(w.DuracaoL->text(), QStringLiteral("00:01"));
         QCOMPARE(w.PrecL->text(), QStringLiteral("91%"));
         QCOMPARE(w.VelL->text(), QStringLiteral("3299 teclas/min"));
         // The tick that completes a minute keeps the speed shown at 00:59.
-        w.sessao->Segundos = 58;
-        w.Timer1Timer();
+        for (int i = 0; i < 58; ++i) w.Timer1Timer();
         const QString aos59 = w.VelL->text();
         w.Timer1Timer();
         QCOMPARE(w.DuracaoL->text(), QStringLiteral("01:00"));
         QCOMPARE(w.VelL->text(), aos59);
         QCOMPARE(w.pSeg->value(), 0);
-        w.sessao->Minutos = 59;
-        w.sessao->Segundos = 59;
-        w.Timer1Timer();
+        for (int i = 0; i < 59 * 60; ++i) w.Timer1Timer();
         QCOMPARE(w.DuracaoL->text(), QStringLiteral("1:00:00"));
     }
 
@@ -305,13 +301,11 @@ private slots:
     {
         // 700 teclas/min at 100 % in lesson 1: 70,010 points beat 60,000 (wrapped it would be 4,474).
         mundo->recorde(4, 60000);
-        mundo->aluno(QStringLiteral("ANA"), QString::fromUtf8("Numérico"), 1, false);
-        janela = std::make_unique<TFDigitacao>();
-        janela->show();
-        janela->sessao->NumLicao = 1;
-        janela->sessao->VelAtual = 700;
-        janela->sessao->PrecAtual = 100;
-        janela->VerificarRecorde();
+        // One word of 350 digits: lines of 61 typed without Enter, 350 keystrokes in 30 s.
+        TFDigitacao& w = iniciar(QString::fromUtf8("Numérico"), 1, 1, QString(350, QLatin1Char('1')));
+        digitar(w, QString(350, QLatin1Char('1')));
+        for (int i = 0; i < 30; ++i) w.Timer1Timer();
+        w.VerificarRecorde();
         QCOMPARE(mundo->janelas, QStringList{QStringLiteral("Recordes|70010 pontos")});
         mundo->dm->TabRec->go(4);
         QCOMPARE(mundo->dm->TabRec->fieldByName("Pontuacao").asInteger(), 70010);

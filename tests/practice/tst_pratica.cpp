@@ -110,7 +110,7 @@ private slots:
         w.bIniciar->click();
         QCOMPARE(painel(w, 0), QStringLiteral("1:2"));
         QCOMPARE(painel(w, 1), QStringLiteral("1:4"));
-        QCOMPARE(w.sessao->TeclaProx, QStringLiteral("a"));
+        QCOMPARE(w.sessao->estado().TeclaProx, QStringLiteral("a"));
         QCOMPARE(w.TeclaAtual, 26);  // the guide was asked for a
 
         digitar(w, QStringLiteral("a"));
@@ -119,7 +119,7 @@ private slots:
         digitar(w, QStringLiteral("x"));
         QCOMPARE(painel(w, 2), QStringLiteral("Errou"));
         QCOMPARE(painel(w, 3), QStringLiteral("Digite: b"));
-        QCOMPARE(w.sessao->Erros, 1);
+        QCOMPARE(w.sessao->estado().Erros, 1);
         digitar(w, QStringLiteral("b"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("ab"));
         QCOMPARE(painel(w, 1), QStringLiteral("2:4"));
@@ -128,16 +128,16 @@ private slots:
         QCOMPARE(painel(w, 1), QStringLiteral("3:4"));
         digitar(w, QStringLiteral("c"));
         QCOMPARE(painel(w, 1), QStringLiteral("4:4"));
-        QCOMPARE(w.sessao->TeclaProx, QStringLiteral("aa"));
+        QCOMPARE(w.sessao->estado().TeclaProx, QStringLiteral("aa"));
         for (int i = 0; i < 3; ++i) QCOMPARE(w.corTecla(0, 48, i), kLima);
-        QCOMPARE(w.sessao->Linha, 1);
+        QCOMPARE(w.sessao->estado().Linha, 1);
         digitar(w, QStringLiteral("\r"));
-        QCOMPARE(w.sessao->Linha, 2);
+        QCOMPARE(w.sessao->estado().Linha, 2);
         QCOMPARE(w.lblTexto->text(), QStringLiteral("de"));
         QCOMPARE(w.lblCopy1->text(), QString());
         QCOMPARE(painel(w, 0), QStringLiteral("2:2"));
-        QCOMPARE(w.sessao->Acertos, 5);
-        QCOMPARE(w.sessao->Erros, 1);
+        QCOMPARE(w.sessao->estado().Acertos, 5);
+        QCOMPARE(w.sessao->estado().Erros, 1);
         QCOMPARE(w.corTecla(0, 48, 0), kPrata);  // Enter went back to silver
     }
 
@@ -153,17 +153,17 @@ private slots:
         QCOMPARE(painel(w, 3), QStringLiteral("Digite: a"));
         digitar(w, QStringLiteral("y"));  // only the second wrong character stays
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("y"));
-        QCOMPARE(w.sessao->Erros, 2);
+        QCOMPARE(w.sessao->estado().Erros, 2);
         QCOMPARE(w.sonsDeErro, 0);  // sound off: errors are silent
         mundo->dm->SoundOn = true;
         digitar(w, QStringLiteral("z"));
         QCOMPARE(w.sonsDeErro, 1);
-        QCOMPARE(w.sessao->Erros, 3);
+        QCOMPARE(w.sessao->estado().Erros, 3);
         digitar(w, QStringLiteral("a"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("a"));
         QCOMPARE(w.lblCursor->palette().color(QPalette::WindowText), QColor(Qt::black));
         QVERIFY(w.lblCursor->x() > inicio);
-        QCOMPARE(w.sessao->Coluna, 2);
+        QCOMPARE(w.sessao->estado().Coluna, 2);
     }
 
     void fimDaLicao()
@@ -180,8 +180,8 @@ private slots:
         QCOMPARE(w.lLicao->text(), QString());
         QCOMPARE(w.corTecla(0, 48, 0), kPrata);
         w.bIniciar->click();
-        QCOMPARE(w.sessao->Acertos, 0);
-        QCOMPARE(w.sessao->Linha, 1);
+        QCOMPARE(w.sessao->estado().Acertos, 0);
+        QCOMPARE(w.sessao->estado().Linha, 1);
         QVERIFY(w.Timer1->isActive());
         QCOMPARE(w.lblTexto->text(), QStringLiteral("ab"));
     }
@@ -208,12 +208,12 @@ private slots:
         QVERIFY(!w.txtLetra->isEnabled());
         QCOMPARE(w.corTecla(0, 41, 0), kPrata);  // the lit key (b) went silver
         digitar(w, QStringLiteral("b"));  // refused while paused
-        QCOMPARE(w.sessao->Acertos, 1);
+        QCOMPARE(w.sessao->estado().Acertos, 1);
         w.bIniciar->click();
         QVERIFY(w.Timer1->isActive());
         QVERIFY(!w.lblTexto->isHidden());
-        QCOMPARE(w.sessao->Coluna, 2);
-        QCOMPARE(w.sessao->Erros, 1);
+        QCOMPARE(w.sessao->estado().Coluna, 2);
+        QCOMPARE(w.sessao->estado().Erros, 1);
         QCOMPARE(w.corTecla(0, 41, 0), kAqua);  // b lit again
         digitar(w, QStringLiteral("b"));
         QCOMPARE(w.lblCopy1->text(), QStringLiteral("ab"));
@@ -266,7 +266,7 @@ private slots:
     {
         TFDigitacao& w = abrir(kBasico, QStringLiteral("abcd"));
         w.bIniciar->click();
-        const int antes = w.sessao->Segundos;
+        const int antes = w.sessao->estado().Segundos;
         ui::definirRespondedor([this](ui::TipoMensagem, const QString& texto) {
             perguntas << texto;
             QTest::qWait(1300);  // the clock ticks every second
@@ -274,7 +274,7 @@ private slots:
         });
         w.fcShapeBtn4->click();
         QCOMPARE(perguntas.size(), 1);
-        QCOMPARE(w.sessao->Segundos, antes);
+        QCOMPARE(w.sessao->estado().Segundos, antes);
         QVERIFY(w.Timer1->isActive());
     }
 
@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(w.Recarregar, sim);
         if (sim) return;
         w.bIniciar->click();  // the paused lesson goes on
-        QCOMPARE(w.sessao->Acertos, 1);
+        QCOMPARE(w.sessao->estado().Acertos, 1);
     }
 
     void abandonoSim()
@@ -329,7 +329,7 @@ private slots:
         w.bIniciar->click();
         QCOMPARE(textos, (QStringList{"7", "7", QString::fromUtf8("Lição permitada até: 7"),
                                       QString::fromUtf8("Total de lições: 3")}));
-        QCOMPARE(w.sessao->NumLicao, 3);
+        QCOMPARE(w.sessao->estado().NumLicao, 3);
         QCOMPARE(w.lLicao->text(), QString::fromUtf8("Lição: 3"));
         // A 70-character paragraph is typed as two lines, none longer than 61.
         QCOMPARE(w.Grid1->rowCount(), 2);
@@ -338,6 +338,39 @@ private slots:
         QVERIFY(w.lblTexto->text().size() <= 61);
         QCOMPARE(w.lblTexto->text() + QLatin1Char(' ') + w.Grid1->item(1, 1)->text(),
                  QString(70 / 5, QLatin1Char(' ')).replace(QLatin1Char(' '), QStringLiteral("abcd ")).trimmed());
+        delete FSelec;
+        FSelec = nullptr;
+    }
+
+    // The lessons are read as values: the lesson table another window holds (the editor,
+    // filtered to another type) keeps its cursor and filter while the practice reads its own.
+    void licaoLidaSemMoverATabelaDeLicoes()
+    {
+        mundo->licao(kBasico, 2, QStringLiteral("xyz"));
+        mundo->licao(QStringLiteral("Textos"), 1, QStringLiteral("outra"));
+        TApTable* outraJanela = mundo->dm->TabLicao;
+        outraJanela->setDatabaseName(mundo->pasta());
+        outraJanela->setTableName(QStringLiteral("LicaoA.dbf"));
+        outraJanela->open();
+        const QString filtro = QStringLiteral("Tipo = \"Textos\"");
+        outraJanela->setFilter(filtro);
+        FSelec = new TFSelec;
+        QString total;
+        QTimer::singleShot(0, this, [&] {
+            total = FSelec->sb2->textoPainel(1);
+            FSelec->se1->setValue(2);
+            FSelec->close();
+        });
+        TFDigitacao& w = abrir(kBasico, QStringLiteral("primeira"), true, false, 2);
+        w.bIniciar->click();
+        QCOMPARE(total, QString::fromUtf8("Total de lições: 2"));
+        QCOMPARE(w.sessao->linhas(), QStringList{QStringLiteral("xyz")});
+        digitar(w, QStringLiteral("xyz\r"));
+        QCOMPARE(mundo->dm->TabRelat->recordCount(), 1);
+        QVERIFY(outraJanela->active());
+        QCOMPARE(outraJanela->filter(), filtro);
+        QCOMPARE(outraJanela->fieldByName(QStringLiteral("Texto")).asString(), QStringLiteral("outra"));
+        outraJanela->close();
         delete FSelec;
         FSelec = nullptr;
     }
@@ -531,10 +564,10 @@ private slots:
         QCOMPARE(w.TeclaAtual, 26);  // now a
         QCOMPARE(w.corTecla(2, 26), kLima);
         QCOMPARE(w.corTecla(2, 24), kPrata);
-        QCOMPARE(w.sessao->Acertos + w.sessao->Erros, 0);
+        QCOMPARE(w.sessao->estado().Acertos + w.sessao->estado().Erros, 0);
         tecla(w, Qt::Key_A, QStringLiteral("a"));
-        QCOMPARE(w.sessao->Acertos, 1);
-        QCOMPARE(w.sessao->Erros, 0);
+        QCOMPARE(w.sessao->estado().Acertos, 1);
+        QCOMPARE(w.sessao->estado().Erros, 0);
         QCOMPARE(w.lblCopy1->text(), QString::fromUtf8("á"));
         QCOMPARE(w.TeclaAtual, 43);  // b
     }
@@ -578,12 +611,12 @@ private slots:
         }
         QWidget* foco = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
         QTest::keyClicks(foco, QStringLiteral("ab "));
-        QCOMPARE(w.sessao->Acertos, 3);
+        QCOMPARE(w.sessao->estado().Acertos, 3);
         // A button that holds the focus gives its keys to the lesson too.
         w.fcShapeBtn4->setFocus();
         QTest::keyClicks(w.fcShapeBtn4, QStringLiteral("c "));
-        QCOMPARE(w.sessao->Acertos, 4);
-        QCOMPARE(w.sessao->Erros, 1);
+        QCOMPARE(w.sessao->estado().Acertos, 4);
+        QCOMPARE(w.sessao->estado().Erros, 1);
         QCOMPARE(perguntas.size(), botao == QLatin1String("Sair") ? 1 : 0);
         QVERIFY(w.isVisible());
         QVERIFY(w.Timer1->isActive());
@@ -619,7 +652,7 @@ private slots:
         teclar(&w, comando);
         QCOMPARE(w.Timer1->isActive(), !pausou);
         QCOMPARE(this->perguntas.size(), perguntas);
-        QCOMPARE(w.sessao->Acertos + w.sessao->Erros, 1);  // the command was not typed
+        QCOMPARE(w.sessao->estado().Acertos + w.sessao->estado().Erros, 1);  // the command was not typed
         QCOMPARE(w.Notebook2->currentWidget()->objectName(), QStringLiteral("EUA"));
     }
 
@@ -735,8 +768,8 @@ private slots:
         QCOMPARE(w.TeclaAtual, espaco);
         QCOMPARE(w.corTecla(pagina, espaco), QColor(0, 0, 255));
         tecla(w, Qt::Key_Space, QStringLiteral(" "));
-        QCOMPARE(w.sessao->Acertos, 1);
-        QCOMPARE(w.sessao->Erros, 0);
+        QCOMPARE(w.sessao->estado().Acertos, 1);
+        QCOMPARE(w.sessao->estado().Erros, 0);
     }
 
     // The date panel shows its whole text in the window's font, a wide one too.
@@ -759,7 +792,10 @@ private slots:
         QCOMPARE(w.lNivel->text(), QString::fromUtf8("Nível: Iniciante"));
         QCOMPARE(w.lVeloc->text(), QStringLiteral("Velocidade: 60 teclas/min."));
         QCOMPARE(w.LPrec->text(), QString::fromUtf8("Precisão: 90%"));
-        QCOMPARE(w.sessao->MaxLicoes, 60);
+        w.bIniciar->click();  // the run is set up with what the window read
+        QCOMPARE(w.sessao->estado().MaxLicoes, 60);
+        QCOMPARE(w.sessao->estado().ExigVel, 60);
+        QCOMPARE(w.sessao->estado().ExigPrec, 90);
         QCOMPARE(w.windowTitle(), QString::fromUtf8("Digitação"));
         QCOMPARE(w.size(), QSize(632, 426));
     }

@@ -22,11 +22,32 @@ void digitar(SessaoDigitacao& s, const QString& texto)
     }
 }
 
+SessaoDigitacao::Licao licao(const QString& texto, bool numerico = false, bool abnt2 = false)
+{
+    SessaoDigitacao::Licao l;
+    l.linhas = texto.split(QLatin1Char('\n'));
+    l.numero = 1;
+    l.numerico = numerico;
+    l.abnt2 = abnt2;
+    return l;
+}
+
 // A run of the lesson, started.
 void iniciar(SessaoDigitacao& s, const QString& texto, bool numerico = false, bool abnt2 = false)
 {
-    s.preparar(texto.split(QLatin1Char('\n')), 1, numerico, abnt2);
+    s.preparar(licao(texto, numerico, abnt2));
     s.iniciar();
+}
+
+// A run of `erros` wrong, then `acertos` right keystrokes over `segundos` of the clock, on lines
+// of 61 characters (typed without Enter), so that every keystroke typed counts once.
+void correr(SessaoDigitacao& s, int acertos, int erros, int segundos, SessaoDigitacao::Licao l = licao({}))
+{
+    l.linhas = QStringList(20, QString(61, QLatin1Char('a')));
+    s.preparar(l);
+    s.iniciar();
+    digitar(s, QString(erros, QLatin1Char('x')) + QString(acertos, QLatin1Char('a')));
+    for (int i = 0; i < segundos; ++i) s.tique();
 }
 
 } // namespace
@@ -82,9 +103,9 @@ private slots:
         SessaoDigitacao s;
         iniciar(s, texto, tipo == kNumerico, abnt2);
         digitar(s, teclas);
-        QTEST(s.Acertos, "acertos");
-        QTEST(s.Erros, "erros");
-        QTEST(s.Linha, "linha");
+        QTEST(s.estado().Acertos, "acertos");
+        QTEST(s.estado().Erros, "erros");
+        QTEST(s.estado().Linha, "linha");
         QTEST(s.copiaVisivel(), "copia");
         QTEST(s.dica(), "dica");
     }
@@ -95,32 +116,33 @@ private slots:
         SessaoDigitacao s;
         iniciar(s, QStringLiteral("abc"));
         digitar(s, QStringLiteral("xy"));
-        QCOMPARE(s.Copia, QStringLiteral("y"));
-        QCOMPARE(s.Erros, 2);
+        QCOMPARE(s.estado().Copia, QStringLiteral("y"));
+        QCOMPARE(s.estado().Erros, 2);
         digitar(s, QStringLiteral("a"));
-        QCOMPARE(s.Copia, QStringLiteral("a"));
-        QCOMPARE(s.Coluna, 2);
-        QCOMPARE(s.TeclaProx, QStringLiteral("b"));
+        QCOMPARE(s.estado().Copia, QStringLiteral("a"));
+        QCOMPARE(s.estado().Coluna, 2);
+        QCOMPARE(s.estado().TeclaProx, QStringLiteral("b"));
     }
 
     // Outside a run keys are refused; a pause drops a waiting accent; the lines are a copy.
     void pausaELinhasProprias()
     {
         SessaoDigitacao s;
-        QStringList linhas{QString::fromUtf8("áb")};
-        s.preparar(linhas, 2, false, true);
-        linhas[0] = QStringLiteral("zz");
+        SessaoDigitacao::Licao l = licao(QString::fromUtf8("áb"), false, true);
+        l.numero = 2;
+        s.preparar(l);
+        l.linhas[0] = QStringLiteral("zz");
         digitar(s, QStringLiteral("z"));
-        QCOMPARE(s.Acertos + s.Erros, 0);
+        QCOMPARE(s.estado().Acertos + s.estado().Erros, 0);
         s.iniciar();
         s.tecla(Qt::Key_Dead_Acute, QString());
         s.pausar();
         s.iniciar();
         digitar(s, QStringLiteral("a"));
-        QCOMPARE(s.Erros, 1);
-        QCOMPARE(s.Copia, QStringLiteral("a"));
+        QCOMPARE(s.estado().Erros, 1);
+        QCOMPARE(s.estado().Copia, QStringLiteral("a"));
         QCOMPARE(s.linhas(), QStringList{QString::fromUtf8("áb")});
-        QCOMPARE(s.NumLicao, 2);
+        QCOMPARE(s.estado().NumLicao, 2);
     }
 
     // The keystroke that ends the lesson stops the run; what follows is not evaluated.
@@ -133,9 +155,9 @@ private slots:
         QCOMPARE(fim.count(), 1);
         QVERIFY(s.terminada());
         QVERIFY(!s.rodando());
-        QCOMPARE(s.Acertos, 2);
-        QCOMPARE(s.Erros, 0);
-        s.preparar({}, 1, false, false);  // no line: ends at once
+        QCOMPARE(s.estado().Acertos, 2);
+        QCOMPARE(s.estado().Erros, 0);
+        s.preparar(SessaoDigitacao::Licao());  // no line: ends at once
         QCOMPARE(fim.count(), 2);
     }
 
@@ -174,10 +196,10 @@ private slots:
         iniciar(s, QString::fromUtf8("~ã"), false, true);
         s.tecla(Qt::Key_Dead_Tilde, QString());
         s.tecla(Qt::Key_Dead_Tilde, QString());
-        QCOMPARE(s.Acertos, 1);
+        QCOMPARE(s.estado().Acertos, 1);
         digitar(s, QStringLiteral("a"));
-        QCOMPARE(s.Acertos, 2);
-        QCOMPARE(s.Erros, 0);
+        QCOMPARE(s.estado().Acertos, 2);
+        QCOMPARE(s.estado().Erros, 0);
     }
 
     void relogio_data()
@@ -202,27 +224,24 @@ private slots:
         QFETCH(int, erros);
         QFETCH(int, ticks);
         SessaoDigitacao s;
-        s.Acertos = acertos;
-        s.Erros = erros;
-        for (int i = 0; i < ticks; ++i) s.tique();
+        correr(s, acertos, erros, ticks);
         QTEST(s.duracao(), "duracao");
-        QTEST(s.VelAtual, "veloc");
-        QTEST(s.PrecAtual, "prec");
+        QTEST(s.estado().VelAtual, "veloc");
+        QTEST(s.estado().PrecAtual, "prec");
     }
 
     // The tick that completes a minute keeps the speed; the next one counts 61 seconds.
     void relogioNoMinuto()
     {
         SessaoDigitacao s;
-        s.Acertos = 59;
-        for (int i = 0; i < 59; ++i) s.tique();
-        const int aos59 = s.VelAtual;
-        s.Acertos = 200;
+        correr(s, 59, 0, 59);
+        const int aos59 = s.estado().VelAtual;
+        digitar(s, QString(141, QLatin1Char('a')));
         s.tique();
         QCOMPARE(s.duracao(), QStringLiteral("01:00"));
-        QCOMPARE(s.VelAtual, aos59);
+        QCOMPARE(s.estado().VelAtual, aos59);
         s.tique();
-        QCOMPARE(s.VelAtual, 196);
+        QCOMPARE(s.estado().VelAtual, 196);
     }
 
     void aprovacao_data()
@@ -241,13 +260,12 @@ private slots:
     {
         QFETCH(int, exigVel);
         QFETCH(int, exigPrec);
+        SessaoDigitacao::Licao l = licao({});
+        l.maxLicoes = 60;
+        l.exigVel = exigVel;
+        l.exigPrec = exigPrec;
         SessaoDigitacao s;
-        s.NumLicao = 1;
-        s.MaxLicoes = 60;
-        s.ExigVel = exigVel;
-        s.ExigPrec = exigPrec;
-        s.VelAtual = 119;
-        s.PrecAtual = 100;
+        correr(s, 90, 0, 45, l);  // 119 teclas/min at 100 %
         const SessaoDigitacao::Fim f = s.fim(1);
         QTEST(f.resultado(), "resultado");
         QTEST(f.velocidadeOk, "velOk");
@@ -274,11 +292,11 @@ private slots:
         QFETCH(QString, tipo);
         QFETCH(int, liberada);
         QFETCH(int, numero);
+        SessaoDigitacao::Licao l = licao({});
+        l.numero = numero;
+        l.maxLicoes = dominio::tipoCurso(tipo.toStdString())->maxLicoes;
         SessaoDigitacao s;
-        s.NumLicao = numero;
-        s.MaxLicoes = dominio::tipoCurso(tipo.toStdString())->maxLicoes;
-        s.VelAtual = 100;
-        s.PrecAtual = 100;
+        correr(s, 50, 0, 30, l);  // 100 teclas/min at 100 %
         QTEST(s.fim(liberada).liberar, "liberar");
     }
 
@@ -286,9 +304,8 @@ private slots:
     void pontuacaoSemVolta()
     {
         SessaoDigitacao s;
-        s.NumLicao = 1;
-        s.VelAtual = 700;
-        s.PrecAtual = 100;
+        correr(s, 350, 0, 30);
+        QCOMPARE(s.estado().VelAtual, 700);
         QCOMPARE(s.fim(0).pontos, 70010);
     }
 };

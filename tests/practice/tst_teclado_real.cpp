@@ -85,7 +85,7 @@ public:
             || key == Qt::Key_Meta)
             return false;
         passos << QStringLiteral("%1/%2 %3/%4 %5")
-                      .arg(w_.TeclaAtual).arg(w_.LadoShift).arg(w_.sessao->Acertos).arg(w_.sessao->Erros)
+                      .arg(w_.TeclaAtual).arg(w_.LadoShift).arg(w_.sessao->estado().Acertos).arg(w_.sessao->estado().Erros)
                       .arg(w_.lblCopy1->text());
         return false;
     }
@@ -183,16 +183,16 @@ private slots:
         // The accent key alone: the guide moves to the letter's key, nothing is counted yet.
         const int mortaEm = sequencia.indexOf(QStringLiteral("dead_tilde"));
         QVERIFY(teclar(sequencia.mid(0, mortaEm)));
-        QTRY_COMPARE(w.sessao->Acertos, 3);
+        QTRY_COMPARE(w.sessao->estado().Acertos, 3);
         QVERIFY(w.TeclaAtual != 26);  // the tilde's key
         QVERIFY(teclar({QStringLiteral("dead_tilde")}));
         QTRY_COMPARE(w.TeclaAtual, 26);  // the a key
-        QCOMPARE(w.sessao->Acertos, 3);
+        QCOMPARE(w.sessao->estado().Acertos, 3);
 
         QVERIFY(teclar(sequencia.mid(mortaEm + 1)));
-        QTRY_COMPARE(w.sessao->Linha, 2);
-        QCOMPARE(w.sessao->Erros, 0);
-        QCOMPARE(w.sessao->Acertos, linha.size() + 1);  // every character once, and Enter
+        QTRY_COMPARE(w.sessao->estado().Linha, 2);
+        QCOMPARE(w.sessao->estado().Erros, 0);
+        QCOMPARE(w.sessao->estado().Acertos, linha.size() + 1);  // every character once, and Enter
         QCOMPARE(w.lblTexto->text(), QStringLiteral("fim"));
         QVERIFY2(j.mensagens.isEmpty(), qPrintable(j.mensagens.join(QLatin1Char('|'))));
     }
@@ -234,8 +234,8 @@ private slots:
         QVERIFY(teclar(sequencia));
         QTRY_COMPARE(rastro.passos.size(), esperados.size());
         QCOMPARE(rastro.passos, esperados);
-        QCOMPARE(j.w.sessao->Erros, 0);
-        QCOMPARE(j.w.sessao->Acertos, linha.size() + 1);  // every character once, and Enter
+        QCOMPARE(j.w.sessao->estado().Erros, 0);
+        QCOMPARE(j.w.sessao->estado().Acertos, linha.size() + 1);  // every character once, and Enter
         QCOMPARE(j.w.lblTexto->text(), QStringLiteral("fim"));
         QVERIFY2(j.mensagens.isEmpty(), qPrintable(j.mensagens.join(QLatin1Char('|'))));
     }

@@ -42,7 +42,11 @@ struct Corrida {
             ms += 100;
             figuras.registrar(e.unicode(), d.unicode(), ms);
         });
-        sessao.preparar(licao.split(QLatin1Char('\n')), 1, false, true);
+        SessaoDigitacao::Licao l;
+        l.linhas = licao.split(QLatin1Char('\n'));
+        l.numero = 1;
+        l.abnt2 = true;
+        sessao.preparar(l);
         sessao.iniciar();
         figuras.retomar(0);
     }
@@ -351,7 +355,7 @@ private slots:
         QCOMPARE(w.lLicao->text(), QStringLiteral("Treino"));
         int toques = 0;
         while (!w.sessao->terminada() && toques < 2000) {
-            const QString linha = w.sessao->LinhaAtual;
+            const QString linha = w.sessao->estado().LinhaAtual;
             const QStringList palavras = linha.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
             for (const QString& p : palavras) {
                 QVERIFY2(p.contains(QChar(0x00E7)), qPrintable(p));
