@@ -126,14 +126,17 @@ void garantirLayout(const std::string& dir, const EsquemaTabela& esquema)
     for (const FieldDef& c : esquema.campos) falta = falta || !temCampo(t.fields(), c);
     if (!falta) return;
     const std::vector<FieldDef> campos = camposUnidos(esquema.campos, t.fields());
-    // The rewrite needs the table alone: another computer only holds it for a read or a write.
-    const auto espera = std::chrono::milliseconds(50);
-    for (int tentativas = xbase::environment().lockWaitMilliseconds / 50; tentativas > 0; --tentativas) {
-        if (t.changeLayout(campos)) return;
-        std::this_thread::sleep_for(espera);
+    // The rewrite needs the table alone: another computer only holds it for a read or a write,
+    // so it is tried until the lock wait has passed (once at least).
+    using Relogio = std::chrono::steady_clock;
+    const Relogio::time_point limite =
+        Relogio::now() + std::chrono::milliseconds(xbase::environment().lockWaitMilliseconds);
+    while (!t.changeLayout(campos)) {
+        if (Relogio::now() >= limite)
+            throw xbase::Error(xbase::ErrorKind::Busy,
+                               std::string(esquema.arquivo) + " está em uso por outro computador; tente de novo");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    throw xbase::Error(xbase::ErrorKind::Busy,
-                       std::string(esquema.arquivo) + " está em uso por outro computador; tente de novo");
 }
 
 void criarTabela(const std::string& dir, const EsquemaTabela& esquema, const std::string& arquivo)

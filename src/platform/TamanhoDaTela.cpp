@@ -1,5 +1,7 @@
 #include "TamanhoDaTela.h"
 
+#include "domain/AjudasAluno.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +13,7 @@
 namespace plataforma {
 namespace {
 
-bool oferecido(int p) { return p == 100 || p == 150 || p == 200; }
+bool oferecido(int p) { return dominio::tamanhoTextoValido(p) == p; }
 
 } // namespace
 

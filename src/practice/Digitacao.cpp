@@ -71,13 +71,6 @@ QLabel* rotuloTexto(QWidget* pai, int x, int y)
     return l;
 }
 
-void colorir(QWidget* w, QPalette::ColorRole papel, const QColor& cor)
-{
-    QPalette pal = w->palette();
-    pal.setColor(papel, cor);
-    w->setPalette(pal);
-}
-
 } // namespace
 
 TFDigitacao::TFDigitacao(QWidget* parent) : QDialog(parent)
@@ -300,16 +293,16 @@ void TFDigitacao::montarJanela()
 void TFDigitacao::aplicarCores()
 {
     const ui::Cores& c = ui::cores();
-    colorir(Panel5, QPalette::Window, c.fundoFiguras);
-    for (QLabel* l : Panel5->findChildren<QLabel*>()) colorir(l, QPalette::WindowText, c.textoFiguras);
+    ui::colorir(Panel5, QPalette::Window, c.fundoFiguras);
+    for (QLabel* l : Panel5->findChildren<QLabel*>()) ui::colorir(l, QPalette::WindowText, c.textoFiguras);
     pSeg->setStyleSheet(QStringLiteral("QProgressBar { background: %1; border: 1px solid %2; }"
                                        "QProgressBar::chunk { background: %2; }")
                             .arg(c.fundoFiguras.name(), c.textoFiguras.name()));
-    colorir(pLic, QPalette::Window, c.fundoLicao);
-    for (QLabel* l : {lblTexto, lblCopy1}) colorir(l, QPalette::Window, c.fundoLinha);
-    colorir(lblTexto, QPalette::WindowText, c.textoLinha);
-    colorir(lblCopy1, QPalette::WindowText, c.textoCopia);
-    colorir(lblCursor, QPalette::WindowText, c.cursor);
+    ui::colorir(pLic, QPalette::Window, c.fundoLicao);
+    for (QLabel* l : {lblTexto, lblCopy1}) ui::colorir(l, QPalette::Window, c.fundoLinha);
+    ui::colorir(lblTexto, QPalette::WindowText, c.textoLinha);
+    ui::colorir(lblCopy1, QPalette::WindowText, c.textoCopia);
+    ui::colorir(lblCursor, QPalette::WindowText, c.cursor);
     pintarTeclado();
 }
 

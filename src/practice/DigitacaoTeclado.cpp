@@ -61,9 +61,8 @@ QColor TFDigitacao::corDoDedo(dominio::Dedo dedo)
 void TFDigitacao::pintarTeclado()
 {
     for (int pagina = 0; pagina < 4; ++pagina) restaura(pagina);
-    for (QPushButton* b : {ba1, ba2, ba3, ba4, ba5, bp1, bp2, bp3, bp4, bp5})
-        b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(b->property("dedo").toInt()))));
-    for (QPushButton* b : {bd1, bd2, bced3, bd4, bc1, bc2, bc3, bc4})
+    for (QPushButton* b :
+         {ba1, ba2, ba3, ba4, ba5, bp1, bp2, bp3, bp4, bp5, bd1, bd2, bced3, bd4, bc1, bc2, bc3, bc4})
         b->setStyleSheet(botaoEstilo(corDoDedo(dominio::Dedo(b->property("dedo").toInt()))));
 }
 

@@ -102,9 +102,7 @@ void TFDigitacao::linhaNova()
     lblCopy1->clear();
     ajustarRotulo(lblCopy1);
     lblCursor->move(lblCopy1->x(), lblCursor->y());
-    QPalette pal = lblCursor->palette();
-    pal.setColor(QPalette::WindowText, ui::cores().cursor);
-    lblCursor->setPalette(pal);
+    ui::colorir(lblCursor, QPalette::WindowText, ui::cores().cursor);
 
     Grid1->selectRow(sessao->estado().Linha - 1);
     lblTexto->setText(sessao->estado().LinhaAtual.left(sessao->estado().TamLinha));
@@ -200,9 +198,7 @@ void TFDigitacao::mostrarCopia(bool erro)
     int x = lblCopy1->x() + fm.horizontalAdvance(mostrada);
     if (erro && !mostrada.isEmpty()) x -= fm.horizontalAdvance(mostrada.right(1));
     lblCursor->move(x, lblCursor->y());
-    QPalette pal = lblCursor->palette();
-    pal.setColor(QPalette::WindowText, erro ? ui::cores().cursorErro : ui::cores().cursor);
-    lblCursor->setPalette(pal);
+    ui::colorir(lblCursor, QPalette::WindowText, erro ? ui::cores().cursorErro : ui::cores().cursor);
     anunciarCopia(int(mostrada.size()) - (erro && !mostrada.isEmpty() ? 1 : 0));
 }
 

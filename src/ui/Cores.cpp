@@ -6,6 +6,7 @@
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QWidget>
 
 namespace ui {
 namespace {
@@ -150,6 +151,13 @@ void usarAltoContraste(bool ligado)
     if (!base) base = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(ligado ? new EstiloAltoContraste(base) : base);
     QApplication::setPalette(ligado ? paletaDe(coresAltoContraste()) : QPalette());
+}
+
+void colorir(QWidget* w, QPalette::ColorRole papel, const QColor& cor)
+{
+    QPalette pal = w->palette();
+    pal.setColor(papel, cor);
+    w->setPalette(pal);
 }
 
 } // namespace ui

@@ -1,5 +1,8 @@
 #pragma once
 #include <QColor>
+#include <QPalette>
+
+class QWidget;
 
 // The colours the windows paint with, in one place: the normal scheme, or the high-contrast
 // one (light text on black) for a student who sees little. Every text against its background
@@ -32,5 +35,8 @@ const Cores& cores();
 // Changes the scheme of the run, and the program's palette with it. Windows made after take
 // it; the practice window repaints itself when it shows.
 void usarAltoContraste(bool ligado);
+
+// One colour of a widget's own palette.
+void colorir(QWidget* w, QPalette::ColorRole papel, const QColor& cor);
 
 } // namespace ui

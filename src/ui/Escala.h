@@ -8,10 +8,6 @@ namespace ui {
 // first call notes them, so that the next ones (another student, another size) start from them.
 void escalar(QWidget* w, double fator);
 
-} // namespace ui
-
-namespace ui {
-
 // A window laid out in pixels that its screen's free area cannot hold (a large scale of the
 // whole program): its contents go into an area that scrolls, and the window keeps to the
 // screen. Call once its controls are made.

@@ -270,8 +270,9 @@ void TstDominio::ajudasDeUmaVersaoAnterior()
             QCOMPARE(e.kind(), xbase::ErrorKind::Busy);
         }
     }
-    xbase::environment().lockWaitMilliseconds = espera;
+    xbase::environment().lockWaitMilliseconds = 20;  // shorter than a pause between tries
     dominio::gravarAjudas(dir, "BIA", bia);
+    xbase::environment().lockWaitMilliseconds = espera;
 
     xbase::Table t;
     t.open(dir, "Ajudas.dbf", true);
