@@ -109,6 +109,20 @@ std::map<QString, Scenario> scenarios()
                      t.open(kDisk, "Licao.dbf");
                      return t.pack();
                  }};
+    s["layout change"] = {{"Ajudas.dbf"}, [] {
+                              makeTable("Ajudas.dbf", false, {}, 14);
+                              Table t;
+                              t.open(kDisk, "Ajudas.dbf");
+                              t.locate("NOME", "ALUNO 5");
+                              t.deleteRecord();
+                          },
+                          [] {  // a newer version's field added, the rows kept
+                              std::vector<xbase::FieldDef> campos = lessonFields(false);
+                              campos.push_back(field("CONTRASTE", xbase::FieldType::Logical, 1));
+                              Table t;
+                              t.open(kDisk, "Ajudas.dbf");
+                              return t.changeLayout(campos);
+                          }};
     s["tag rewrite"] = {{"Usuario.dbf"}, [] {
                             Table::create(kDisk, "Usuario.dbf", lessonFields(false), {{"NOME", "NOME"}});
                             std::vector<xbase::cdx::Tag> unique = xbase::cdx::read(kDisk + "/Usuario.cdx");
