@@ -151,6 +151,11 @@ void usarAltoContraste(bool ligado)
     if (!base) base = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(ligado ? new EstiloAltoContraste(base) : base);
     QApplication::setPalette(ligado ? paletaDe(coresAltoContraste()) : QPalette());
+    // A widget under a style sheet (every window made over the menu) keeps the palette it was
+    // polished with: the sheets are applied again so that the windows made before take the new
+    // scheme whole, not a black background under black letters.
+    for (QWidget* w : QApplication::allWidgets())
+        if (!w->styleSheet().isEmpty()) w->setStyleSheet(w->styleSheet());
 }
 
 void colorir(QWidget* w, QPalette::ColorRole papel, const QColor& cor)

@@ -203,6 +203,28 @@ private slots:
         QVERIFY2(fracos.isEmpty(), qPrintable(fracos.join(QStringLiteral("; "))));
     }
 
+    // The scheme changed while the program runs (the settings, a student's practice) reaches
+    // the windows made before, also those under the menu's style sheet: the chooser's label
+    // and buttons read on its background in either scheme.
+    void esquemaMudadoChegaAJanelasJaFeitas()
+    {
+        TForm1 menu;
+        menu.show();
+        TFAbrir abrir(&menu);
+        abrir.show();
+        abrir.hide();
+        for (bool alto : {true, false}) {
+            ui::usarAltoContraste(alto);
+            abrir.show();
+            const QPalette programa = QApplication::palette();
+            QCOMPARE(abrir.palette().color(QPalette::Window), programa.color(QPalette::Window));
+            QCOMPARE(abrir.Label1->palette().color(QPalette::WindowText), programa.color(QPalette::WindowText));
+            QCOMPARE(abrir.b1->palette().color(QPalette::Button), programa.color(QPalette::Button));
+            QCOMPARE(abrir.b1->palette().color(QPalette::ButtonText), programa.color(QPalette::ButtonText));
+            abrir.hide();
+        }
+    }
+
     // With the voice on, a window says its title and what it carries to be read when it opens.
     void janelaDizOTitulo()
     {
